@@ -1,0 +1,38 @@
+#pragma once
+
+#include "model/MachineType.h"
+#include "model/Program.h"
+
+#include <QString>
+
+namespace quillon {
+
+// The column header lines that mark a mill or Mark 4 program (30 characters,
+// a grave accent closing each field). Mark 2 programs have none.
+QString columnHeaderLine(MachineType machine);
+
+// The whole program text as files, the link and the export carry it:
+// description, "%", header line, program lines, unit line. Lines end in
+// CR LF; the unit line has none.
+QString strFileOutBuff(const Program& program, MachineType machine);
+
+struct DecodeResult {
+    bool accepted = false;
+    Program program;         // rows stored before any rejection are kept here
+    bool unitsSeen = false;  // a unit line switched program.units
+    QString message;         // the rejection message when not accepted
+};
+
+inline constexpr const char* kDecodeTitle = "Dekodiere Daten";
+
+// Reads a program text for `machine`. `currentUnits` stand until a unit line
+// switches them.
+DecodeResult blnDecodeBuffer(const QString& text, MachineType machine, Units currentUnits);
+
+// Why `program` cannot be written so that it reads back the same, or "" when
+// it can: a "%" in the description would end it early, a line break inside a
+// comment would split its row, and characters outside Windows-1252 would be
+// lost.
+QString programTextProblem(const Program& program);
+
+}  // namespace quillon

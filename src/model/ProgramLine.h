@@ -1,0 +1,39 @@
+#pragma once
+
+#include "MachineType.h"
+#include "ProgramRow.h"
+#include "Units.h"
+
+#include <QString>
+
+namespace quillon {
+
+// What one line of program text means: a program row, a unit marker, or
+// nothing (a "%" line).
+struct ParsedLine {
+    enum class Kind { Row, UnitSwitch, Ignored };
+    Kind kind = Kind::Ignored;
+    ProgramRow row;              // for Kind::Row
+    Units units = Units::Metric; // for Kind::UnitSwitch
+};
+
+// Cuts one line (without its line end) at the machine's fixed positions.
+// `blnNew` gives the row the mark "+" instead of " ".
+ParsedLine parseProgramLine(const QString& line, bool blnNew, MachineType machine);
+
+// Receives what StoreRow finds: the program list and the unit switch.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    virtual void appendRow(const ProgramRow& row) = 0;
+    virtual void SetUnitMode(Units units) = 0;
+};
+
+// Parses `line` and appends its row to `sink`, or switches the units.
+void StoreRow(const QString& line, bool blnNew, MachineType machine, RowSink& sink);
+
+// The program line of a row, as files, sending and printing write it
+// (without its line end).
+QString programLineText(const ProgramRow& row, MachineType machine);
+
+}  // namespace quillon
