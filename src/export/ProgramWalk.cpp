@@ -56,31 +56,40 @@ std::optional<WalkStep> ProgramWalk::next()
     }
 
     ++m_index;
-    const LineRecord& r = record(m_index);
-    // The record a call, jump or return leads to is interpreted as it
-    // stands, even when it is itself a call, jump or return.
-    if (r.code == 25 || r.code == 27) {
-        if (r.code == 25)
-            m_returns.push_back(m_index + 1);
-        const int target = fieldNumber(r.fDigits);
-        int found = 0;
-        for (int i = 1; i <= recordCount() && found == 0; ++i)
-            if (record(i).lineNumber == target)
-                found = i;
-        if (found == 0) {
-            fail(Fault::MissingJumpTarget, missingJumpTargetMessage(r));
-            return std::nullopt;
+    // A call, jump or return leads to the record it names. When that record
+    // is itself a call, jump or return it is followed too, so that two calls
+    // in a row both run.
+    for (;;) {
+        const LineRecord& r = record(m_index);
+        if (r.code == 25 || r.code == 27) {
+            if (r.code == 25)
+                m_returns.push_back(m_index + 1);
+            const int target = fieldNumber(r.fDigits);
+            int found = 0;
+            for (int i = 1; i <= recordCount() && found == 0; ++i)
+                if (record(i).lineNumber == target)
+                    found = i;
+            if (found == 0) {
+                fail(Fault::MissingJumpTarget, missingJumpTargetMessage(r));
+                return std::nullopt;
+            }
+            m_index = found;
+        } else if (r.code == 17) {
+            if (m_returns.empty()) {
+                fail(Fault::ReturnWithoutCall, returnWithoutCallMessage(r));
+                return std::nullopt;
+            }
+            m_index = m_returns.back();
+            m_returns.pop_back();
+            if (m_index > recordCount()) {  // the call was the program's last row
+                m_ended = true;
+                return std::nullopt;
+            }
+        } else {
+            break;
         }
-        m_index = found;
-    } else if (r.code == 17) {
-        if (m_returns.empty()) {
-            fail(Fault::ReturnWithoutCall, returnWithoutCallMessage(r));
-            return std::nullopt;
-        }
-        m_index = m_returns.back();
-        m_returns.pop_back();
-        if (m_index > recordCount()) {  // the call was the program's last row
-            m_ended = true;
+        if (++m_steps > kMostSteps) {
+            fail(Fault::EndlessLoop, lineLimitMessage());
             return std::nullopt;
         }
     }
