@@ -18,6 +18,7 @@ const CliCommand* findCommand(const QString& name);
 QString generalHelp();
 
 int runCheckCommand(CliContext& context);
+int runExportCommand(CliContext& context);
 int runFormatCommand(CliContext& context);
 
 }  // namespace quillon::cli
