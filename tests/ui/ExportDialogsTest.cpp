@@ -28,15 +28,24 @@ using namespace quillon::testing;
 
 namespace {
 
-QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "ui_export_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: widgets outlive the tests until exit.
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
-}
+// One application for all tests, destroyed after the last one so that the
+// fonts and platform data it holds are released before the leak check.
+class AppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "ui_export_tests";
+        static char* argv[] = {name, nullptr};
+        m_app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QApplication> m_app;
+};
+
+[[maybe_unused]] const auto* const kAppEnvironment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
 
 template <typename T>
 T* child(QWidget* parent, const char* name)
@@ -83,7 +92,6 @@ private:
 
 TEST(BilletDialog, OkOnlyForADiameterAboveZero)
 {
-    app();
     BilletDialog dialog;
     auto* txt = child<QLineEdit>(&dialog, "txtDiam");
     auto* ok = child<QPushButton>(&dialog, "cmdOk");
@@ -113,7 +121,6 @@ TEST(BilletDialog, OkOnlyForADiameterAboveZero)
 
 TEST(BilletDialog, AskReturnsTheTextOrNothingOnCancel)
 {
-    app();
     const QString prompt = QStringLiteral("Bitte geben Sie den Werkstückdurchmesser ein (mm)");
     QString shownPrompt;
     ModalScript answer({[&](QWidget* d) {
@@ -130,7 +137,6 @@ TEST(BilletDialog, AskReturnsTheTextOrNothingOnCancel)
 
 TEST(ToolDialog, ElevenToolsAndTheRememberedSpeed)
 {
-    app();
     ExportDialogs dialogs(nullptr);
     ToolDialog* tool = dialogs.toolDialog();
     auto* combo = child<QComboBox>(tool, "cboTool");
@@ -183,7 +189,6 @@ TEST(ToolDialog, ElevenToolsAndTheRememberedSpeed)
 
 TEST(ExportCommand, DialogsAnswerAndTheMessageNamesTheFile)
 {
-    app();
     LatheProgram p(MachineType::Mark4, Units::Metric, QStringLiteral("Teil"));
     p.row("G90").row("M06", X(0), Z(0), letterF('T', 1)).row("G00", X(0), Z(200)).row("M30");
     QTemporaryDir dir;
@@ -225,7 +230,6 @@ TEST(ExportCommand, DialogsAnswerAndTheMessageNamesTheFile)
 
 TEST(ExportCommand, FailureIsToldAndTheMillIsRefused)
 {
-    app();
     LatheProgram p(MachineType::Mark4, Units::Metric, QStringLiteral("billet diam 20"));
     p.row("G27", {}, {}, letterF('L', 40)).row("M30");
     QTemporaryDir dir;
