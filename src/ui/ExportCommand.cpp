@@ -3,6 +3,7 @@
 #include "ExportDialogs.h"
 #include "export/ExportFile.h"
 #include "export/ExportMessages.h"
+#include "shell/Settings.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -36,6 +37,15 @@ std::optional<QString> runExportCommand(QWidget* parent, ExportDialogs& dialogs,
         return std::nullopt;
     exportToFile(parent, dialogs, programText, machine, path);
     return exportFolderOf(path);
+}
+
+void runExportCommand(QWidget* parent, ExportDialogs& dialogs, const QString& programText, MachineType machine,
+                      const Settings& settings)
+{
+    const std::optional<QString> folder =
+        runExportCommand(parent, dialogs, programText, machine, settings.exportFolder());
+    if (folder)
+        settings.setValue(QString::fromLatin1(Settings::kExport), *folder);
 }
 
 bool exportToFile(QWidget* parent, ExportDialogs& dialogs, const QString& programText, MachineType machine,

@@ -10,6 +10,7 @@ class QWidget;
 namespace quillon {
 
 class ExportDialogs;
+class Settings;
 
 // The file name for the export, offered in `startFolder`; "" on Cancel.
 QString strFileOut(QWidget* parent, const QString& startFolder);
@@ -21,6 +22,10 @@ QString strFileOut(QWidget* parent, const QString& startFolder);
 // Every outcome is told to the user; the editor always goes on.
 std::optional<QString> runExportCommand(QWidget* parent, ExportDialogs& dialogs, const QString& programText,
                                         MachineType machine, const QString& exportFolder);
+
+// The same with the `Export` setting read from and stored in `settings`.
+void runExportCommand(QWidget* parent, ExportDialogs& dialogs, const QString& programText, MachineType machine,
+                      const Settings& settings);
 
 // The export into a chosen file, with its messages. True when written.
 bool exportToFile(QWidget* parent, ExportDialogs& dialogs, const QString& programText, MachineType machine,

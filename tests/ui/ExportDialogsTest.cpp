@@ -5,6 +5,7 @@
 #include "ui/ExportCommand.h"
 #include "ui/ExportDialogs.h"
 #include "ui/ToolDialog.h"
+#include "shell/Settings.h"
 
 #include "QtPrinters.h"
 #include "export/LatheProgram.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -255,4 +257,34 @@ TEST(ExportCommand, FailureIsToldAndTheMillIsRefused)
     EXPECT_EQ(runExportCommand(nullptr, dialogs, QStringLiteral("%\r\n   M"), MachineType::F1, dir.path()),
               std::nullopt);
     EXPECT_EQ(text, notLatheMessage());
+}
+
+TEST(ExportCommand, OffersTheStoredFolderAndStoresTheChosenOne)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("alt"));
+    QDir(dir.path()).mkdir(QStringLiteral("neu"));
+    const Settings settings(dir.filePath(QStringLiteral("Quillon.ini")), dir.path());
+    ASSERT_TRUE(settings.setValue(QString::fromLatin1(Settings::kExport), dir.filePath(QStringLiteral("alt")) + QLatin1Char('/')));
+    LatheProgram p(MachineType::Mark4, Units::Metric, QStringLiteral("billet diam 20"));
+    p.row("M30");
+    const QString target = dir.filePath(QStringLiteral("neu/teil.txt"));
+
+    QString offered;
+    ExportDialogs dialogs(nullptr);
+    ModalScript script({
+        [&](QWidget* d) {
+            auto* files = qobject_cast<QFileDialog*>(d);
+            ASSERT_NE(files, nullptr);
+            offered = files->directory().absolutePath();
+            files->selectFile(target);
+            QMetaObject::invokeMethod(files, "accept");
+        },
+        [](QWidget* d) { qobject_cast<QMessageBox*>(d)->accept(); },
+    });
+    runExportCommand(nullptr, dialogs, p.text(), p.machine(), settings);
+    EXPECT_EQ(script.handled(), 2u);
+    EXPECT_EQ(offered, dir.filePath(QStringLiteral("alt")));
+    EXPECT_EQ(settings.exportFolder(), dir.filePath(QStringLiteral("neu")) + QLatin1Char('/'));
+    EXPECT_TRUE(QFile::exists(target));
 }
