@@ -252,3 +252,22 @@ TEST(ExportWalk, UnencodableCommentIsRefused)
     EXPECT_EQ(r.status, ExportStatus::Failed);
     EXPECT_EQ(r.message, unencodableMessage(QStringLiteral("\u2192")));
 }
+
+TEST(ExportWalk, NestedCallReturnsToItsCaller)
+{
+    LatheProgram p(MachineType::Mark4, Units::Metric, kDescription);
+    p.row("G90")
+        .row("G25", {}, {}, letterF('L', 4))
+        .row("G00", X(900), Z(900))
+        .row("M30")
+        .row("G00", X(100), Z(100))  // 4: outer subroutine, ends with a call
+        .row("G25", {}, {}, letterF('L', 7))
+        .row("M17")
+        .row("G00", X(200), Z(200))  // 7: inner subroutine
+        .row("M17");
+    ScriptedQuestions q(std::nullopt, {});
+    const ExportResult r = ConvertCode(p.text(), p.machine(), q);
+    ASSERT_EQ(r.status, ExportStatus::Done) << r.message.toStdString();
+    EXPECT_TRUE(r.bytes.endsWith("N30 G0 X25 Z10\r\nN40 G0 X1.00 Z1.00\r\nN50 G0 X2.00 Z2.00\r\n"
+                                 "N60 G0 X9.00 Z9.00\r\n%\r\n"));
+}
