@@ -24,6 +24,15 @@ QChar charAt(const QString& line, int position)
     return position <= line.size() ? line[position - 1] : QChar(QLatin1Char(' '));
 }
 
+// The editor writes a value column as a blank (or address letter) and the
+// signed number, so the sign stands in the column's second place; a column
+// written by other means may carry it in the first, where a letter column
+// never holds a minus.
+QChar signAt(const QString& line, int position)
+{
+    return charAt(line, position - 1) == QLatin1Char('-') ? QChar(QLatin1Char('-')) : charAt(line, position);
+}
+
 void removeFirst(QString& line, QChar c)
 {
     const qsizetype at = line.indexOf(c);
@@ -50,9 +59,9 @@ LineRecord makeRecord(const QString& original, const QString& line, MachineType 
     r.lineNumber = fieldNumber(piece(line, 4, 6));
     r.codeLetter = piece(line, 7, 7).trimmed();
     r.code = fieldNumber(piece(line, 8, 9));
-    r.xSign = charAt(line, 11);
+    r.xSign = signAt(line, 11);
     r.xDigits = piece(line, 12, 15).trimmed();
-    r.zSign = charAt(line, 17);
+    r.zSign = signAt(line, 17);
     r.zDigits = piece(line, 18, 22).trimmed();
     r.fDigits = piece(line, 24, 26).trimmed();
     if (machine == MachineType::Mark4)

@@ -271,3 +271,16 @@ TEST(ExportWalk, NestedCallReturnsToItsCaller)
     EXPECT_TRUE(r.bytes.endsWith("N30 G0 X25 Z10\r\nN40 G0 X1.00 Z1.00\r\nN50 G0 X2.00 Z2.00\r\n"
                                  "N60 G0 X9.00 Z9.00\r\n%\r\n"));
 }
+
+TEST(ExportWalk, SignInTheFirstPlaceOfAColumnIsRead)
+{
+    // As a file made outside the editor may write it: "-  2000" instead of " - 2000".
+    const QString text = QStringLiteral("Billet diam 30\r\n%\r\n    N` G`   X `    Z `  F`  H \r\n"
+                                        "    00 90                      \r\n"
+                                        "    01 01-  1000-  2000 100    \r\n"
+                                        "    02 01 - 1000 - 2000 100    \r\n   M");
+    ScriptedQuestions q(std::nullopt, {});
+    const ExportResult r = ConvertCode(text, MachineType::Mark4, q);
+    ASSERT_EQ(r.status, ExportStatus::Done);
+    EXPECT_TRUE(r.bytes.endsWith("N40 G1 X-10.00 Z-20.00 F100\r\nN50 G1 X-10.00 Z-20.00 F100\r\n%\r\n"));
+}
