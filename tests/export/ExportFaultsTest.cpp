@@ -277,8 +277,8 @@ TEST(ExportWalk, SignInTheFirstPlaceOfAColumnIsRead)
     // As a file made outside the editor may write it: "-  2000" instead of " - 2000".
     const QString text = QStringLiteral("Billet diam 30\r\n%\r\n    N` G`   X `    Z `  F`  H \r\n"
                                         "    00 90                      \r\n"
-                                        "    01 01-  1000-  2000 100    \r\n"
-                                        "    02 01 - 1000 - 2000 100    \r\n   M");
+                                        "    01 01- 1000-  2000 100    \r\n"
+                                        "    02 01 -1000 - 2000 100    \r\n   M");
     ScriptedQuestions q(std::nullopt, {});
     const ExportResult r = ConvertCode(text, MachineType::Mark4, q);
     ASSERT_EQ(r.status, ExportStatus::Done);
