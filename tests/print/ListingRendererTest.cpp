@@ -19,8 +19,9 @@ QGuiApplication& app()
     static int argc = 1;
     static char name[] = "print_render_tests";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication instance(argc, argv);
-    return instance;
+    // Never destroyed: widgets and fonts outlive the tests until exit.
+    static QGuiApplication* instance = new QGuiApplication(argc, argv);
+    return *instance;
 }
 
 Program millProgram(int count)

@@ -1,0 +1,117 @@
+#include "PrintFile.h"
+
+#include "print/ListingRenderer.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace quillon {
+
+namespace {
+
+// Commands off and the wait cursor on for as long as it lives.
+class BusyGuard {
+public:
+    explicit BusyGuard(const std::function<void(bool)>& commandState) : commandState_(commandState)
+    {
+        if (commandState_)
+            commandState_(false);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyGuard()
+    {
+        QApplication::restoreOverrideCursor();
+        if (commandState_)
+            commandState_(true);
+    }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    const std::function<void(bool)>& commandState_;
+};
+
+}  // namespace
+
+PrintFile::PrintFile(QWidget* parent, std::function<void(bool)> commandState)
+    : parent_(parent), commandState_(std::move(commandState))
+{
+}
+
+bool PrintFile::print(const Program& program, MachineType machine, const QString& fileName)
+{
+    // Without a printer the dialog could offer nothing to choose.
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        showFailure(QStringLiteral("Es ist kein Drucker installiert."));
+        return false;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setObjectName(QStringLiteral("dlgFile"));
+    dialog.setWindowTitle(QString::fromUtf8(kPrintDialogTitle));
+    // The whole program is printed to a printer: no ranges, no selection,
+    // no file.
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    return printOn(printer, program, machine, fileName, printStamp(QDateTime::currentDateTime()));
+}
+
+void PrintFile::preview(const Program& program, MachineType machine, const QString& fileName)
+{
+    const PrintStamp stamp = printStamp(QDateTime::currentDateTime());
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, parent_);
+    dialog.setObjectName(QStringLiteral("dlgPreview"));
+    dialog.setWindowTitle(QString::fromUtf8(kPreviewTitle));
+    // The preview draws on its own device; printing from it draws on the
+    // chosen printer, where a failure is told once the dialog has gone.
+    QString failure;
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
+        const ListingRenderer::Result r = ListingRenderer::render(*target, program, machine, fileName, stamp);
+        if (!r.ok)
+            failure = r.message;
+    });
+    dialog.exec();
+    if (!failure.isEmpty())
+        showFailure(failure);
+}
+
+bool PrintFile::printOn(QPrinter& printer, const Program& program, MachineType machine, const QString& fileName,
+                        const PrintStamp& stamp)
+{
+    ListingRenderer::Result result;
+    {
+        BusyGuard busy(commandState_);
+        result = ListingRenderer::render(printer, program, machine, fileName, stamp);
+    }
+    if (!result.ok)
+        showFailure(result.message);
+    return result.ok;
+}
+
+void PrintFile::showFailure(const QString& message)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kPrintDialogTitle), message, QMessageBox::Ok, parent_);
+    box.setObjectName(QStringLiteral("msgPrintFailure"));
+    box.exec();
+}
+
+bool printProgram(QWidget* parent, const Program& program, MachineType machine, const QString& fileName,
+                  std::function<void(bool)> commandState)
+{
+    return PrintFile(parent, std::move(commandState)).print(program, machine, fileName);
+}
+
+void previewProgram(QWidget* parent, const Program& program, MachineType machine, const QString& fileName,
+                    std::function<void(bool)> commandState)
+{
+    PrintFile(parent, std::move(commandState)).preview(program, machine, fileName);
+}
+
+}  // namespace quillon

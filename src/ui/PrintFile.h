@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/MachineType.h"
+#include "model/Program.h"
+#include "print/PrintListing.h"
+
+#include <QString>
+#include <functional>
+
+class QPrinter;
+class QWidget;
+
+namespace quillon {
+
+inline constexpr const char* kPrintDialogTitle = "Datei Drucken";
+inline constexpr const char* kPreviewTitle = "Druckvorschau";
+
+// The File menu's "Drucken" and "Druckvorschau". While a job runs the
+// window's commands are off and the wait cursor shows; both come back
+// however the job ends, and a printer failure is a message, not the end of
+// the program.
+class PrintFile {
+public:
+    // `commandState(false)` disables the window's commands, `(true)` enables
+    // them again.
+    PrintFile(QWidget* parent, std::function<void(bool)> commandState);
+
+    // The printer dialog "Datei Drucken", then the job. Cancel prints nothing.
+    // True when a job was printed.
+    bool print(const Program& program, MachineType machine, const QString& fileName);
+
+    // The same listing in Qt's print preview, from which it can be printed.
+    void preview(const Program& program, MachineType machine, const QString& fileName);
+
+    // The job on an already chosen printer, with the stamp of its start.
+    // Shows the failure message when it goes wrong.
+    bool printOn(QPrinter& printer, const Program& program, MachineType machine, const QString& fileName,
+                 const PrintStamp& stamp);
+
+private:
+    void showFailure(const QString& message);
+
+    QWidget* parent_;
+    std::function<void(bool)> commandState_;
+};
+
+// One-call forms for the main window.
+bool printProgram(QWidget* parent, const Program& program, MachineType machine, const QString& fileName,
+                  std::function<void(bool)> commandState = {});
+void previewProgram(QWidget* parent, const Program& program, MachineType machine, const QString& fileName,
+                    std::function<void(bool)> commandState = {});
+
+}  // namespace quillon
