@@ -2,7 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 #include <cmath>
 
 namespace quillon {
@@ -12,12 +12,12 @@ namespace {
 // Every line starts after this many character widths of the print font.
 constexpr int kIndentChars = 4;
 
-QString failureText(const QString& reason)
+}  // namespace
+
+QString ListingRenderer::failureText(const QString& reason)
 {
     return QStringLiteral("Die Datei konnte nicht gedruckt werden.\r\n") + reason;
 }
-
-}  // namespace
 
 QFont ListingRenderer::printFont()
 {
@@ -30,37 +30,37 @@ QFont ListingRenderer::printFont()
     return font;
 }
 
-PrintPageSize ListingRenderer::pageSize(QPrinter& printer)
+PrintPageSize ListingRenderer::pageSize(const QPaintDevice& device)
 {
-    const QFontMetricsF metrics(printFont(), &printer);
+    const QFontMetricsF metrics(printFont(), &device);
     const qreal charWidth = metrics.horizontalAdvance(QLatin1Char('X'));
     PrintPageSize size;
-    size.lines = int(std::floor(printer.height() / metrics.lineSpacing()));
-    size.charsPerLine = int(std::floor(printer.width() / charWidth)) - kIndentChars;
+    size.lines = int(std::floor(device.height() / metrics.lineSpacing()));
+    size.charsPerLine = int(std::floor(device.width() / charWidth)) - kIndentChars;
     // A page too small for a single character still prints, cut at its edge.
     if (size.charsPerLine < 1)
         size.charsPerLine = 0;
     return size;
 }
 
-ListingRenderer::Result ListingRenderer::render(QPrinter& printer, const Program& program, MachineType machine,
-                                                const QString& fileName, const PrintStamp& stamp)
+ListingRenderer::Result ListingRenderer::render(QPagedPaintDevice& device, const Program& program,
+                                                MachineType machine, const QString& fileName, const PrintStamp& stamp)
 {
     Result result;
-    const PrintListing listing = buildPrintListing(program, machine, fileName, stamp, pageSize(printer));
+    const PrintListing listing = buildPrintListing(program, machine, fileName, stamp, pageSize(device));
 
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!painter.begin(&device)) {
         result.message = failureText(QStringLiteral("Der Drucker ist nicht bereit."));
         return result;
     }
     painter.setFont(printFont());
     painter.setPen(Qt::black);
-    const QFontMetricsF metrics(painter.font(), &printer);
+    const QFontMetricsF metrics(painter.font(), &device);
     const qreal left = kIndentChars * metrics.horizontalAdvance(QLatin1Char('X'));
 
     for (const PrintPage& page : listing.pages) {
-        if (page.number > 1 && !printer.newPage()) {
+        if (page.number > 1 && !device.newPage()) {
             painter.end();
             result.pages = page.number - 1;
             result.message = failureText(QStringLiteral("Der Drucker hat nach Seite %1 abgebrochen.").arg(result.pages));
@@ -74,8 +74,7 @@ ListingRenderer::Result ListingRenderer::render(QPrinter& printer, const Program
         }
     }
     result.pages = int(listing.pages.size());
-    if (!painter.end() || printer.printerState() == QPrinter::Error
-        || printer.printerState() == QPrinter::Aborted) {
+    if (!painter.end()) {
         result.message = failureText(QStringLiteral("Der Druckauftrag wurde nicht abgeschlossen."));
         return result;
     }

@@ -5,11 +5,13 @@
 #include <QFont>
 #include <QString>
 
-class QPrinter;
+class QPagedPaintDevice;
+class QPaintDevice;
 
 namespace quillon {
 
-// Draws the program listing on a printer, a PDF writer or a print preview.
+// Draws the program listing on a printer, a print preview or a PDF writer:
+// any paged device, so the command line can write a PDF without widgets.
 class ListingRenderer {
 public:
     struct Result {
@@ -22,12 +24,15 @@ public:
     // "Liberation Mono", then any fixed-pitch font.
     static QFont printFont();
 
-    // Lines and characters of the print font that fit the printer's page
-    // after the indent.
-    static PrintPageSize pageSize(QPrinter& printer);
+    // Lines and characters of the print font that fit the device's page
+    // inside its margins, after the indent.
+    static PrintPageSize pageSize(const QPaintDevice& device);
+
+    // The message for a job that failed, with its reason.
+    static QString failureText(const QString& reason);
 
     // Prints the whole listing as one job.
-    static Result render(QPrinter& printer, const Program& program, MachineType machine, const QString& fileName,
+    static Result render(QPagedPaintDevice& device, const Program& program, MachineType machine, const QString& fileName,
                          const PrintStamp& stamp);
 };
 

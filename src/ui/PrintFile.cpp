@@ -90,6 +90,11 @@ bool PrintFile::printOn(QPrinter& printer, const Program& program, MachineType m
         BusyGuard busy(commandState_);
         result = ListingRenderer::render(printer, program, machine, fileName, stamp);
     }
+    // A printer tells of a job it lost on the way only through its state.
+    if (result.ok && (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)) {
+        result.ok = false;
+        result.message = ListingRenderer::failureText(QStringLiteral("Der Druckauftrag wurde nicht abgeschlossen."));
+    }
     if (!result.ok)
         showFailure(result.message);
     return result.ok;

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QGuiApplication>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -52,10 +52,10 @@ TEST(ListingRenderer, WritesEveryPageOfTheListing)
 {
     app();
     QTemporaryDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString path = dir.filePath(QStringLiteral("liste.pdf"));
+    QPdfWriter printer(path);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setOutputFileName(dir.filePath(QStringLiteral("liste.pdf")));
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
 
     // A4 at 10 point holds some sixty lines and eighty characters.
     const PrintPageSize size = ListingRenderer::pageSize(printer);
@@ -70,7 +70,7 @@ TEST(ListingRenderer, WritesEveryPageOfTheListing)
     EXPECT_EQ(r.pages, int(buildPrintListing(p, MachineType::F1, QString(), kStamp, size).pages.size()));
     EXPECT_GE(r.pages, 3);
 
-    QFile pdf(printer.outputFileName());
+    QFile pdf(path);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
 }
@@ -79,9 +79,7 @@ TEST(ListingRenderer, AFailingPrinterIsReportedNotIgnored)
 {
     app();
     QTemporaryDir dir;
-    QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath(QStringLiteral("fehlt/liste.pdf")));
+    QPdfWriter printer(dir.filePath(QStringLiteral("fehlt/liste.pdf")));
     const ListingRenderer::Result r =
         ListingRenderer::render(printer, millProgram(3), MachineType::F1, QString(), kStamp);
     EXPECT_FALSE(r.ok);
