@@ -9,11 +9,12 @@ namespace quillon {
 
 namespace {
 
-// The first character of a locale's short format that is not part of a field.
+// The separator of a locale's short format: its first punctuation mark.
+// Formats without one ("d MMM yyyy") get the fallback.
 QString separatorOf(const QString& format, const QString& fallback)
 {
     for (const QChar c : format)
-        if (!c.isLetter() && c != QLatin1Char('\''))
+        if (c.isPunct() && c != QLatin1Char('\''))
             return QString(c);
     return fallback;
 }
@@ -137,9 +138,16 @@ PrintListing buildPrintListing(const Program& program, MachineType machine, cons
     QString shownName = fileName;
     if (size.charsPerLine > 0 && !fileName.isEmpty()) {
         const qsizetype fixed = printHeaderText(QString(), stamp).size() - qsizetype(qstrlen(kUnnamedFileText));
-        const qsizetype room = size.charsPerLine - fixed - 4;  // up to four digits of page number
-        if (fileName.size() > room && room > 3)
-            shownName = QStringLiteral("...") + fileName.right(room - 3);
+        const qsizetype room = size.charsPerLine - fixed - 3;  // up to three digits of page number
+        if (fileName.size() > room && room > 3) {
+            QString tail = fileName.right(room - 3);
+            // Cut at a folder boundary when one is left in what remains.
+            static const QRegularExpression folder(QStringLiteral("[/\\\\]"));
+            const qsizetype cut = tail.indexOf(folder);
+            if (cut > 0 && cut < tail.size() - 1)
+                tail = tail.mid(cut);
+            shownName = QStringLiteral("...") + tail;
+        }
     }
     PageWriter out(printHeaderText(shownName, stamp), size);
     for (const QString& line : descriptionLines(program.description))
