@@ -14,15 +14,6 @@ using namespace quillon;
 
 namespace {
 
-QGuiApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "print_render_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: widgets and fonts outlive the tests until exit.
-    static QGuiApplication* instance = new QGuiApplication(argc, argv);
-    return *instance;
-}
 
 Program millProgram(int count)
 {
@@ -39,7 +30,6 @@ const PrintStamp kStamp{QStringLiteral("06.12.2026"), QStringLiteral("09:05")};
 
 TEST(ListingRenderer, PrintFontIsCourierNewOrItsTwin)
 {
-    app();
     const QFont font = ListingRenderer::printFont();
     const QFontInfo info(font);
     EXPECT_TRUE(info.family() == "Courier New" || info.family() == "Liberation Mono") << info.family().toStdString();
@@ -50,7 +40,6 @@ TEST(ListingRenderer, PrintFontIsCourierNewOrItsTwin)
 
 TEST(ListingRenderer, WritesEveryPageOfTheListing)
 {
-    app();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("liste.pdf"));
     QPdfWriter printer(path);
@@ -77,11 +66,19 @@ TEST(ListingRenderer, WritesEveryPageOfTheListing)
 
 TEST(ListingRenderer, AFailingPrinterIsReportedNotIgnored)
 {
-    app();
     QTemporaryDir dir;
     QPdfWriter printer(dir.filePath(QStringLiteral("fehlt/liste.pdf")));
     const ListingRenderer::Result r =
         ListingRenderer::render(printer, millProgram(3), MachineType::F1, QString(), kStamp);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.startsWith(QStringLiteral("Die Datei konnte nicht gedruckt werden."))) << r.message.toStdString();
+}
+
+// The application lives exactly as long as the tests, so its fonts and
+// widgets are torn down before the process ends.
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

@@ -16,15 +16,6 @@ using namespace quillon;
 
 namespace {
 
-QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "ui_print_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: widgets and fonts outlive the tests until exit.
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
-}
 
 Program millProgram(int count)
 {
@@ -56,7 +47,6 @@ void onNextModal(std::function<void(QWidget*)> inspect)
 
 TEST(PrintFile, FailingPrinterIsAMessageAndTheEditorGoesOn)
 {
-    app();
     QTemporaryDir dir;
     QWidget window;
     std::vector<bool> states;
@@ -92,7 +82,6 @@ TEST(PrintFile, FailingPrinterIsAMessageAndTheEditorGoesOn)
 
 TEST(PrintFile, NoPrinterInstalledIsToldBeforeAnyDialog)
 {
-    app();
     if (!QPrinterInfo::availablePrinters().isEmpty())
         GTEST_SKIP() << "this machine has a printer";
     QWidget window;
@@ -109,7 +98,6 @@ TEST(PrintFile, NoPrinterInstalledIsToldBeforeAnyDialog)
 
 TEST(PrintFile, PreviewShowsEveryPage)
 {
-    app();
     QWidget window;
     QString title;
     int pages = -1;
@@ -121,4 +109,13 @@ TEST(PrintFile, PreviewShowsEveryPage)
     previewProgram(&window, millProgram(150), MachineType::F1, QStringLiteral("/tmp/teil.cnc"));
     EXPECT_EQ(title, "Druckvorschau");
     EXPECT_EQ(pages, 3);
+}
+
+// The application lives exactly as long as the tests, so its fonts and
+// widgets are torn down before the process ends.
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
