@@ -38,6 +38,21 @@ QStringList descriptionLines(const QString& description)
     return splitAtLineBreaks(description.mid(begin, end - begin));
 }
 
+// A painter draws a tab as nothing or a box; the listing counts columns.
+QString expandTabs(const QString& text)
+{
+    if (!text.contains(QLatin1Char('\t')))
+        return text;
+    QString out;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\t'))
+            out += QString(8 - out.size() % 8, QLatin1Char(' '));
+        else
+            out += c;
+    }
+    return out;
+}
+
 class PageWriter {
 public:
     PageWriter(const QString& header, const PrintPageSize& size)
@@ -53,7 +68,7 @@ public:
     {
         bool first = true;
         for (const QString& part : splitAtLineBreaks(line)) {
-            QString rest = part;
+            QString rest = expandTabs(part);
             do {
                 QString piece = first ? QString() : continuation;
                 first = false;

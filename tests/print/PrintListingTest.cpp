@@ -153,6 +153,18 @@ TEST(PrintListing, DescriptionLongerThanAPageGoesOnOverThePage)
     EXPECT_EQ(bodyLines(listing), textLines(p, MachineType::F1));
 }
 
+TEST(PrintListing, EvenATinyPageHoldsEveryLine)
+{
+    const Program p = millProgram(4, QStringLiteral("a\r\nb"));
+    for (int lines : {-3, 0, 1, 4}) {
+        SCOPED_TRACE(lines);
+        const PrintListing listing = buildPrintListing(p, MachineType::F1, QString(), kStamp, {lines, 0});
+        EXPECT_EQ(bodyLines(listing), textLines(p, MachineType::F1));
+        for (const PrintPage& page : listing.pages)
+            EXPECT_EQ(page.lines.size() - (page.number == 1 ? 4 : 3), 1) << page.number;
+    }
+}
+
 TEST(PrintListing, MachineLayouts)
 {
     // Mark 2: no column header, address letters in every line.
@@ -197,4 +209,9 @@ TEST(PrintListing, NothingRunsOffTheRightMargin)
     EXPECT_EQ(lines[6], full.left(72));
     EXPECT_EQ(lines[7], QString(31, QLatin1Char(' ')) + full.mid(72));
     EXPECT_EQ(lines[8], programLineText(p.rows[1], MachineType::F1));
+
+    // Tabs in the description become blanks to the next multiple of eight.
+    p.description = QStringLiteral("Teil\t1\r\n\tB");
+    const QStringList tabbed = buildPrintListing(p, MachineType::F1, QString(), kStamp, {60, 72}).pages[0].lines;
+    EXPECT_EQ(tabbed.mid(4, 2), QStringList({"Teil    1", "        B"}));
 }
