@@ -58,7 +58,8 @@ public:
     PageWriter(const QString& header, const PrintPageSize& size)
         : header_(header), lines_(qMax(1, size.lines)), width_(qMax(0, size.charsPerLine))
     {
-        // A blank line above the first header only: later pages start with it.
+        // Only the first page has a blank line above its header; later
+        // pages start with the header itself.
         startPage(true);
     }
 
@@ -73,8 +74,19 @@ public:
                 QString piece = first ? QString() : continuation;
                 first = false;
                 const qsizetype room = width_ > 0 ? qMax<qsizetype>(1, width_ - piece.size()) : rest.size();
-                piece += rest.left(room);
-                rest = rest.mid(room);
+                qsizetype take = qMin(room, rest.size());
+                qsizetype skip = 0;
+                // Break between words where a blank stands in the latter
+                // half of the room; a single long word is cut where it must be.
+                if (take < rest.size()) {
+                    const qsizetype blank = rest.lastIndexOf(QLatin1Char(' '), take);
+                    if (blank >= room / 2 && blank > 0) {
+                        take = blank;
+                        skip = 1;
+                    }
+                }
+                piece += rest.left(take);
+                rest = rest.mid(take + skip);
                 putPrinted(piece);
             } while (!rest.isEmpty());
         }
@@ -105,8 +117,9 @@ private:
 
     void putPrinted(const QString& text)
     {
-        // Only a description longer than a page can reach the bottom edge;
-        // it goes on over the page instead of running off the paper.
+        // The page check after program lines keeps one line free; only a
+        // description longer than a page can reach the bottom edge, and it
+        // goes on over the page instead of running off the paper.
         if (page().lines.size() >= lines_ && page().lines.size() > bodyStart_)
             startPage(false);
         page().lines << text;

@@ -204,10 +204,18 @@ TEST(PrintListing, NothingRunsOffTheRightMargin)
     EXPECT_EQ(buildPrintListing(p, MachineType::F1, longPath, kStamp, {60, 0}).pages[0].lines[1],
               header(longPath, 1));
 
-    // The comment goes on under the comment column, every word kept.
+    // The comment goes on under the comment column, broken between words,
+    // every word kept.
     const QString full = programLineText(p.rows[0], MachineType::F1);
-    EXPECT_EQ(lines[6], full.left(72));
-    EXPECT_EQ(lines[7], QString(31, QLatin1Char(' ')) + full.mid(72));
+    const QString indent(31, QLatin1Char(' '));
+    EXPECT_EQ(lines[6], QStringLiteral("     0 01   100  200  -300 100 Schruppen der Tasche mit dem 8er Fraeser"));
+    EXPECT_EQ(lines[7], indent + QStringLiteral("in drei Zustellungen"));
+    EXPECT_EQ(lines[6] + QLatin1Char(' ') + lines[7].mid(31), full);
+    // A word longer than the room is cut where it must be.
+    p.rows[0].setColumn(machineProfile(MachineType::F1).columns.comment, QString(60, QLatin1Char('x')));
+    const QStringList cut = buildPrintListing(p, MachineType::F1, QString(), kStamp, {60, 72}).pages[0].lines;
+    EXPECT_EQ(cut[6].size(), 72);
+    EXPECT_EQ(cut[7], indent + QString(60 - 41, QLatin1Char('x')));
     EXPECT_EQ(lines[8], programLineText(p.rows[1], MachineType::F1));
 
     // Tabs in the description become blanks to the next multiple of eight.
