@@ -36,6 +36,16 @@ private:
     const std::function<void(bool)>& commandState_;
 };
 
+// A printer tells of a job it lost on the way only through its state.
+ListingRenderer::Result checkedJob(const QPrinter& printer, ListingRenderer::Result result)
+{
+    if (result.ok && (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)) {
+        result.ok = false;
+        result.message = ListingRenderer::failureText(QStringLiteral("Der Druckauftrag wurde nicht abgeschlossen."));
+    }
+    return result;
+}
+
 }  // namespace
 
 PrintFile::PrintFile(QWidget* parent, std::function<void(bool)> commandState)
@@ -73,7 +83,8 @@ void PrintFile::preview(const Program& program, MachineType machine, const QStri
     // chosen printer, where a failure is told once the dialog has gone.
     QString failure;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
-        const ListingRenderer::Result r = ListingRenderer::render(*target, program, machine, fileName, stamp);
+        const ListingRenderer::Result r =
+            checkedJob(*target, ListingRenderer::render(*target, program, machine, fileName, stamp));
         if (!r.ok)
             failure = r.message;
     });
@@ -88,12 +99,7 @@ bool PrintFile::printOn(QPrinter& printer, const Program& program, MachineType m
     ListingRenderer::Result result;
     {
         BusyGuard busy(commandState_);
-        result = ListingRenderer::render(printer, program, machine, fileName, stamp);
-    }
-    // A printer tells of a job it lost on the way only through its state.
-    if (result.ok && (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)) {
-        result.ok = false;
-        result.message = ListingRenderer::failureText(QStringLiteral("Der Druckauftrag wurde nicht abgeschlossen."));
+        result = checkedJob(printer, ListingRenderer::render(printer, program, machine, fileName, stamp));
     }
     if (!result.ok)
         showFailure(result.message);
