@@ -61,15 +61,19 @@ bool PrintFile::print(const Program& program, MachineType machine, const QString
         return false;
     }
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, parent_);
-    dialog.setObjectName(QStringLiteral("dlgFile"));
-    dialog.setWindowTitle(QString::fromUtf8(kPrintDialogTitle));
-    // The whole program is printed to a printer: no ranges, no selection,
-    // no file.
-    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
-    if (dialog.exec() != QDialog::Accepted)
+    if (printDialog(printer, parent_)->exec() != QDialog::Accepted)
         return false;
     return printOn(printer, program, machine, fileName, printStamp(QDateTime::currentDateTime()));
+}
+
+std::unique_ptr<QPrintDialog> PrintFile::printDialog(QPrinter& printer, QWidget* parent)
+{
+    auto dialog = std::make_unique<QPrintDialog>(&printer, parent);
+    dialog->setObjectName(QStringLiteral("dlgFile"));
+    dialog->setWindowTitle(QString::fromUtf8(kPrintDialogTitle));
+    // The whole program goes to a printer.
+    dialog->setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
+    return dialog;
 }
 
 void PrintFile::preview(const Program& program, MachineType machine, const QString& fileName)

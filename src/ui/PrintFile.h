@@ -6,7 +6,9 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
+class QPrintDialog;
 class QPrinter;
 class QWidget;
 
@@ -36,6 +38,10 @@ public:
     // Shows the failure message when it goes wrong.
     bool printOn(QPrinter& printer, const Program& program, MachineType machine, const QString& fileName,
                  const PrintStamp& stamp);
+
+    // The printer dialog "Datei Drucken": a printer choice and its settings,
+    // without page ranges, selection or printing to a file.
+    static std::unique_ptr<QPrintDialog> printDialog(QPrinter& printer, QWidget* parent);
 
 private:
     void showFailure(const QString& message);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -78,6 +79,18 @@ TEST(PrintFile, FailingPrinterIsAMessageAndTheEditorGoesOn)
     EXPECT_EQ(states, std::vector<bool>({false, true}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(QFileInfo(pdf.outputFileName()).size() > 0);
+}
+
+TEST(PrintFile, PrinterDialogOffersNoRangeSelectionOrFile)
+{
+    QPrinter printer;
+    const std::unique_ptr<QPrintDialog> dialog = PrintFile::printDialog(printer, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Datei Drucken");
+    EXPECT_EQ(dialog->objectName(), "dlgFile");
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintSelection));
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintCurrentPage));
 }
 
 TEST(PrintFile, NoPrinterInstalledIsToldBeforeAnyDialog)
