@@ -1,10 +1,12 @@
 #include "PrintFile.h"
 
 #include "print/ListingRenderer.h"
+#include "shell/Logger.h"
+#include "shell/MessageSink.h"
+#include "shell/TraceScope.h"
 
 #include <QApplication>
 #include <QDateTime>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -13,6 +15,8 @@
 namespace quillon {
 
 namespace {
+
+constexpr const char* kModule = "modQuillon";
 
 // Commands off and the wait cursor on for as long as it lives.
 class BusyGuard {
@@ -48,13 +52,14 @@ ListingRenderer::Result checkedJob(const QPrinter& printer, ListingRenderer::Res
 
 }  // namespace
 
-PrintFile::PrintFile(QWidget* parent, std::function<void(bool)> commandState)
-    : parent_(parent), commandState_(std::move(commandState))
+PrintFile::PrintFile(QWidget* parent, MessageSink& messages, std::function<void(bool)> commandState, Logger* logger)
+    : parent_(parent), messages_(messages), commandState_(std::move(commandState)), logger_(logger)
 {
 }
 
 bool PrintFile::print(const Program& program, MachineType machine, const QString& fileName)
 {
+    const TraceScope trace(logger_, kModule, "PrintFile");
     // Without a printer the dialog could offer nothing to choose.
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         showFailure(QStringLiteral("Es ist kein Drucker installiert."));
@@ -78,6 +83,7 @@ std::unique_ptr<QPrintDialog> PrintFile::printDialog(QPrinter& printer, QWidget*
 
 void PrintFile::preview(const Program& program, MachineType machine, const QString& fileName)
 {
+    const TraceScope trace(logger_, kModule, "PrintPreview");
     const PrintStamp stamp = printStamp(QDateTime::currentDateTime());
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog dialog(&printer, parent_);
@@ -112,21 +118,21 @@ bool PrintFile::printOn(QPrinter& printer, const Program& program, MachineType m
 
 void PrintFile::showFailure(const QString& message)
 {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kPrintDialogTitle), message, QMessageBox::Ok, parent_);
-    box.setObjectName(QStringLiteral("msgPrintFailure"));
-    box.exec();
+    if (logger_)
+        logger_->LogEntry(QString::fromLatin1(kModule), QStringLiteral("PrintFile"), LogLevel::Error, message);
+    messages_.StdMsgBox(message, MsgStyle::Exclamation, QString::fromUtf8(kPrintDialogTitle));
 }
 
-bool printProgram(QWidget* parent, const Program& program, MachineType machine, const QString& fileName,
-                  std::function<void(bool)> commandState)
+bool printProgram(QWidget* parent, MessageSink& messages, const Program& program, MachineType machine,
+                  const QString& fileName, std::function<void(bool)> commandState, Logger* logger)
 {
-    return PrintFile(parent, std::move(commandState)).print(program, machine, fileName);
+    return PrintFile(parent, messages, std::move(commandState), logger).print(program, machine, fileName);
 }
 
-void previewProgram(QWidget* parent, const Program& program, MachineType machine, const QString& fileName,
-                    std::function<void(bool)> commandState)
+void previewProgram(QWidget* parent, MessageSink& messages, const Program& program, MachineType machine,
+                    const QString& fileName, Logger* logger)
 {
-    PrintFile(parent, std::move(commandState)).preview(program, machine, fileName);
+    PrintFile(parent, messages, {}, logger).preview(program, machine, fileName);
 }
 
 }  // namespace quillon

@@ -14,6 +14,9 @@ class QWidget;
 
 namespace quillon {
 
+class Logger;
+class MessageSink;
+
 inline constexpr const char* kPrintDialogTitle = "Datei Drucken";
 inline constexpr const char* kPreviewTitle = "Druckvorschau";
 
@@ -24,8 +27,10 @@ inline constexpr const char* kPreviewTitle = "Druckvorschau";
 class PrintFile {
 public:
     // `commandState(false)` disables the window's commands, `(true)` enables
-    // them again.
-    PrintFile(QWidget* parent, std::function<void(bool)> commandState);
+    // them again. Failures are told through `messages` and, with a logger,
+    // written to the log as errors.
+    PrintFile(QWidget* parent, MessageSink& messages, std::function<void(bool)> commandState = {},
+              Logger* logger = nullptr);
 
     // The printer dialog "Datei Drucken", then the job. Cancel prints nothing.
     // True when a job was printed.
@@ -35,7 +40,7 @@ public:
     void preview(const Program& program, MachineType machine, const QString& fileName);
 
     // The job on an already chosen printer, with the stamp of its start.
-    // Shows the failure message when it goes wrong.
+    // Tells the failure when it goes wrong.
     bool printOn(QPrinter& printer, const Program& program, MachineType machine, const QString& fileName,
                  const PrintStamp& stamp);
 
@@ -47,13 +52,15 @@ private:
     void showFailure(const QString& message);
 
     QWidget* parent_;
+    MessageSink& messages_;
     std::function<void(bool)> commandState_;
+    Logger* logger_;
 };
 
 // One-call forms for the main window.
-bool printProgram(QWidget* parent, const Program& program, MachineType machine, const QString& fileName,
-                  std::function<void(bool)> commandState = {});
-void previewProgram(QWidget* parent, const Program& program, MachineType machine, const QString& fileName,
-                    std::function<void(bool)> commandState = {});
+bool printProgram(QWidget* parent, MessageSink& messages, const Program& program, MachineType machine,
+                  const QString& fileName, std::function<void(bool)> commandState = {}, Logger* logger = nullptr);
+void previewProgram(QWidget* parent, MessageSink& messages, const Program& program, MachineType machine,
+                    const QString& fileName, Logger* logger = nullptr);
 
 }  // namespace quillon

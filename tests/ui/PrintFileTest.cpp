@@ -1,10 +1,11 @@
 #include "model/ProgramLine.h"
+#include "shell/Logger.h"
+#include "shell/MessageSink.h"
 #include "ui/PrintFile.h"
 
 #include "QtPrinters.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -29,6 +30,22 @@ Program millProgram(int count)
 
 const PrintStamp kStamp{QStringLiteral("06.12.2026"), QStringLiteral("09:05")};
 
+struct Message {
+    QString text;
+    int style;
+    QString title;
+};
+
+class RecordingSink : public MessageSink {
+public:
+    int intStdMsgBox(const QString& message, int style, const QString& title) override
+    {
+        shown.push_back({message, style, title});
+        return MsgResult::Ok;
+    }
+    std::vector<Message> shown;
+};
+
 // Runs `inspect` on the next modal dialog and closes it, so exec() returns.
 void onNextModal(std::function<void(QWidget*)> inspect)
 {
@@ -50,25 +67,25 @@ TEST(PrintFile, FailingPrinterIsAMessageAndTheEditorGoesOn)
 {
     QTemporaryDir dir;
     QWidget window;
+    RecordingSink messages;
     std::vector<bool> states;
-    PrintFile printFile(&window, [&states](bool on) { states.push_back(on); });
+    Logger log(dir.filePath(QStringLiteral("Quillon.log")), [](const QString&) { return std::nullopt; });
+    PrintFile printFile(&window, messages, [&states](bool on) { states.push_back(on); }, &log);
 
     QPrinter broken;
     broken.setOutputFormat(QPrinter::PdfFormat);
     broken.setOutputFileName(dir.filePath(QStringLiteral("fehlt/liste.pdf")));
-    QString shown;
-    QString title;
-    onNextModal([&](QWidget* w) {
-        if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            shown = box->text();
-            title = box->windowTitle();
-        }
-    });
     EXPECT_FALSE(printFile.printOn(broken, millProgram(5), MachineType::F1, QString(), kStamp));
-    EXPECT_TRUE(shown.startsWith(QStringLiteral("Die Datei konnte nicht gedruckt werden."))) << shown.toStdString();
-    EXPECT_EQ(title, "Datei Drucken");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("Die Datei konnte nicht gedruckt werden.")))
+        << messages.shown[0].text.toStdString();
+    EXPECT_EQ(messages.shown[0].style, MsgStyle::Exclamation);
+    EXPECT_EQ(messages.shown[0].title, "Datei Drucken");
     EXPECT_EQ(states, std::vector<bool>({false, true}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    QFile logFile(log.logFileName());
+    ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(logFile.readAll().contains("Die Datei konnte nicht gedruckt werden."));
 
     // A working printer: same command states, no message.
     states.clear();
@@ -76,6 +93,7 @@ TEST(PrintFile, FailingPrinterIsAMessageAndTheEditorGoesOn)
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setOutputFileName(dir.filePath(QStringLiteral("liste.pdf")));
     EXPECT_TRUE(printFile.printOn(pdf, millProgram(5), MachineType::F1, QString(), kStamp));
+    EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(states, std::vector<bool>({false, true}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(QFileInfo(pdf.outputFileName()).size() > 0);
@@ -98,14 +116,12 @@ TEST(PrintFile, NoPrinterInstalledIsToldBeforeAnyDialog)
     if (!QPrinterInfo::availablePrinters().isEmpty())
         GTEST_SKIP() << "this machine has a printer";
     QWidget window;
+    RecordingSink messages;
     bool touched = false;
-    QString shown;
-    onNextModal([&](QWidget* w) {
-        if (auto* box = qobject_cast<QMessageBox*>(w))
-            shown = box->text();
-    });
-    EXPECT_FALSE(printProgram(&window, millProgram(2), MachineType::F1, QString(), [&](bool) { touched = true; }));
-    EXPECT_EQ(shown, "Es ist kein Drucker installiert.");
+    EXPECT_FALSE(printProgram(&window, messages, millProgram(2), MachineType::F1, QString(),
+                              [&](bool) { touched = true; }));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Es ist kein Drucker installiert.");
     EXPECT_FALSE(touched);
 }
 
@@ -119,9 +135,11 @@ TEST(PrintFile, PreviewShowsEveryPage)
         if (auto* view = w->findChild<QPrintPreviewWidget*>())
             pages = view->pageCount();
     });
-    previewProgram(&window, millProgram(150), MachineType::F1, QStringLiteral("/tmp/teil.cnc"));
+    RecordingSink messages;
+    previewProgram(&window, messages, millProgram(150), MachineType::F1, QStringLiteral("/tmp/teil.cnc"));
     EXPECT_EQ(title, "Druckvorschau");
     EXPECT_EQ(pages, 3);
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 // The application lives exactly as long as the tests, so its fonts and
