@@ -78,6 +78,12 @@ TEST(PrintPdf, FullMillProgramPrintsEveryLineUnderAHeaderOnEveryPage)
     EXPECT_TRUE(info.out.contains(QRegularExpression(QStringLiteral("Pages:\\s+4\\n")))) << info.out.toStdString();
     EXPECT_TRUE(info.out.contains(QStringLiteral("(A4)"))) << info.out.toStdString();
 
+    // Courier New 10 point, or its metric twin where it is not installed.
+    const ProcessRun fonts = run(tool("pdffonts"), {pdf});
+    EXPECT_TRUE(fonts.out.contains(QRegularExpression(QStringLiteral("\\n(CourierNewPSMT|LiberationMono) "))))
+        << fonts.out.toStdString();
+    EXPECT_FALSE(fonts.out.contains(QStringLiteral("Bold")));
+
     const ProcessRun text = run(tool("pdftotext"), {"-layout", "-enc", "UTF-8", pdf, "-"});
     ASSERT_EQ(text.exitCode, 0);
     QStringList pages = text.out.split(QLatin1Char('\f'));
