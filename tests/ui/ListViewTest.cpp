@@ -1,4 +1,5 @@
 #include "ui/ListView.h"
+#include "ui/TipPopup.h"
 
 #include "QtPrinters.h"
 
@@ -169,6 +170,63 @@ TEST_F(ListViewTest, PaintsSelectionMarksAndBlankRows)
         for (int y = lastRow.top(); y < lastRow.bottom(); ++y)
             anyInk |= image.pixelColor(x, y) == QColor(Qt::black);
     EXPECT_FALSE(anyInk);
+}
+
+TEST_F(ListViewTest, CutCellsShowTheirTextInATipThatPassesClicksToTheRow)
+{
+    TipPopup tip;
+    view.setTipPopup(&tip);
+    list.ListSetColumn(4, "Kommentar", 30);
+    for (int i = 1; i <= list.count(); ++i)
+        list.ListSetItemText(i, 4, i == 3 ? "ok" : "a comment far wider than its column");
+    list.ListRedrawAll();
+
+    // A text that fits never gets a tip.
+    const QRect fits = view.cellRect(3, 4);
+    QTest::mouseMove(&view, fits.center());
+    QTest::qWait(1300);
+    EXPECT_FALSE(tip.isVisible());
+
+    const QRect cut = view.cellRect(5, 4);
+    QTest::mouseMove(&view, cut.center());
+    QTest::qWait(300);
+    EXPECT_FALSE(tip.isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(tip.isVisible(), 2000);
+    EXPECT_EQ(tip.geometry().topLeft(), view.mapToGlobal(cut.topLeft()) + QPoint(1, 1));
+    EXPECT_GT(tip.width(), cut.width());
+    EXPECT_EQ(tip.controller().text(), "a comment far wider than its column");
+    EXPECT_FALSE(QApplication::activeWindow() == &tip);
+    const QImage face = tip.grab().toImage();
+    EXPECT_EQ(face.pixelColor(face.width() / 2, 2), QColor(255, 255, 128));
+    EXPECT_EQ(face.pixelColor(face.width() - 1, face.height() - 1), QColor(128, 128, 128));
+
+    // A click on the tip is a click on row 5, delivered once the double-click
+    // time has passed.
+    QSignalSpy reports(&view, &ListView::selectionReported);
+    QTest::mouseClick(&tip, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(list.state().listIndex, 0);
+    QTRY_COMPARE(list.state().listIndex, 5);
+    EXPECT_EQ(reports.count(), 1);
+    EXPECT_FALSE(tip.isVisible());
+
+    // Within the grace period the next cut cell shows at once; a double click
+    // on it selects its row once, not twice.
+    const QRect next = view.cellRect(7, 4);
+    QTest::mouseMove(&view, next.center());
+    ASSERT_TRUE(tip.isVisible());
+    QTest::mouseClick(&tip, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseDClick(&tip, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(list.state().listIndex, 7);
+    QTest::qWait(400);
+    EXPECT_EQ(list.state().listIndex, 7);
+    EXPECT_EQ(reports.count(), 2);
+
+    // The command-state switch takes a shown tip away.
+    QTest::mouseMove(&view, cut.center());
+    QTRY_VERIFY_WITH_TIMEOUT(tip.isVisible(), 2000);
+    tip.remove();
+    EXPECT_FALSE(tip.isVisible());
+    view.setTipPopup(nullptr);
 }
 
 TEST(ListViewFont, ProgramListFontIsFixedPitch)
