@@ -227,11 +227,9 @@ void ListView::paintRow(QPainter& p, int rowOffset)
             const QRect cell(control_->columnLeft(c), r.top(), col.width, r.height());
             if (cell.width() <= 0 || cell.left() >= r.right())
                 continue;
-            p.save();
-            p.setClipRect(cell & r);
+            // drawText clips to its rectangle, which keeps the text inside the cell.
             p.drawText(cell.adjusted(kCellMargin, 0, -kCellMargin, 0),
                        toQt(col.align) | Qt::AlignVCenter | Qt::TextSingleLine, it->column(c));
-            p.restore();
         }
     }
 
