@@ -733,6 +733,9 @@ void Editor::CodeChange(ListControl& list)
     setField(FormField::Comment, QString());
     m_flags.programChange = false;
     UpdateLine(1);
+    // The fields now belong to another code; a refusal of the old one must not
+    // keep the new values from being checked and stored.
+    m_flags.refusedField = 0;
 
     if (lineNumberOf(labelText(FormLabel::LineNumber)) == m_insertedLine) {
         setCodeYellow(false);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
 #include <memory>
 
 using namespace quillon;
@@ -220,7 +221,7 @@ TEST_F(EditorTest, OutOfRangeValueIsRefusedWithFocusBackAndNeverReachesTheRow)
     enter(3, QStringLiteral("2"));
     commit();
     EXPECT_EQ(ed->rowCount(), 2);
-    EXPECT_EQ(line(1), QStringLiteral("    00 01   100   00  02    "));
+    EXPECT_EQ(line(1), QStringLiteral("    00 01   100     00  02     "));  // Z never left: 0
 }
 
 TEST_F(EditorTest, UnitsSelectTheImperialLimits)
@@ -271,7 +272,7 @@ TEST_F(EditorTest, FirstKeystrokeSnapshotUndoAndRedoOfALineEdit)
     EXPECT_EQ(view.tips[static_cast<int>(Command::Undo)], QStringLiteral("Wiederherstellen der editierten Zeile"));
     EXPECT_EQ(view.tips[static_cast<int>(Command::Redo)], QStringLiteral("Wiederholen der Änderung in der Zeile"));
     const QString after = line(1);
-    EXPECT_EQ(after, QStringLiteral("    00 01  4321         50     neu"));
+    EXPECT_EQ(after, QStringLiteral("    00 01  4321     00  50     neu"));
 
     for (int i = 0; i < 3; ++i) {
         ed->cmdUndo_Click();
@@ -285,7 +286,7 @@ TEST_F(EditorTest, FirstKeystrokeSnapshotUndoAndRedoOfALineEdit)
         EXPECT_TRUE(view.command(Command::Undo));
         EXPECT_FALSE(view.command(Command::Redo));
     }
-    EXPECT_EQ(ed->rowCount(), 3);
+    EXPECT_EQ(ed->rowCount(), 2);
 
     // Undo, then a new edit: Redo is gone until the next Undo.
     ed->cmdUndo_Click();
@@ -345,7 +346,7 @@ TEST_F(EditorTest, CodeChangeSnapshotsPrefillsAndBlanksTheColumns)
     ed->programList().ListClickItem(2);
     const QString before = line(2);
     pick("G00");
-    EXPECT_EQ(ed->undoKind(), UndoKind::EditedLine);  // from the earlier edit, untouched
+    EXPECT_EQ(ed->undoKind(), UndoKind::InsertedLine);  // from the last insertion, untouched
     pick("G02");
     EXPECT_EQ(ed->undoKind(), UndoKind::ChangedCode);
     EXPECT_EQ(view.tips[static_cast<int>(Command::Undo)], QStringLiteral("Wiederherstellen des ursprünglichen G-Codes"));
