@@ -484,7 +484,9 @@ void Editor::paramEnterPressed(int index)
 
 void Editor::paramLostFocus(int index)
 {
-    if (m_flags.receiving)
+    // A field the form itself hides or disables while it is being filled loses
+    // its focus then; that is no user leaving it.
+    if (m_flags.receiving || m_flags.displayBusy || m_flags.updateBusy)
         return;
     if ((m_flags.refusedField == 0 || m_flags.refusedField == index + 1) && !m_flags.undoBusy
         && !m_flags.programChange && fieldVisible(paramField(index))) {

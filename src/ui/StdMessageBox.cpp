@@ -1,0 +1,39 @@
+#include "StdMessageBox.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace quillon {
+
+int StdMessageBox::intStdMsgBox(const QString& message, int style, const QString& title)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(messageBoxTitle(title));
+    box.setText(message);
+    switch (style) {
+    case MsgStyle::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgStyle::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgStyle::Question: box.setIcon(QMessageBox::Question); break;
+    default: box.setIcon(QMessageBox::Warning); break;
+    }
+    if (style == MsgStyle::Question) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+    }
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = box.exec();
+    QGuiApplication::restoreOverrideCursor();
+    switch (answer) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    default: return style == MsgStyle::Question ? MsgResult::No : MsgResult::Ok;
+    }
+}
+
+}  // namespace quillon
