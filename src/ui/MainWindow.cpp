@@ -67,6 +67,11 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
     : QMainWindow(parent), m_state(state), m_messages(messages)
 {
     setObjectName(QStringLiteral("frmQuillon"));
+    // A narrow sans serif at the size of the classic dialog font, so that the
+    // form and its captions fit the 640 x 480 minimum.
+    QFont uiFont(QStringLiteral("Liberation Sans"), 9);
+    uiFont.setStyleHint(QFont::SansSerif);
+    setFont(uiFont);
     m_resizing = true;
     buildControls();
     buildMenus();
@@ -459,11 +464,20 @@ void MainWindow::layoutControls()
 
     const int buttonTop = gap + frameHeight + gap;
     const int buttonHeight = m_cmdInsert->sizeHint().height();
-    const int bw = (rw - 3 * gap) / 4;
+    // Each button as wide as its caption needs, the rest shared out evenly.
+    const std::array<QPushButton*, 4> buttons = {m_cmdInsert, m_cmdDelete, m_cmdUndo, m_cmdRedo};
+    std::array<int, 4> bw{};
+    int needed = 0;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        bw[i] = buttons[i]->fontMetrics().horizontalAdvance(buttons[i]->text()) + 16;
+        needed += bw[i];
+    }
+    const int spare = (rw - 3 * gap - needed) / 4;
     int bx = x0;
-    for (QPushButton* b : {m_cmdInsert, m_cmdDelete, m_cmdUndo, m_cmdRedo}) {
-        b->setGeometry(bx, buttonTop, bw, buttonHeight);
-        bx += bw + gap;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const int width = i + 1 == buttons.size() ? x0 + rw - bx : bw[i] + spare;
+        buttons[i]->setGeometry(bx, buttonTop, width, buttonHeight);
+        bx += width + gap;
     }
 
     const int listsTop = buttonTop + buttonHeight + gap;
@@ -472,6 +486,14 @@ void MainWindow::layoutControls()
     m_picGcode->setGeometry(x0, listsTop, rw, gHeight);
     m_picMcode->setGeometry(x0, listsTop + gHeight + gap, rw, listsHeight - gHeight - gap);
     m_picMcode->setVisible(m_editor->machine() != MachineType::Mark2);
+    // The descriptions take what the code column leaves of the list's width.
+    for (ListView* view : {m_picGcode, m_picMcode}) {
+        ListControl* list = view->control();
+        const ListColumn& description = list->state().column(2);
+        const int room = rw - list->state().column(1).width - view->scrollBar()->sizeHint().width() - 4;
+        if (room > description.width)
+            list->ListSetColumn(2, description.header, room);
+    }
     m_resizing = false;
 }
 
