@@ -1,5 +1,7 @@
 #include "ListView.h"
 
+#include "TipPopup.h"
+
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QKeyEvent>
@@ -81,6 +83,8 @@ ListView::ListView(const QString& scrollBarName, QWidget* parent)
 
 ListView::~ListView()
 {
+    if (tip_)
+        tip_->ownerGone(this);
     if (control_)
         control_->removeObserver(this);
 }
@@ -223,11 +227,9 @@ void ListView::paintRow(QPainter& p, int rowOffset)
             const QRect cell(control_->columnLeft(c), r.top(), col.width, r.height());
             if (cell.width() <= 0 || cell.left() >= r.right())
                 continue;
-            p.save();
-            p.setClipRect(cell & r);
+            // drawText clips to its rectangle, which keeps the text inside the cell.
             p.drawText(cell.adjusted(kCellMargin, 0, -kCellMargin, 0),
                        toQt(col.align) | Qt::AlignVCenter | Qt::TextSingleLine, it->column(c));
-            p.restore();
         }
     }
 
@@ -339,8 +341,45 @@ void ListView::mouseMoveEvent(QMouseEvent* event)
     showTipFor(event->position().toPoint());
 }
 
-void ListView::showTipFor(const QPoint&)
+void ListView::setTipPopup(TipPopup* tip)
 {
+    if (tip_ && tip_ != tip)
+        tip_->ownerGone(this);
+    tip_ = tip;
+}
+
+void ListView::showTipFor(const QPoint& pos)
+{
+    if (!tip_ || !control_)
+        return;
+    int index = 0;
+    int column = 0;
+    if (pos.y() >= headerHeight() && pos.x() < rowsWidth()) {
+        index = control_->itemAtRow((pos.y() - headerHeight()) / rowHeight());
+        column = control_->columnAt(pos.x());
+    }
+    if (index > 0 && column > 0) {
+        const QString& text = control_->item(index).column(column);
+        const QRect cell = cellRect(index, column);
+        if (fontMetrics().horizontalAdvance(text) + 2 * kCellMargin > cell.width()) {
+            tip_->listDisplay(this, index, column, QRect(mapToGlobal(cell.topLeft()), cell.size()),
+                              font(), text);
+            return;
+        }
+    }
+    tip_->listNoCutCell(this);
+}
+
+bool ListView::tipOwnerUsable() const
+{
+    return isVisible() && isEnabled() && control_;
+}
+
+void ListView::tipClicked(int row)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (control_)
+        control_->ListClickItem(row);
 }
 
 void ListView::wheelEvent(QWheelEvent* event)
@@ -382,6 +421,9 @@ void ListView::listRowsToDraw(const ListControl& list, const std::vector<int>& p
 
 void ListView::listScrolled(const ListControl& list, int rows)
 {
+    // A tip would now stand over another row.
+    if (tip_)
+        tip_->listNoCutCell(this);
     const int visible = list.state().visibleRows;
     const QRect area(0, headerHeight(), rowsWidth(), visible * rowHeight());
     if (std::abs(rows) < visible)

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "editing/ListControl.h"
+#include "editing/TipController.h"
+
+#include <QPointer>
 
 #include <QWidget>
 
@@ -16,7 +19,7 @@ class TipPopup;
 // right edge, which also stands for the list's keyboard focus: focusing the
 // scroll bar focuses the list. Only rows the control names are repainted;
 // scrolling shifts pixels.
-class ListView : public QWidget, private ListObserver {
+class ListView : public QWidget, private ListObserver, private TipOwner {
     Q_OBJECT
 public:
     // scrollBarName becomes the scroll bar's objectName ("vsbList").
@@ -43,7 +46,7 @@ public:
     // Ignore presses of other mouse buttons (the program list); default off.
     void setLeftButtonOnly(bool on) { leftButtonOnly_ = on; }
     // Where cut cells show their full text; not owned, may be null.
-    void setTipPopup(TipPopup* tip) { tip_ = tip; }
+    void setTipPopup(TipPopup* tip);
 
     int headerHeight() const;
     int rowHeight() const;
@@ -78,6 +81,10 @@ private:
     void listInvalidated(const ListControl&) override;
     void listSelectionReported(const ListControl&) override;
 
+    // TipOwner
+    bool tipOwnerUsable() const override;
+    void tipClicked(int row) override;
+
     void syncScrollBar();
     void layoutScrollBar();
     int rowsWidth() const;
@@ -88,7 +95,7 @@ private:
 
     ListControl* control_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
-    TipPopup* tip_ = nullptr;
+    QPointer<TipPopup> tip_;
     bool wheelEnabled_ = true;
     bool leftButtonOnly_ = false;
     bool syncing_ = false;
