@@ -21,4 +21,14 @@ inline QString versionText()
 // "Quillon CNC Editor 1.0.21", the title of the error report and the start-up failure.
 inline QString applicationTitleWithVersion() { return applicationTitle() + QLatin1Char(' ') + versionText(); }
 
+// The splash window's version label: "Version 1.0.21".
+inline QString versionLabel() { return QStringLiteral("Version ") + versionText(); }
+
+// What a second start shows when the running instance cannot be brought to
+// the front (critical icon, OK, titled with the application title).
+inline QString previousInstanceMessage()
+{
+    return applicationTitle() + QStringLiteral(" cannot start as a previous instance is still running");
+}
+
 }  // namespace quillon

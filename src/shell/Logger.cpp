@@ -113,10 +113,12 @@ void Logger::LogEntry(const QString& module, const QString& procedure, LogLevel 
         line = line.leftJustified(100);
     line += QLatin1Char(' ') + text + QStringLiteral("\r\n");
 
-    QDir().mkpath(QFileInfo(logFile_).absolutePath());
     QFile file(logFile_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        // The settings folder that may hold the log is made on first use.
+        if (!QDir().mkpath(QFileInfo(logFile_).absolutePath()) || !file.open(QIODevice::WriteOnly | QIODevice::Append))
+            return;
+    }
     file.write(encodeCp1252(line).bytes);
 }
 

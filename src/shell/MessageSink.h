@@ -32,6 +32,11 @@ public:
     void StdMsgBox(const QString& message, int style, const QString& title) { intStdMsgBox(message, style, title); }
 };
 
+// The one question that guards unsaved work: "Die aktuelle Datei ist nicht
+// gespeichert", CR LF and the command's own question, titled "Änderungen
+// nicht gespeichert", Yes and No with No the default. True only for Yes.
+bool blnAskUnsavedWork(MessageSink& sink, const QString& question);
+
 // The title a box really shows: an empty one becomes the application title.
 QString messageBoxTitle(const QString& title);
 

@@ -64,10 +64,18 @@ void RecentFiles::MRUReorderList(const QString& file, int position)
 
 bool RecentFiles::MRUSaveFileList(const Settings& settings) const
 {
-    bool all = true;
+    // An entry the settings file cannot hold (a name with characters outside
+    // Windows-1252, possible on this system) is left out and the rest move
+    // up. A "none" after them then ends the stored list, so that an older
+    // value in the last key does not come back as an entry.
+    int stored = 0;
     for (int i = 0; i < count(); ++i)
-        all = settings.setValue(Settings::mruKey(i), tags_.at(i)) && all;
-    return all;
+        if (settings.setValue(Settings::mruKey(stored), tags_.at(i)))
+            ++stored;
+    if (stored == count())
+        return true;
+    settings.setValue(Settings::mruKey(stored), QStringLiteral("none"));
+    return false;
 }
 
 }  // namespace quillon

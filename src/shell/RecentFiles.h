@@ -42,7 +42,9 @@ public:
     void MRUReorderList(const QString& file, int position);
 
     // Writes MRUFile00 to MRUFile<count - 1>; higher keys are left alone.
-    // Returns whether every key was stored (failures are not shown to the user).
+    // Returns whether every entry was stored (failures are not shown to the
+    // user); an entry that cannot be stored is left out, the others move up
+    // and "none" follows them.
     bool MRUSaveFileList(const Settings& settings) const;
 
 private:

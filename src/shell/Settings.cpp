@@ -34,6 +34,13 @@ bool Settings::setValue(const QString& k, const QString& value) const
 QString Settings::type() const { return value(key(kType), QStringLiteral("0")); }
 bool Settings::woodworker() const { return flag(key(kWoodworker), QStringLiteral("No")); }
 QString Settings::win() const { return value(key(kWin), QStringLiteral("none")); }
+std::optional<WindowPlacement> Settings::windowPlacement() const { return parseWinSetting(win()); }
+
+bool Settings::setWindowPlacement(const WindowPlacement& placement) const
+{
+    return setValue(key(kWin), winSettingText(placement));
+}
+
 QString Settings::comPort() const { return value(key(kComPort), QStringLiteral("1")); }
 QString Settings::units() const { return value(key(kUnits), QStringLiteral("metric")); }
 

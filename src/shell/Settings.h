@@ -1,9 +1,11 @@
 #pragma once
 
 #include "IniFile.h"
+#include "WindowPlacement.h"
 #include "model/MachineType.h"
 
 #include <QString>
+#include <optional>
 
 namespace quillon {
 
@@ -40,6 +42,8 @@ public:
     QString type() const;                   // "0"
     bool woodworker() const;                // flag, "No"
     QString win() const;                    // "none"
+    std::optional<WindowPlacement> windowPlacement() const;  // nullopt: default size, centred
+    bool setWindowPlacement(const WindowPlacement& placement) const;
     QString comPort() const;                // "1"
     QString units() const;                  // "metric"
     QString fileFolder() const;             // program folder + "/CNCfiles/"

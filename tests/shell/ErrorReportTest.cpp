@@ -1,6 +1,9 @@
 #include "shell/ErrorReport.h"
 #include "shell/Logger.h"
 #include "shell/MessageSink.h"
+#include "shell/RecoveryFile.h"
+#include "files/ProgramFile.h"
+#include "model/ProgramLine.h"
 
 #include "QtPrinters.h"
 #include "TestFiles.h"
@@ -126,6 +129,34 @@ TEST(ErrorReportText, StartupFailureAndTitles)
                              "Location:\tmodQuillon / Main\r\n"));
     EXPECT_EQ(messageBoxTitle(QString()), "Quillon CNC Editor");
     EXPECT_EQ(messageBoxTitle(QStringLiteral("Speichere CNC Datei")), "Speichere CNC Datei");
-    EXPECT_EQ(MsgStyle::Question, 292);
-    EXPECT_EQ(MsgResult::Yes, 6);
+}
+
+TEST_F(ErrorReportTest, RecoveryHookSavesTheProgramAndNamesIt)
+{
+    Program program;
+    program.description = QStringLiteral("Welle ø 20");  // "ø" is in Windows-1252
+    program.rows.push_back(parseProgramLine(QStringLiteral("    00 01  1250-   500 100  50 Schlichten"), false,
+                                            MachineType::Mark4).row);
+    const QString folder = dir.filePath(QStringLiteral("config"));
+    report.setRecoveryHook([&] { return saveRecoveryFile(folder, logger.now(), program, MachineType::Mark4); });
+    report.LogError(QStringLiteral("modEdit"), QStringLiteral("UpdateLine"), 6, QStringLiteral("Overflow"));
+
+    const QString saved = dir.filePath(QStringLiteral("config/Quillon-recovery-20261206140309.cnc"));
+    EXPECT_EQ(readBytes(saved), *programFileBytes(program, MachineType::Mark4));
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_TRUE(sink.boxes[0].message.endsWith(
+        QStringLiteral("Location:\tmodEdit / UpdateLine\r\nUnsaved program written to:\t") + saved
+        + QStringLiteral("\r\n")))
+        << sink.boxes[0].message.toStdString();
+
+    // A program that saving would refuse is still kept, nearly whole.
+    program.description = QStringLiteral("Welle \u03c9");
+    const QDateTime later(QDate(2026, 12, 6), QTime(15, 0));
+    EXPECT_TRUE(saveRecoveryFile(folder, later, program, MachineType::Mark4).startsWith(QStringLiteral("Unsaved program written")));
+    EXPECT_TRUE(readBytes(recoveryFilePath(folder, later)).startsWith("Welle ?\r\n%"));
+
+    // A folder that cannot be made says so in the line.
+    writeBytes(dir.filePath(QStringLiteral("blocked")), "x");
+    EXPECT_TRUE(saveRecoveryFile(dir.filePath(QStringLiteral("blocked")), later, program, MachineType::Mark4)
+                    .startsWith(QStringLiteral("Unsaved program could not be written to:\t")));
 }

@@ -3,8 +3,10 @@
 #include "QtPrinters.h"
 #include "TestFiles.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace quillon;
 
@@ -139,6 +141,17 @@ TEST_F(IniFileTest, RefusesWritesThatWouldNotReadBack)
 
     // A path that is a folder cannot become the settings file.
     EXPECT_FALSE(IniFile(dir.path()).write(s, QStringLiteral("Type"), QStringLiteral("1")));
+}
+
+TEST_F(IniFileTest, AFileThatCannotBeReadIsNotOverwritten)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running as root: a file without read permission is still readable";
+    writeBytes(path(), kWindowsIni);
+    ASSERT_TRUE(QFile::setPermissions(path(), QFile::WriteOwner));
+    EXPECT_FALSE(IniFile(path()).write(QStringLiteral("Settings"), QStringLiteral("Type"), QStringLiteral("1")));
+    ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(readBytes(path()), kWindowsIni);
 }
 
 TEST(IniFlag, FlagRule)

@@ -86,3 +86,24 @@ TEST(RecentFiles, StoredListEndsAtTheFirstNone)
     EXPECT_EQ(empty.count(), 0);
     EXPECT_TRUE(empty.MRUSaveFileList(Settings(dir.filePath(QStringLiteral("none.ini")), dir.path())));
 }
+
+TEST(RecentFiles, AnEntryTheFileCannotHoldIsLeftOutWithoutReviving)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Quillon.ini"));
+    writeBytes(ini, "[Settings]\r\nMRUFile00=/a.cnc\r\nMRUFile01=/b.cnc\r\nMRUFile02=/old.cnc\r\n");
+    const Settings settings(ini, dir.path());
+    RecentFiles mru;
+    mru.MRUGetFileList(settings);
+    mru.MRUAddItem(QStringLiteral("/\u0436.cnc"));  // a Cyrillic name
+    EXPECT_EQ(mru.count(), 4);
+    EXPECT_FALSE(mru.MRUSaveFileList(settings));
+    EXPECT_EQ(readBytes(ini), QByteArray("[Settings]\r\nMRUFile00=/a.cnc\r\nMRUFile01=/b.cnc\r\nMRUFile02=/old.cnc\r\n"
+                                         "MRUFile03=none\r\n"));
+
+    mru.MRUAddItem(QStringLiteral("/c.cnc"));  // pushes /old.cnc out
+    EXPECT_FALSE(mru.MRUSaveFileList(settings));
+    RecentFiles reloaded;
+    reloaded.MRUGetFileList(settings);
+    EXPECT_EQ(reloaded.tags(), QStringList({"/c.cnc", "/a.cnc", "/b.cnc"}));
+}
