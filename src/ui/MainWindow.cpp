@@ -7,6 +7,7 @@
 #include "editing/ParameterRules.h"
 #include "shell/ApplicationState.h"
 #include "shell/MessageSink.h"
+#include "shell/WindowPlacement.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -500,24 +501,17 @@ void MainWindow::layoutControls()
 QString MainWindow::winSetting() const
 {
     const QRect g = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
-    return QStringLiteral("%1,%2,%3,%4")
-        .arg(g.x() * kTwipsPerPixel)
-        .arg(g.y() * kTwipsPerPixel)
-        .arg(g.width() * kTwipsPerPixel)
-        .arg(g.height() * kTwipsPerPixel);
+    return winSettingText({g.x() * kTwipsPerPixel, g.y() * kTwipsPerPixel, g.width() * kTwipsPerPixel,
+                           g.height() * kTwipsPerPixel});
 }
 
 void MainWindow::placeFromWinSetting(const QString& win)
 {
-    const QStringList parts = win.split(QLatin1Char(','));
-    bool ok = parts.size() == 4;
-    int v[4] = {0, 0, 0, 0};
-    for (int i = 0; ok && i < 4; ++i)
-        v[i] = static_cast<int>(parts[i].trimmed().toDouble(&ok)) / kTwipsPerPixel;
     const int minW = kMinWidthTwips / kTwipsPerPixel;
     const int minH = kMinHeightTwips / kTwipsPerPixel;
-    if (ok) {
-        setGeometry(v[0], v[1], std::max(v[2], minW), std::max(v[3], minH));
+    if (const std::optional<WindowPlacement> p = parseWinSetting(win)) {
+        setGeometry(p->left / kTwipsPerPixel, p->top / kTwipsPerPixel, std::max(p->width / kTwipsPerPixel, minW),
+                    std::max(p->height / kTwipsPerPixel, minH));
         return;
     }
     resize(minW, minH);
@@ -589,15 +583,10 @@ void MainWindow::setPort(int port)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_editor->modified()) {
-        const int answer = m_messages.intStdMsgBox(
-            QStringLiteral("Die aktuelle Datei ist nicht gespeichert\r\n"
-                           "Sind Sie sicher das Sie das Programm schließen wollen?"),
-            MsgStyle::Question, QStringLiteral("Änderungen nicht gespeichert"));
-        if (answer != MsgResult::Yes) {
-            event->ignore();
-            return;
-        }
+    if (m_editor->modified()
+        && !blnAskUnsavedWork(m_messages, QStringLiteral("Sind Sie sicher das Sie das Programm schließen wollen?"))) {
+        event->ignore();
+        return;
     }
     m_state.recentFiles().MRUSaveFileList(m_state.settings());
     m_editor->setModified(false);

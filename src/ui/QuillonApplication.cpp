@@ -5,13 +5,14 @@
 #include "SingleInstance.h"
 #include "SplashWindow.h"
 #include "StdMessageBox.h"
-#include "editing/RecoveryFile.h"
 #include "shell/AppIdentity.h"
 #include "shell/ApplicationState.h"
 #include "shell/ErrorReport.h"
+#include "shell/RecoveryFile.h"
 #include "shell/TraceScope.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
@@ -78,10 +79,12 @@ int Main(QuillonApplication& app)
     state->recentFiles().MRUGetFileList(state->settings());
     MainWindow window(*state, messages);
     window.setSplash(&splash);
-    const QString settingsFile = state->settings().filePath();
+    const QString settingsFolder = QFileInfo(state->settings().filePath()).absolutePath();
     const MachineType machine = state->machine();
-    state->errorReport().setRecoveryHook([&window, machine, settingsFile]() {
-        return SaveRecoveryFile(window.editor().program(), machine, settingsFile, QDateTime::currentDateTime());
+    // The error report ends the process; the program as it stands goes to a
+    // recovery file beside the settings first.
+    state->errorReport().setRecoveryHook([&window, machine, settingsFolder]() {
+        return saveRecoveryFile(settingsFolder, QDateTime::currentDateTime(), window.editor().program(), machine);
     });
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window]() {
         if (window.isMinimized())
