@@ -659,7 +659,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             break;
         }
         const QString text = key->text();
-        if (!text.isEmpty() && !blnParamKeyAccepted(text.at(0)) && !(key->modifiers() & Qt::ControlModifier))
+        if (!text.isEmpty() && text.at(0).isPrint() && !blnParamKeyAccepted(text.at(0))
+            && !(key->modifiers() & Qt::ControlModifier))
             return true;  // discarded like any other character the field does not take
         break;
     }
