@@ -824,13 +824,15 @@ ListSnapshot Editor::snapshot() const
 
 void Editor::restoreSnapshot(const ListSnapshot& snap)
 {
-    // The window may have been resized since the snapshot; its geometry wins.
-    const int visible = m_program.state().visibleRows;
-    const int height = m_program.state().rowHeight;
+    // Rows and selection come back; the list's geometry and column widths are
+    // the window's and stay as they are now.
+    ListState state = snap.state;
+    state.visibleRows = m_program.state().visibleRows;
+    state.rowHeight = m_program.state().rowHeight;
+    state.columns = m_program.state().columns;
+    state.columnCount = m_program.state().columnCount;
     m_selfSelecting = true;
-    m_program.restore(snap.items, snap.state);
-    if (m_program.state().visibleRows != visible || m_program.state().rowHeight != height)
-        m_program.ListResize(visible, height);
+    m_program.restore(snap.items, state);
     m_selfSelecting = false;
 }
 

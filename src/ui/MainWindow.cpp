@@ -424,8 +424,15 @@ void MainWindow::layoutControls()
     const int gap = 6;
 
     // Left: the program list as wide as its columns, the description and units below.
-    const int listWidth = std::min(w / 2, m_editor->programList().totalWidth()
-                                              + m_picList->scrollBar()->sizeHint().width() + 4);
+    // The right side needs about 350 pixels for its buttons; the list takes
+    // the rest, and its comment column whatever its fixed columns leave.
+    const int scrollWidth = m_picList->scrollBar()->sizeHint().width() + 4;
+    ListControl& program = m_editor->programList();
+    const int commentColumn = m_editor->profile().columns.comment;
+    const int fixedWidth = program.totalWidth() - program.state().column(commentColumn).width;
+    const int commentMin = m_picList->fontMetrics().horizontalAdvance(QStringLiteral("XX")) + 6;
+    const int listWidth = std::max(fixedWidth + commentMin + scrollWidth, std::min(w / 2, w - 350 - 3 * gap));
+    program.ListSetColumn(commentColumn, QStringLiteral(" "), listWidth - fixedWidth - scrollWidth);
     const int unitsHeight = 24;
     const int notesHeight = std::max(84, h / 5);
     m_picUnits->setGeometry(gap, h - unitsHeight - gap, listWidth, unitsHeight);
