@@ -4,11 +4,18 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+// The page lives in a static library's resources, which register only when asked.
+static void initHelpResources()
+{
+    Q_INIT_RESOURCE(ui);
+}
+
 namespace quillon {
 
 HelpWindow::HelpWindow(QWidget* parent)
     : QDialog(parent)
 {
+    initHelpResources();
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Quillon Hilfe"));
     resize(640, 560);

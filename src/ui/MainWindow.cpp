@@ -7,12 +7,15 @@
 #include "editing/ParameterRules.h"
 #include "shell/ApplicationState.h"
 #include "shell/MessageSink.h"
+#include "shell/RecoveryFile.h"
 #include "shell/WindowPlacement.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -526,6 +529,12 @@ void MainWindow::placeFromWinSetting(const QString& win)
         const QRect area = screen->availableGeometry();
         move(area.left() + (area.width() - minW) / 2, area.top() + (area.height() - minH) / 2);
     }
+}
+
+QString MainWindow::saveRecovery() const
+{
+    const QString folder = QFileInfo(m_state.settings().filePath()).absolutePath();
+    return saveRecoveryFile(folder, QDateTime::currentDateTime(), m_editor->program(), m_editor->machine());
 }
 
 // --- commands ------------------------------------------------------------------------

@@ -52,6 +52,10 @@ public:
     // command runs; Save As always follows Save.
     void CommandState(bool enabled);
 
+    // Writes the program as it stands to the recovery file beside the
+    // settings; the error report's extra line naming it, or "".
+    QString saveRecovery() const;
+
     // The `Win` value for the window as it stands: left, top, width, height in twips.
     QString winSetting() const;
     // Places the window from a `Win` value; "none" (or anything unreadable)

@@ -8,11 +8,8 @@
 #include "shell/AppIdentity.h"
 #include "shell/ApplicationState.h"
 #include "shell/ErrorReport.h"
-#include "shell/RecoveryFile.h"
 #include "shell/TraceScope.h"
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
@@ -79,13 +76,10 @@ int Main(QuillonApplication& app)
     state->recentFiles().MRUGetFileList(state->settings());
     MainWindow window(*state, messages);
     window.setSplash(&splash);
-    const QString settingsFolder = QFileInfo(state->settings().filePath()).absolutePath();
     const MachineType machine = state->machine();
     // The error report ends the process; the program as it stands goes to a
     // recovery file beside the settings first.
-    state->errorReport().setRecoveryHook([&window, machine, settingsFolder]() {
-        return saveRecoveryFile(settingsFolder, QDateTime::currentDateTime(), window.editor().program(), machine);
-    });
+    state->errorReport().setRecoveryHook([&window]() { return window.saveRecovery(); });
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window]() {
         if (window.isMinimized())
             window.showNormal();

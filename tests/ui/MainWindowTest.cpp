@@ -1,4 +1,8 @@
+#include "ui/HelpWindow.h"
+#include "ui/MachineTypeDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/SplashWindow.h"
+#include "ui/StdMessageBox.h"
 #include "ui/ListView.h"
 #include "ui/MillText.h"
 #include "ui/SingleInstance.h"
@@ -11,6 +15,10 @@
 #include "QtPrinters.h"
 
 #include <QAction>
+#include <QDir>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTextBrowser>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -391,6 +399,178 @@ TEST_F(MainWindowTest, CommandsNoticesQuestionsAndWindowSize)
     w->setGeometry(40, 50, 700, 500);
     EXPECT_TRUE(w->close());
     EXPECT_EQ(state->settings().win(), QStringLiteral("600,750,10500,7500"));
+}
+
+TEST_F(MainWindowTest, EnterMovesOnAndUpDownShowOtherLines)
+{
+    start(MachineType::F1);
+    pick("G00");
+    WAIT_TRUE(param(0)->hasFocus());
+    QTest::keyClicks(param(0), "10");
+    QTest::keyClick(param(0), Qt::Key_Return);
+    WAIT_TRUE(param(1)->hasFocus());
+    QTest::keyClick(param(1), Qt::Key_Return);
+    WAIT_TRUE(param(2)->hasFocus());
+    QTest::keyClick(param(2), Qt::Key_Return);  // no F for G00: on to the comment
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    pick("G90");
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    ASSERT_EQ(w->editor().rowCount(), 3);
+    EXPECT_EQ(lineBytes(1), QByteArray("    00 00    10   00    00     "));
+
+    QTest::keyClick(comment(), Qt::Key_Up);
+    EXPECT_EQ(w->editor().currentRow(), 2);
+    EXPECT_EQ(child<QLabel>("lblGcode")->text(), QStringLiteral("G90"));
+    QTest::keyClick(child<QPushButton>("cmdDelete"), Qt::Key_Up);
+    EXPECT_EQ(w->editor().currentRow(), 1);
+    EXPECT_EQ(param(0)->text(), QStringLiteral("10"));
+    // The description keeps Up and Down for its own lines.
+    auto* notes = child<QPlainTextEdit>("txtNotes");
+    notes->setFocus();
+    QTest::keyClick(notes, Qt::Key_Down);
+    EXPECT_EQ(w->editor().currentRow(), 1);
+}
+
+TEST_F(MainWindowTest, HAlarmRefusesTheNextLineAndFocusesH)
+{
+    start(MachineType::Mark4);
+    pick("G84");
+    typeAndTab(param(0), QStringLiteral("100"));
+    typeAndTab(param(2), QStringLiteral("-2000"));
+    typeAndTab(param(3), QStringLiteral("50"));
+    typeAndTab(param(4), QStringLiteral("150"));
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].message, QStringLiteral("G84: der 'H' Wert muß größer sein als der X-Wert"));
+    EXPECT_EQ(w->editor().rowCount(), 1);
+    WAIT_TRUE(param(4)->hasFocus());  // after tmrSetFocus
+    EXPECT_EQ(param(4)->selectedText(), QStringLiteral("150"));
+}
+
+TEST_F(MainWindowTest, ErrorReportWritesTheProgramToARecoveryFile)
+{
+    start(MachineType::Mark4);
+    pick("G01");
+    typeAndTab(param(0), QStringLiteral("1250"));
+    bool ended = false;
+    state->errorReport().setMessageSink(&sink);
+    state->errorReport().setTerminate([&ended]() { ended = true; });
+    state->errorReport().setRecoveryHook([this]() { return w->saveRecovery(); });
+    state->errorReport().LogError(QStringLiteral("frmQuillon"), QStringLiteral("cmdInsert_Click"), 6,
+                                  QStringLiteral("Overflow"));
+    EXPECT_TRUE(ended);
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    const QStringList files = QDir(dir.path()).entryList({QStringLiteral("Quillon-recovery-*.cnc")});
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(sink.boxes[0].message.contains(files[0])) << sink.boxes[0].message.toStdString();
+    QFile f(dir.filePath(files[0]));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("    00 01  1250                \r\n"));
+}
+
+TEST(MachineTypeDialogTest, PreselectionOkAfterAChoiceAndCancel)
+{
+    MachineTypeDialog dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Quillon - Maschinen Auswahl"));
+    auto* ok = dialog.findChild<QPushButton*>("cmdOk");
+    ASSERT_TRUE(ok);
+    dialog.preselect(std::nullopt);
+    EXPECT_FALSE(ok->isEnabled());
+    dialog.preselect(preselectedChoice(MachineType::F1, true));
+    EXPECT_TRUE(dialog.findChild<QRadioButton*>("optType3")->isChecked());
+    EXPECT_TRUE(ok->isEnabled());
+
+    // The user picks the Mark 4 and presses OK.
+    QTimer::singleShot(0, &dialog, [&dialog]() {
+        dialog.findChild<QRadioButton*>("optType1")->click();
+        dialog.findChild<QPushButton*>("cmdOk")->click();
+    });
+    std::optional<MachineSetting> chosen = askMachineType(dialog, MachineType::None, false);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->type, MachineType::Mark4);
+    EXPECT_FALSE(chosen->woodworker);
+
+    QTimer::singleShot(0, &dialog, [&dialog]() { dialog.findChild<QPushButton*>("cmdCancel")->click(); });
+    EXPECT_FALSE(askMachineType(dialog, MachineType::Mark4, false));
+}
+
+TEST(SplashWindowTest, MachineTextsVersionAndTheAboutView)
+{
+    SplashWindow splash;
+    splash.setMachine(MachineType::F1);
+    EXPECT_EQ(splash.findChild<QLabel*>("lblTitle")->text(), QStringLiteral("Quillon für EMCO F1 Fräsmaschine"));
+    EXPECT_EQ(splash.findChild<QLabel*>("lblModel")->text(), QStringLiteral("CPU - F1A114001"));
+    EXPECT_EQ(splash.findChild<QLabel*>("lblVersion")->text(), QStringLiteral("Version 1.0.21"));
+    splash.setMachine(MachineType::Mark4);
+    EXPECT_EQ(splash.findChild<QLabel*>("lblModel")->text(), QStringLiteral("CPU - A6C114004"));
+    EXPECT_FALSE(splash.findChild<QLabel*>("imgMill")->isVisibleTo(&splash));
+    EXPECT_TRUE(splash.findChild<QLabel*>("imgLathe")->isVisibleTo(&splash));
+    const int height = splash.height();
+    splash.show();
+    splash.startTimer();
+    WAIT_TRUE(!splash.isVisible());
+    const int ok = splash.findChild<QPushButton*>("cmdOk")->height();
+    EXPECT_GE(splash.height(), height + ok);  // the OK button is uncovered for the about view
+    EXPECT_FALSE(splash.timerActive());
+}
+
+TEST_F(MainWindowTest, FirstCommandClosesTheSplashAndHelpIsGerman)
+{
+    start(MachineType::Mark4);
+    SplashWindow splash;
+    splash.show();
+    splash.startTimer();
+    w->setSplash(&splash);
+    action("tlbNew")->trigger();
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_FALSE(splash.timerActive());
+    w->setSplash(nullptr);
+
+    action("mnuHquillon")->trigger();
+    auto* help = w->findChild<HelpWindow*>("frmHelp");
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->isVisible());
+    const QString text = help->browser()->toPlainText();
+    for (const char* heading : {"Die Maschine wählen", "Eine Zeile eingeben", "Zeilen kopieren", "Maßeinheiten",
+                                "Senden und Empfangen", "Export für Spindra"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(heading))) << heading;
+}
+
+TEST(StdMessageBoxTest, StylesGiveTheirIconsButtonsAndAnswers)
+{
+    struct Case {
+        int style;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButton press;
+        int answer;
+    } cases[] = {
+        {16, QMessageBox::Critical, QMessageBox::Ok, 1},
+        {48, QMessageBox::Warning, QMessageBox::Ok, 1},
+        {64, QMessageBox::Information, QMessageBox::Ok, 1},
+        {292, QMessageBox::Question, QMessageBox::Yes, 6},
+        {292, QMessageBox::Question, QMessageBox::No, 7},
+    };
+    for (const Case& c : cases) {
+        QString title;
+        bool noIsDefault = false;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&]() {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            title = box->windowTitle();
+            icon = box->icon();
+            noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+            box->button(c.press)->click();
+        });
+        StdMessageBox messages;
+        EXPECT_EQ(messages.intStdMsgBox(QStringLiteral("Text"), c.style, QString()), c.answer) << c.style;
+        EXPECT_EQ(icon, c.icon) << c.style;
+        EXPECT_EQ(title, QStringLiteral("Quillon CNC Editor"));
+        EXPECT_EQ(noIsDefault, c.style == 292);
+    }
 }
 
 TEST(MillTextTest, LabelsOfADialogTurnIntoMillTexts)
