@@ -405,6 +405,14 @@ void Editor::listSelectionReported(const ListControl& list)
     }
 }
 
+void Editor::codeListGotFocus(ListId list)
+{
+    if (list == ListId::Gcode)
+        clearCodeSelection(m_mcodes);
+    else if (list == ListId::Mcode)
+        clearCodeSelection(m_gcodes);
+}
+
 void Editor::clearCodeSelection(ListControl& list)
 {
     m_selfSelecting = true;

@@ -116,6 +116,9 @@ public:
     void lineUp();
     void lineDown();
     void tmrSetFocus_Timer();
+    // A code list took the keyboard focus: the other list's selection goes,
+    // so that at most one code list shows a chosen code.
+    void codeListGotFocus(ListId list);
 
     // --- commands ----------------------------------------------------------------
     void cmdInsert_Click();

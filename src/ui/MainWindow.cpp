@@ -8,6 +8,7 @@
 #include "shell/ApplicationState.h"
 #include "shell/MessageSink.h"
 #include "shell/RecoveryFile.h"
+#include "shell/TraceScope.h"
 #include "shell/WindowPlacement.h"
 
 #include <QAction>
@@ -59,6 +60,7 @@ const ToolButton kToolButtons[] = {
 template <typename F>
 void MainWindow::guarded(const char* procedure, F&& action)
 {
+    TraceScope trace(m_state.logger(), kModule, procedure);
     try {
         action();
     } catch (const std::exception& e) {
@@ -395,6 +397,8 @@ void MainWindow::connectFields()
     });
     for (QPushButton* b : {m_cmdInsert, m_cmdDelete, m_cmdUndo, m_cmdRedo})
         b->installEventFilter(this);
+    m_picGcode->installEventFilter(this);
+    m_picMcode->installEventFilter(this);
     connect(m_cmdInsert, &QPushButton::clicked, this, [this]() {
         guarded("cmdInsert_Click", [this]() { m_editor->cmdInsert_Click(); });
     });
@@ -628,6 +632,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     const int k = paramIndex(watched);
     const bool comment = watched == m_txtComment;
+    if (watched == m_picGcode || watched == m_picMcode) {
+        if (event->type() == QEvent::FocusIn) {
+            const ListId list = watched == m_picGcode ? ListId::Gcode : ListId::Mcode;
+            guarded(list == ListId::Gcode ? "picGcode_GotFocus" : "picMcode_GotFocus",
+                    [&]() { m_editor->codeListGotFocus(list); });
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
     if (k < 0 && !comment) {
         // The buttons: Up and Down move the shown line, as everywhere in the window.
         if (event->type() == QEvent::KeyPress) {

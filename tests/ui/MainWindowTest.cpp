@@ -255,6 +255,12 @@ TEST_F(MainWindowTest, Mark4LineEnteredByMouseAndKeysIsStoredByteForByte)
     ASSERT_EQ(w->editor().rowCount(), 3);
     EXPECT_EQ(lineBytes(2), QByteArray("    01 33       -  800K150     "));
 
+    // A code chosen in one list clears the other's selection.
+    pick("M03");
+    EXPECT_EQ(child<ListView>("picGcode")->control()->state().listIndex, 0);
+    child<ListView>("picGcode")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(child<ListView>("picMcode")->control()->state().listIndex, 0);
+
     // M30 ends the entry.
     pick("M30");
     WAIT_TRUE(comment()->hasFocus());
