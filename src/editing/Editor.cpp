@@ -415,6 +415,10 @@ void Editor::codeListGotFocus(ListId list)
 
 void Editor::clearCodeSelection(ListControl& list)
 {
+    // Clearing flags every entry for repainting; a list with nothing chosen
+    // is left alone so that moving through the program stays cheap.
+    if (list.state().listIndex == 0 && list.state().selectedCount == 0)
+        return;
     m_selfSelecting = true;
     list.ListClearSelection();
     list.ListRefresh();

@@ -815,6 +815,9 @@ void MainWindow::setCommandToolTip(Command command, const QString& tip)
 
 void MainWindow::setCodeLabelYellow(bool yellow)
 {
+    // A style sheet change re-polishes the widget; only a real change pays for it.
+    if (yellow == m_codeYellow && !m_lblGcode->styleSheet().isEmpty())
+        return;
     m_codeYellow = yellow;
     m_lblGcode->setStyleSheet(yellow ? QStringLiteral("QLabel { background: #FFFF00; }")
                                      : QStringLiteral("QLabel { background: #FFFFFF; }"));
@@ -822,6 +825,8 @@ void MainWindow::setCodeLabelYellow(bool yellow)
 
 void MainWindow::setCodeFramePrompt(bool prompt)
 {
+    if (prompt == m_framePrompt && !m_fraCode->styleSheet().isEmpty())
+        return;
     m_framePrompt = prompt;
     m_fraCode->setStyleSheet(prompt ? QStringLiteral("QGroupBox#fraCode::title { color: #008000; }")
                                     : QStringLiteral("QGroupBox#fraCode::title { color: #0000FF; }"));
