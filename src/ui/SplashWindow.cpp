@@ -119,14 +119,15 @@ void SplashWindow::startTimer()
 
 void SplashWindow::dismiss()
 {
-    m_timer.stop();
-    hide();
+    tmrSplashTimer();
 }
 
 void SplashWindow::tmrSplashTimer()
 {
     m_timer.stop();
     hide();
+    // From now on the window is the about box; a command that came before
+    // the timer must not leave it without its OK button.
     if (!m_aboutView) {
         m_aboutView = true;
         setFixedSize(kWidth, kHeight + 2 * kOkHeight);

@@ -21,7 +21,8 @@ public:
     void setMachine(MachineType type);
     // Starts tmrSplash (2500 ms).
     void startTimer();
-    // What the first dispatched command does: stop the timer, hide.
+    // What the first dispatched command does: stop the timer, hide, and
+    // turn into the about view as the timer would have.
     void dismiss();
     bool timerActive() const { return m_timer.isActive(); }
 

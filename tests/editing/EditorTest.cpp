@@ -133,6 +133,7 @@ TEST_F(EditorTest, EnteringLinesOnTheMark4StoresFixedColumnsAndOpensTheNextLine)
     EXPECT_EQ(row(1).column(col.g), QStringLiteral(" 01"));
 
     enter(0, QStringLiteral("1250"));
+    EXPECT_FALSE(view.command(Command::Undo));  // no undo offered for a line being appended
     enter(2, QStringLiteral("-500"));
     enter(3, QStringLiteral("100"));
     comment(QStringLiteral("Schlichten"));
