@@ -89,6 +89,11 @@ ListView::~ListView()
         control_->removeObserver(this);
 }
 
+ListKey ListView::keyFor(int qtKey)
+{
+    return toListKey(qtKey);
+}
+
 QFont ListView::fixedPitchFont(int pointSize)
 {
     QFont font(QStringLiteral("Courier New"), pointSize);

@@ -31,6 +31,9 @@ public:
     ListControl* control() const { return control_; }
     QScrollBar* scrollBar() const { return scrollBar_; }
 
+    // The list's meaning of a Qt key (for a window that forwards keys itself).
+    static ListKey keyFor(int qtKey);
+
     // "Courier New" where installed, else a fixed-pitch substitute (Liberation Mono).
     static QFont fixedPitchFont(int pointSize = 9);
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QImage>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -227,6 +228,40 @@ TEST_F(ListViewTest, CutCellsShowTheirTextInATipThatPassesClicksToTheRow)
     tip.remove();
     EXPECT_FALSE(tip.isVisible());
     view.setTipPopup(nullptr);
+}
+
+// What the screen shows after many small, row-wise repaints and pixel
+// shifts must equal a fresh paint of the whole list.
+TEST_F(ListViewTest, IncrementalRepaintsMatchAFullPaint)
+{
+    QScreen* screen = view.screen();
+    auto onScreen = [&] {
+        QCoreApplication::processEvents();
+        return screen->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    auto fresh = [&] { return view.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    onScreen();
+    view.setFocus();
+    const std::vector<int> keys = {Qt::Key_Down, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_PageDown,
+                                   Qt::Key_Down, Qt::Key_End, Qt::Key_Up, Qt::Key_Up,
+                                   Qt::Key_PageUp, Qt::Key_Space, Qt::Key_Home, Qt::Key_Down};
+    int step = 0;
+    for (int key : keys) {
+        QTest::keyClick(&view, Qt::Key(key));
+        const QImage shown = onScreen();
+        ASSERT_EQ(shown.size(), view.size());
+        EXPECT_TRUE(shown == fresh()) << "after key step " << step;
+        ++step;
+    }
+    for (int value : {5, 6, 9, 3, 20, 32}) {
+        view.scrollBar()->setValue(value);
+        EXPECT_TRUE(onScreen() == fresh()) << "scrolled to " << value;
+    }
+    list.ListSetMode(SelectionMode::MultiMark);
+    list.ListClickItem(list.state().topIndex + 1);
+    list.ListSetItemText(list.state().topIndex + 2, 3, "99");
+    list.ListRefresh();
+    EXPECT_TRUE(onScreen() == fresh());
 }
 
 TEST(ListViewFont, ProgramListFontIsFixedPitch)
