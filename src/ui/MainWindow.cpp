@@ -761,8 +761,12 @@ void MainWindow::selectFieldText(FormField field, int start, int length)
 {
     if (field == FormField::Notes)
         return;
+    // Deferred like the focus: a selection made while the field is losing its
+    // focus would be cleared by the field's own focus-out handling.
     auto* edit = static_cast<QLineEdit*>(fieldWidget(field));
-    edit->setSelection(start, std::min<int>(length, static_cast<int>(edit->text().size()) - start));
+    QTimer::singleShot(0, edit, [edit, start, length]() {
+        edit->setSelection(start, std::min<int>(length, static_cast<int>(edit->text().size()) - start));
+    });
 }
 
 void MainWindow::focusField(FormField field)

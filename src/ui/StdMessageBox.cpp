@@ -9,7 +9,8 @@ namespace quillon {
 
 int StdMessageBox::intStdMsgBox(const QString& message, int style, const QString& title)
 {
-    QMessageBox box(QApplication::activeWindow());
+    QWidget* owner = QApplication::activeWindow();
+    QMessageBox box(owner);
     box.setWindowTitle(messageBoxTitle(title));
     box.setText(message);
     switch (style) {
@@ -29,6 +30,10 @@ int StdMessageBox::intStdMsgBox(const QString& message, int style, const QString
     QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     const int answer = box.exec();
     QGuiApplication::restoreOverrideCursor();
+    // The owner gets the keyboard back, so that its fields' focus handling
+    // goes on at once, whatever the window manager does (or without one).
+    if (owner)
+        owner->activateWindow();
     switch (answer) {
     case QMessageBox::Yes: return MsgResult::Yes;
     case QMessageBox::No: return MsgResult::No;

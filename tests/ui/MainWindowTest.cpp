@@ -219,6 +219,7 @@ TEST_F(MainWindowTest, Mark4LineEnteredByMouseAndKeysIsStoredByteForByte)
     EXPECT_EQ(sink.boxes[0].style, 48);
     EXPECT_EQ(sink.boxes[0].title, QStringLiteral("Parameter Eingabe (metric einheiten)"));
     WAIT_TRUE(param(3)->hasFocus());
+    WAIT_TRUE(param(3)->selectedText() == QStringLiteral("500"));  // typing replaces the refused value
     EXPECT_EQ(w->editor().row(1).column(6), QStringLiteral("    "));
 
     typeAndTab(param(3), QStringLiteral("100"));
