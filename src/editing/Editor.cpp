@@ -180,8 +180,7 @@ bool Editor::NewFile()
     m_shownRow = 0;
     m_insertedLine = -1;
     setLabel(FormLabel::LineNumber, QStringLiteral(" -1"));
-    m_description.clear();
-    setField(FormField::Notes, QString());
+    setDescription(QString());
     setCodeYellow(true);
     showLabel(FormLabel::Code, true);
     showLabel(FormLabel::CodeHead, true);
@@ -630,11 +629,30 @@ bool Editor::commentEnterPressed()
     return true;
 }
 
+namespace {
+
+QString withCrLf(const QString& text)
+{
+    QString result = text;
+    result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    result.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return result;
+}
+
+}  // namespace
+
+void Editor::setDescription(const QString& text)
+{
+    m_description = withCrLf(text);
+    setField(FormField::Notes, m_description);
+}
+
 void Editor::notesEdited(const QString& text)
 {
     m_fields[idx(FormField::Notes)].text = text;
-    if (m_description != text) {
-        m_description = text;
+    const QString description = withCrLf(text);
+    if (m_description != description) {
+        m_description = description;
         // The description is saved with the program; an edit to it is unsaved work.
         m_modified = true;
     }

@@ -70,7 +70,12 @@ public:
     bool modified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
     Units units() const { return m_units; }
+    // The program description with CR LF between its lines, as files keep it.
     const QString& description() const { return m_description; }
+    // Puts a description read from a file or received into the editor.
+    void setDescription(const QString& text);
+    // Set while a program arrives over the serial line: leaving a field checks nothing.
+    void setReceiving(bool receiving) { m_flags.receiving = receiving; }
 
     // Starts an unnamed program with one new line waiting for its code. With
     // unsaved changes it asks first; false when the user keeps them.

@@ -741,7 +741,7 @@ void MainWindow::setFieldText(FormField field, const QString& text)
 {
     ++m_programWrite;
     if (field == FormField::Notes)
-        m_txtNotes->setPlainText(text);
+        m_txtNotes->setPlainText(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
     else
         static_cast<QLineEdit*>(fieldWidget(field))->setText(text);
     --m_programWrite;

@@ -355,8 +355,11 @@ TEST_F(MainWindowTest, TextFieldsRefuseWhatWindows1252CannotHold)
     auto* notes = child<QPlainTextEdit>("txtNotes");
     notes->setFocus();
     typeText(notes, QStringLiteral("Welle ∅20"));
-    EXPECT_EQ(notes->toPlainText(), QStringLiteral("Welle 20"));
-    EXPECT_EQ(w->editor().description(), QStringLiteral("Welle 20"));
+    QTest::keyClick(notes, Qt::Key_Return);
+    typeText(notes, QStringLiteral("Stahl"));
+    EXPECT_EQ(notes->toPlainText(), QStringLiteral("Welle 20\nStahl"));
+    EXPECT_EQ(w->editor().description(), QStringLiteral("Welle 20\r\nStahl"));  // as files keep it
+    EXPECT_TRUE(w->editor().modified());
     EXPECT_TRUE(isCp1252Encodable(w->editor().description()));
 }
 
