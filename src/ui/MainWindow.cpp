@@ -671,7 +671,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
-            guarded("Form_KeyDown", [&]() { key->key() == Qt::Key_Up ? m_editor->lineUp() : m_editor->lineDown(); });
+            guarded("Form_KeyDown", [&]() {
+                // Moving to another line leaves the field as a Tab would: its
+                // value is checked and stored first, and a refused value stays.
+                if (!comment) {
+                    m_editor->paramLostFocus(k);
+                    if (m_editor->flags().refusedField != 0)
+                        return;
+                }
+                key->key() == Qt::Key_Up ? m_editor->lineUp() : m_editor->lineDown();
+            });
             return true;
         }
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -436,6 +436,26 @@ TEST_F(MainWindowTest, EnterMovesOnAndUpDownShowOtherLines)
     QTest::keyClick(child<QPushButton>("cmdDelete"), Qt::Key_Up);
     EXPECT_EQ(w->editor().currentRow(), 1);
     EXPECT_EQ(param(0)->text(), QStringLiteral("10"));
+    // A value typed before Down is stored, as leaving the field would; a
+    // refused one keeps the line where it is.
+    param(0)->setFocus();
+    WAIT_TRUE(param(0)->hasFocus());
+    param(0)->selectAll();
+    QTest::keyClicks(param(0), "77");
+    QTest::keyClick(param(0), Qt::Key_Down);
+    EXPECT_EQ(w->editor().currentRow(), 2);
+    EXPECT_EQ(w->editor().row(1).column(4), QStringLiteral("    77"));
+    QTest::keyClick(param(0), Qt::Key_Up);
+    param(0)->setFocus();
+    WAIT_TRUE(param(0)->hasFocus());
+    param(0)->selectAll();
+    QTest::keyClicks(param(0), "99999");
+    QTest::keyClick(param(0), Qt::Key_Down);
+    EXPECT_EQ(w->editor().currentRow(), 1);
+    ASSERT_FALSE(sink.boxes.empty());
+    EXPECT_EQ(sink.boxes.back().message, QStringLiteral("Der maximalwert für diesen Parameter ist 19999"));
+    EXPECT_EQ(w->editor().row(1).column(4), QStringLiteral("    77"));
+
     // The description keeps Up and Down for its own lines.
     auto* notes = child<QPlainTextEdit>("txtNotes");
     notes->setFocus();
