@@ -473,6 +473,37 @@ TEST_F(EditorTest, InsertUndoRedoAndTheLineLimit)
     EXPECT_FALSE(view.command(Command::Insert));
 }
 
+TEST_F(EditorTest, InsertInTheMiddleRenumbersTheLinesBehindAndUndoRestoresThem)
+{
+    start(MachineType::Mark4);
+    for (const char* c : {"G00", "G90", "G91"}) {
+        pick(c);
+        commit();
+    }
+    pick("M30");
+    commit();
+    ASSERT_EQ(ed->rowCount(), 4);
+    ed->programList().ListClickItem(1);
+    ASSERT_TRUE(view.command(Command::Insert));
+    ed->cmdInsert_Click();
+    ASSERT_EQ(ed->rowCount(), 5);
+    const char* numbers[] = {" 00", " 01", " 02", " 03", " 04"};
+    const char* codes[] = {" 00", "", " 90", " 91", "M30"};
+    for (int r = 1; r <= 5; ++r) {
+        EXPECT_EQ(row(r).column(col.n), QString::fromLatin1(numbers[r - 1])) << r;
+        EXPECT_EQ(row(r).column(col.g), QString::fromLatin1(codes[r - 1])) << r;
+    }
+    EXPECT_EQ(row(2).column(col.mark), QStringLiteral("+"));
+    EXPECT_EQ(ed->currentRow(), 2);
+    EXPECT_EQ(view.label(FormLabel::LineNumber).text, QStringLiteral("01"));
+    EXPECT_EQ(view.tips[static_cast<int>(Command::Undo)], QStringLiteral("Entfernen der eingefügten Zeile"));
+    ed->cmdUndo_Click();
+    ASSERT_EQ(ed->rowCount(), 4);
+    EXPECT_EQ(row(2).column(col.n), QStringLiteral(" 01"));
+    EXPECT_EQ(row(2).column(col.g), QStringLiteral(" 90"));
+    EXPECT_EQ(row(4).column(col.n), QStringLiteral(" 03"));
+}
+
 TEST_F(EditorTest, NewFileAsksBeforeDiscardingAndDropsTheUndoSnapshots)
 {
     start(MachineType::Mark4);
