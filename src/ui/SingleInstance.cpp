@@ -16,9 +16,11 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultName()
 {
-    const QByteArray home = QDir::homePath().toUtf8();
+    // One instance per user and display: a session on another X display
+    // (a test run under Xvfb, say) is a session of its own.
+    const QByteArray key = QDir::homePath().toUtf8() + '|' + qgetenv("DISPLAY") + '|' + qgetenv("WAYLAND_DISPLAY");
     return QStringLiteral("quillon-")
-           + QString::fromLatin1(QCryptographicHash::hash(home, QCryptographicHash::Sha1).toHex().left(12));
+           + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(12));
 }
 
 bool SingleInstance::handOver()

@@ -7,7 +7,7 @@ class QLocalServer;
 
 namespace quillon {
 
-// One running Quillon per user: a second start hands over to the first
+// One running Quillon per user and display: a second start hands over to the first
 // through a local socket and ends; the first raises its window.
 class SingleInstance : public QObject {
     Q_OBJECT
@@ -15,7 +15,7 @@ public:
     explicit SingleInstance(QString name, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // The server name for this user.
+    // The server name for this user on this display.
     static QString defaultName();
 
     // True when another instance runs and has been asked to come forward;
