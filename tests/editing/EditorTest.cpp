@@ -539,6 +539,9 @@ TEST_F(EditorTest, UpDownMoveTheShownLine)
     pick("M30");
     commit();
     ed->programList().ListClickItem(2);
+    ed->programList().ListClickItem(2);  // a click on the shown line keeps it shown
+    EXPECT_EQ(ed->currentRow(), 2);
+    EXPECT_EQ(view.label(FormLabel::Code).text, QStringLiteral("G01"));
     ed->lineUp();
     EXPECT_EQ(ed->currentRow(), 1);
     EXPECT_EQ(view.label(FormLabel::Code).text, QStringLiteral("G00"));
