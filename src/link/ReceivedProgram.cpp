@@ -1,0 +1,33 @@
+#include "ReceivedProgram.h"
+
+#include "files/Cp1252.h"
+
+namespace quillon {
+
+ReceivedProgram decodeReceived(const QByteArray& bytes, MachineType machine, Units currentUnits)
+{
+    ReceivedProgram result;
+    result.empty = bytes.isEmpty();
+    if (!result.empty)
+        result.decoded = blnDecodeBuffer(decodeCp1252(bytes), machine, currentUnits);
+    return result;
+}
+
+QString strReceiveUnsavedQuestion()
+{
+    return QStringLiteral("Die aktuelle Datei ist nicht gespeichert\r\n"
+                          "Sind Sie sicher das Sie ein Programm von der Drehmaschine empfangen wollen?");
+}
+
+QString strSendConfirmTitle(MachineType machine)
+{
+    return machine == MachineType::F1 ? QStringLiteral("Quillon - sendet zur Fräsmaschine")
+                                      : QStringLiteral("Quillon - sendet zur Drehmaschine");
+}
+
+QString strSendConfirmQuestion()
+{
+    return QStringLiteral("Sind Sie sicher das die Korrekturwerte in diesem Programm gültig sind?");
+}
+
+}  // namespace quillon
