@@ -14,6 +14,8 @@ ReceiveJob::ReceiveJob(SerialTransport& port, QString comPort, TransferObserver&
     , m_observer(observer)
 {
     m_silence.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the limit is 5 s of silence.
+    m_silence.setTimerType(Qt::PreciseTimer);
     m_silence.setInterval(kSilenceMs);
     connect(&m_silence, &QTimer::timeout, this, [this] { finish(TransferOutcome::Silence); });
 }
@@ -75,7 +77,7 @@ void ReceiveJob::failPort(PortError error)
     if (m_outcome != TransferOutcome::Running)
         return;
     // Keep whatever reached our buffer before the port failed.
-    const QByteArray rest = m_port.readAll();
+    const QByteArray rest = m_port.isOpen() ? m_port.readAll() : QByteArray();
     if (!rest.isEmpty()) {
         m_received += rest;
         appendReceivedChunk(m_display, decodeCp1252(rest));
