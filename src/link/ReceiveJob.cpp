@@ -84,19 +84,27 @@ void ReceiveJob::failPort(PortError error)
         m_observer.receivedTextChanged(m_display);
     }
     const QString hint = error == PortError::Permission ? strPermissionHint(comPortDevice(m_comPort)) : QString();
+    // The transfer is over before the report is shown: a modal box runs the
+    // event loop, and nothing may write, read or report again meanwhile.
+    close(TransferOutcome::PortError);
     m_observer.portFailed(strPortErrorReport(m_comPort, error, hint));
-    finish(TransferOutcome::PortError);
+    m_observer.finished(TransferOutcome::PortError);
 }
 
 void ReceiveJob::finish(TransferOutcome outcome)
 {
     if (m_outcome != TransferOutcome::Running)
         return;
+    close(outcome);
+    m_observer.finished(outcome);
+}
+
+void ReceiveJob::close(TransferOutcome outcome)
+{
     m_outcome = outcome;
     m_silence.stop();
     disconnect(&m_port, nullptr, this, nullptr);
     m_port.close();
-    m_observer.finished(outcome);
 }
 
 }  // namespace quillon

@@ -40,6 +40,7 @@ private:
     void readAvailable();
     void failPort(PortError error);
     void finish(TransferOutcome outcome);
+    void close(TransferOutcome outcome);  // ends the transfer without telling
 
     SerialTransport& m_port;
     QString m_comPort;

@@ -118,20 +118,28 @@ void SendJob::failPort(PortError error)
     if (m_outcome != TransferOutcome::Running)
         return;
     const QString hint = error == PortError::Permission ? strPermissionHint(comPortDevice(m_comPort)) : QString();
+    // The transfer is over before the report is shown: a modal box runs the
+    // event loop, and nothing may write, read or report again meanwhile.
+    close(TransferOutcome::PortError);
     m_observer.portFailed(strPortErrorReport(m_comPort, error, hint));
-    finish(TransferOutcome::PortError);
+    m_observer.finished(TransferOutcome::PortError);
 }
 
 void SendJob::finish(TransferOutcome outcome)
 {
     if (m_outcome != TransferOutcome::Running)
         return;
+    close(outcome);
+    m_observer.finished(outcome);
+}
+
+void SendJob::close(TransferOutcome outcome)
+{
     m_outcome = outcome;
     m_tickTimer.stop();
     m_pollTimer.stop();
     disconnect(&m_port, nullptr, this, nullptr);
     m_port.close();
-    m_observer.finished(outcome);
 }
 
 }  // namespace quillon

@@ -1,3 +1,4 @@
+#include "link/CableInstructions.h"
 #include "link/ComPort.h"
 #include "link/PortError.h"
 #include "link/PortMenuModel.h"
@@ -144,4 +145,26 @@ TEST(PortMenuModel, FixedPortsDetectedPortsAndTypedPath)
 
     model.rebuild({}, "");
     EXPECT_EQ(model.checkedIndex(), 0);
+}
+
+TEST(CableInstructions, PrintoutLines)
+{
+    const std::vector<PrintLine> lines = cablePrintLines();
+    // Empty line, heading, empty line; then 12 blocks of 1, 4, 1, 2, 1, 1, 2,
+    // 1, 4, 1, 1, 1 lines, each followed by an empty line.
+    ASSERT_EQ(lines.size(), 3u + 20u + 12u);
+    EXPECT_EQ(lines[1].text, strCableHeading());
+    EXPECT_EQ(lines[1].pointSize, 14);
+    EXPECT_EQ(lines[3].text, "Sie benötigen folgendes:");
+    EXPECT_EQ(lines[3].pointSize, 12);
+    EXPECT_EQ(lines[4].text, "");
+    EXPECT_EQ(lines[5].text, "1. Ein Stück geschirmtes 4-adriges Kabel");
+    EXPECT_EQ(lines[6].text, "      (es kann bis zu 15 Meter lang sein).");
+    EXPECT_EQ(lines[9].text, "");  // the block's trailing line break adds no line
+    EXPECT_EQ(lines[lines.size() - 2].text, "Testen Sie das Kabel indem Sie Quillon benutzen.");
+    EXPECT_EQ(lines.back().text, "");
+    int empty = 0;
+    for (const PrintLine& line : lines)
+        empty += line.text.isEmpty() ? 1 : 0;
+    EXPECT_EQ(empty, 2 + 12);
 }

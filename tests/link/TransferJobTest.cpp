@@ -141,6 +141,36 @@ TEST(SendJob, PortFailuresAreReportedOnce)
     EXPECT_EQ(port.writesWhileClosed, 0);
 }
 
+// The report box is modal and runs the event loop while it is up; the
+// port complaining again meanwhile must not bring a second report, nor any
+// further chunk.
+TEST(SendJob, ReportShownOnceWhileTheBoxRunsTheEventLoop)
+{
+    struct ModalObserver : RecordingObserver {
+        FakeTransport* port = nullptr;
+        void portFailed(const QString& report) override
+        {
+            RecordingObserver::portFailed(report);
+            port->fail(PortError::Write);
+            spin(40);
+        }
+    };
+    FakeTransport port;
+    port.autoDrain = false;
+    ModalObserver observer;
+    observer.port = &port;
+    SendJob job(port, "1", textOf(200), observer, kFast);
+    job.start();
+    port.drain(32);
+    ASSERT_TRUE(waitFor([&] { return port.written.size() == 64; }, 1000));
+    port.drain(32);
+    port.fail(PortError::ResourceGone);
+    spin(20);
+    EXPECT_EQ(observer.reports.size(), 1);
+    EXPECT_EQ(observer.outcomes.size(), 1u);
+    EXPECT_EQ(port.written.size(), 64);
+}
+
 TEST(ReceiveJob, EndsOnTheCrAfterTheUnitLine)
 {
     FakeTransport port;
