@@ -1,0 +1,48 @@
+#include "CliCommands.h"
+
+#include <iterator>
+
+namespace quillon::cli {
+
+namespace {
+
+const CliCommand kCommands[] = {
+    {"check", "decode program files as the editor's Open does",
+     "usage: quillon-cli check [--machine M] FILE...\n"
+     "Decodes each file as opening it in the editor would and prints\n"
+     "\"FILE: ok, N rows, metric|imperial\" or \"FILE: rejected: MESSAGE\".\n"
+     "Exit 0 when all were accepted, 1 when any was rejected, 2 on a usage or read error.\n",
+     runCheckCommand},
+    {"format", "write a program file exactly as saving it would",
+     "usage: quillon-cli format [--machine M] FILE\n"
+     "Decodes FILE and writes to standard output the bytes that saving it in\n"
+     "the editor would write (Windows-1252, CR LF). Exit 1 when the file is rejected.\n",
+     runFormatCommand},
+};
+
+}  // namespace
+
+const CliCommand* findCommand(const QString& name)
+{
+    for (const CliCommand& c : kCommands)
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+QString generalHelp()
+{
+    QString text = QStringLiteral(
+        "usage: quillon-cli [--settings FILE] COMMAND [OPTIONS] [FILE...]\n"
+        "Headless tools for EMCO Compact 5 (Mark 2, Mark 4) and F1 NC programs.\n\n"
+        "Machines (--machine): 1 or f1 (F1 mill), 2 or mk2 (Mark 2 lathe), 4 or mk4 (Mark 4 lathe);\n"
+        "without --machine the Type setting of the settings file decides.\n\n"
+        "Commands:\n");
+    for (const CliCommand& c : kCommands)
+        text += QStringLiteral("  %1%2\n").arg(QLatin1String(c.name), -10).arg(QLatin1String(c.summary));
+    text += QStringLiteral("\nGlobal options: --settings FILE, --help, --version.\n"
+                           "quillon-cli COMMAND --help describes one command.\n");
+    return text;
+}
+
+}  // namespace quillon::cli

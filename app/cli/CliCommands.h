@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace quillon::cli {
+
+class CliContext;
+
+struct CliCommand {
+    const char* name;
+    const char* summary;  // one line for the general help
+    const char* help;     // the command's --help text
+    int (*run)(CliContext& context);
+};
+
+// The command table; each command lives in its own file.
+const CliCommand* findCommand(const QString& name);
+QString generalHelp();
+
+int runCheckCommand(CliContext& context);
+int runFormatCommand(CliContext& context);
+
+}  // namespace quillon::cli

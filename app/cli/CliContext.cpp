@@ -1,0 +1,119 @@
+#include "CliContext.h"
+
+#include "files/Cp1252.h"
+#include "files/ProgramFile.h"
+
+#include <cstdio>
+
+namespace quillon::cli {
+
+CliContext::CliContext(QString settingsOverride, QStringList args)
+    : m_settingsOverride(std::move(settingsOverride))
+    , m_args(std::move(args))
+{
+}
+
+std::optional<QString> CliContext::takeOption(const QString& name, QString* error)
+{
+    const QString prefix = name + QLatin1Char('=');
+    for (qsizetype i = 0; i < m_args.size(); ++i) {
+        if (m_args[i] == name) {
+            if (i + 1 >= m_args.size()) {
+                *error = name + QStringLiteral(" needs a value");
+                return std::nullopt;
+            }
+            const QString value = m_args[i + 1];
+            m_args.remove(i, 2);
+            return value;
+        }
+        if (m_args[i].startsWith(prefix)) {
+            const QString value = m_args[i].mid(prefix.size());
+            m_args.removeAt(i);
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+QStringList CliContext::takeOptionAll(const QString& name, QString* error)
+{
+    QStringList values;
+    while (const std::optional<QString> v = takeOption(name, error))
+        values << *v;
+    return values;
+}
+
+bool CliContext::takeFlag(const QString& name)
+{
+    return m_args.removeAll(name) > 0;
+}
+
+std::optional<QStringList> CliContext::positionals(QString* error) const
+{
+    QStringList result;
+    bool onlyFiles = false;
+    for (const QString& a : m_args) {
+        if (!onlyFiles && a == QLatin1String("--")) {
+            onlyFiles = true;
+            continue;
+        }
+        if (!onlyFiles && a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            *error = QStringLiteral("unknown option ") + a;
+            return std::nullopt;
+        }
+        result << a;
+    }
+    return result;
+}
+
+std::optional<MachineType> CliContext::machine(QString* error)
+{
+    QString optionError;
+    const std::optional<QString> name = takeOption(QStringLiteral("--machine"), &optionError);
+    if (!optionError.isEmpty()) {
+        *error = optionError;
+        return std::nullopt;
+    }
+    if (name) {
+        if (const std::optional<MachineType> m = parseMachineName(*name))
+            return m;
+        *error = QStringLiteral("unknown machine \"%1\" (use 1/f1, 2/mk2 or 4/mk4)").arg(*name);
+        return std::nullopt;
+    }
+    *error = QStringLiteral("no machine chosen: give --machine 1|2|4 or set Type in the settings file");
+    return std::nullopt;
+}
+
+std::optional<DecodeResult> CliContext::loadProgram(const QString& path, MachineType machine, QString* error) const
+{
+    const std::optional<QByteArray> bytes = readWholeFile(path, error);
+    if (!bytes)
+        return std::nullopt;
+    return blnDecodeBuffer(decodeCp1252(*bytes), machine, Units::Metric);
+}
+
+void CliContext::out(const QString& text)
+{
+    outBytes(text.toUtf8());
+}
+
+void CliContext::outBytes(const QByteArray& bytes)
+{
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+void CliContext::err(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+int CliContext::usageError(const QString& message)
+{
+    err(QStringLiteral("quillon-cli: ") + message + QLatin1Char('\n'));
+    return kExitUsage;
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "files/ProgramText.h"
+#include "model/MachineType.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace quillon::cli {
+
+// Exit codes shared by every command.
+enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+
+// What every command gets: the arguments after the command name (global
+// options already taken out) and the few services commands share.
+class CliContext {
+public:
+    CliContext(QString settingsOverride, QStringList args);
+
+    const QStringList& args() const { return m_args; }
+    const QString& settingsOverride() const { return m_settingsOverride; }
+
+    // Takes "--name VALUE" or "--name=VALUE" out of the arguments; an option
+    // given without its value is a usage error reported through `error`.
+    std::optional<QString> takeOption(const QString& name, QString* error);
+    // Every occurrence, in order.
+    QStringList takeOptionAll(const QString& name, QString* error);
+    bool takeFlag(const QString& name);
+    // The arguments left once a command has taken its options; anything that
+    // still looks like an option is reported as unknown.
+    std::optional<QStringList> positionals(QString* error) const;
+
+    // The machine from --machine, else from the settings file's `Type`.
+    // Never writes the settings file.
+    std::optional<MachineType> machine(QString* error);
+
+    // Reads and decodes a program file as the editor's Open would. Returns
+    // nullopt with `error` set when the file cannot be read at all.
+    std::optional<DecodeResult> loadProgram(const QString& path, MachineType machine, QString* error) const;
+
+    // Output helpers: text goes out in UTF-8, bytes unchanged.
+    static void out(const QString& text);
+    static void outBytes(const QByteArray& bytes);
+    static void err(const QString& text);
+    // "quillon-cli: <message>" on standard error, returning kExitUsage.
+    static int usageError(const QString& message);
+
+private:
+    QString m_settingsOverride;
+    QStringList m_args;
+};
+
+}  // namespace quillon::cli

@@ -1,0 +1,78 @@
+#include "CliCommands.h"
+#include "CliContext.h"
+
+#include <QCoreApplication>
+
+using namespace quillon::cli;
+
+namespace {
+
+// Global options may stand before the command or among its options.
+struct GlobalOptions {
+    QString settings;
+    bool help = false;
+    bool version = false;
+    QString command;
+    QStringList rest;
+    QString error;
+};
+
+GlobalOptions splitArguments(const QStringList& args)
+{
+    GlobalOptions g;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--settings")) {
+            if (i + 1 >= args.size()) {
+                g.error = QStringLiteral("--settings needs a value");
+                return g;
+            }
+            g.settings = args[++i];
+        } else if (a.startsWith(QLatin1String("--settings="))) {
+            g.settings = a.mid(11);
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            g.help = true;
+        } else if (a == QLatin1String("--version") && g.command.isEmpty()) {
+            g.version = true;
+        } else if (g.command.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
+            g.command = a;
+        } else {
+            g.rest << a;
+        }
+    }
+    return g;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quillon-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+
+    const GlobalOptions g = splitArguments(app.arguments().mid(1));
+    if (!g.error.isEmpty())
+        return CliContext::usageError(g.error);
+    if (g.version) {
+        CliContext::out(QStringLiteral("quillon-cli " QUILLON_VERSION "\n"));
+        return kExitOk;
+    }
+    if (g.command.isEmpty()) {
+        if (g.help) {
+            CliContext::out(generalHelp());
+            return kExitOk;
+        }
+        CliContext::err(generalHelp());
+        return kExitUsage;
+    }
+    const CliCommand* command = findCommand(g.command);
+    if (!command)
+        return CliContext::usageError(QStringLiteral("unknown command \"%1\" (see quillon-cli --help)").arg(g.command));
+    if (g.help) {
+        CliContext::out(QString::fromUtf8(command->help));
+        return kExitOk;
+    }
+    CliContext context(g.settings, g.rest);
+    return command->run(context);
+}

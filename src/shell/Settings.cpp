@@ -1,0 +1,70 @@
+#include "Settings.h"
+
+#include "SettingsPath.h"
+
+namespace quillon {
+
+namespace {
+
+QString key(const char* name) { return QString::fromLatin1(name); }
+
+}  // namespace
+
+Settings::Settings(const QString& filePath, QString programDir)
+    : ini_(filePath)
+    , programDir_(std::move(programDir))
+{
+}
+
+QString Settings::value(const QString& k, const QString& defaultValue) const
+{
+    return ini_.strStdIniData(key(kSection), k, defaultValue);
+}
+
+bool Settings::flag(const QString& k, const QString& defaultValue) const
+{
+    return ini_.blnStdIniFlag(key(kSection), k, defaultValue);
+}
+
+bool Settings::setValue(const QString& k, const QString& value) const
+{
+    return ini_.write(key(kSection), k, value);
+}
+
+QString Settings::type() const { return value(key(kType), QStringLiteral("0")); }
+bool Settings::woodworker() const { return flag(key(kWoodworker), QStringLiteral("No")); }
+QString Settings::win() const { return value(key(kWin), QStringLiteral("none")); }
+std::optional<WindowPlacement> Settings::windowPlacement() const { return parseWinSetting(win()); }
+
+bool Settings::setWindowPlacement(const WindowPlacement& placement) const
+{
+    return setValue(key(kWin), winSettingText(placement));
+}
+
+QString Settings::comPort() const { return value(key(kComPort), QStringLiteral("1")); }
+QString Settings::units() const { return value(key(kUnits), QStringLiteral("metric")); }
+
+QString Settings::fileFolder() const
+{
+    return value(key(kFilePath), joinPath(programDir_, QStringLiteral("CNCfiles/")));
+}
+
+bool Settings::warning() const { return flag(key(kWarning), QStringLiteral("Yes")); }
+bool Settings::network() const { return flag(key(kNetwork), QStringLiteral("No")); }
+QString Settings::drive() const { return value(key(kDrive), QStringLiteral("N:")); }
+QString Settings::exportFolder() const { return value(key(kExport), QStringLiteral("c:\\spindra\\turndata\\")); }
+QString Settings::mruFile(int number) const { return value(mruKey(number), QStringLiteral("none")); }
+
+QString Settings::mruKey(int number)
+{
+    return QStringLiteral("MRUFile%1").arg(number, 2, 10, QLatin1Char('0'));
+}
+
+bool Settings::setMachine(MachineType type, bool woodworker) const
+{
+    const bool wood = setValue(key(kWoodworker), woodworker ? QStringLiteral("Yes") : QStringLiteral("No"));
+    const bool typed = setValue(key(kType), QString::number(machineNumber(type)));
+    return wood && typed;
+}
+
+}  // namespace quillon

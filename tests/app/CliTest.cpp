@@ -1,0 +1,94 @@
+#include "QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun cli(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(QUILLON_CLI), args);
+    EXPECT_TRUE(p.waitForFinished(30000));
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+QString data(const char* name)
+{
+    return QDir(qEnvironmentVariable("QUILLON_TEST_DATA")).filePath(QString::fromLatin1(name));
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+}  // namespace
+
+TEST(Cli, CheckReportsEachFileAndExitsByTheWorstResult)
+{
+    CliRun r = cli({"check", "--machine", "mk4", data("mark4-welle.cnc")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, data("mark4-welle.cnc").toUtf8() + ": ok, 3 rows, metric\n");
+
+    r = cli({"check", data("f1-tasche.cnc"), "--machine=f1"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.endsWith(": ok, 3 rows, imperial\n")) << r.out.toStdString();
+
+    r = cli({"check", "--machine", "2", data("mark2-welle.cnc"), data("f1-tasche.cnc")});
+    EXPECT_EQ(r.exitCode, 1);
+    const QList<QByteArray> lines = r.out.split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith(": ok, 3 rows, metric"));
+    EXPECT_EQ(lines[1], data("f1-tasche.cnc").toUtf8()
+                            + QByteArray(": rejected: Diese Datei kann nicht gelesen werden, Sie enth\xc3\xa4lt kein CNC "
+                                         "Programm f\xc3\xbcr Mark 2 Drehmaschine"));
+
+    r = cli({"check", "--machine", "4", data("mark4-welle.cnc"), "/nonexistent/x.cnc"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(r.err.isEmpty());
+}
+
+TEST(Cli, FormatWritesTheSavedBytes)
+{
+    for (const auto& [file, machine] : {std::pair{"mark4-welle.cnc", "4"}, {"f1-tasche.cnc", "1"}, {"mark2-welle.cnc", "2"}}) {
+        const CliRun r = cli({"format", "--machine", machine, data(file)});
+        EXPECT_EQ(r.exitCode, 0) << file;
+        EXPECT_EQ(r.out, bytesOf(data(file))) << file;
+    }
+    const CliRun rejected = cli({"format", "--machine", "1", data("mark4-welle.cnc")});
+    EXPECT_EQ(rejected.exitCode, 1);
+    EXPECT_TRUE(rejected.out.isEmpty());
+}
+
+TEST(Cli, UsageErrorsAreOneLineAndExitTwo)
+{
+    const QStringList bad[] = {
+        {"check", "--machine", "4", "--frobnicate", data("mark4-welle.cnc")},
+        {"check", "--machine", "7", data("mark4-welle.cnc")},
+        {"format", "--machine", "4"},
+        {"launch"},
+        {"check", "--machine"},
+    };
+    for (const QStringList& args : bad) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    const CliRun version = cli({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QByteArray("quillon-cli 1.0.21\n"));
+    EXPECT_EQ(cli({"format", "--help"}).exitCode, 0);
+}

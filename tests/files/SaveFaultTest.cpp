@@ -1,0 +1,76 @@
+// A save that is cut short, by a kill or by a full disk, must leave the
+// previous file exactly as it was.
+#include "QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <csignal>
+
+namespace {
+
+const QByteArray kOld = "%\r\n    N` G`  X  `  Y `   Z ` F  \r\n    00 21                      \r\n   M\r\n";
+
+void writeOld(const QString& path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(kOld);
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+}  // namespace
+
+TEST(SaveFaults, KilledWhileSavingLeavesAWholeFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("prog.cnc"));
+    writeOld(path);
+
+    QProcess worker;
+    worker.start(QStringLiteral(SAVE_WORKER), {path, QStringLiteral("loop")});
+    ASSERT_TRUE(worker.waitForReadyRead(10000));
+    QByteArray complete;
+    for (int round = 0; round < 6; ++round) {
+        QThread::msleep(7 + round * 5);
+        const QByteArray now = contents(path);
+        // Every look at the file sees the old program or a complete new one.
+        if (now != kOld) {
+            EXPECT_TRUE(now.endsWith("   M\r\n")) << "partial file seen, size " << now.size();
+            complete = now;
+        }
+    }
+    ::kill(static_cast<pid_t>(worker.processId()), SIGKILL);
+    worker.waitForFinished(5000);
+    const QByteArray after = contents(path);
+    EXPECT_TRUE(after == kOld || after.endsWith("   M\r\n")) << "size " << after.size();
+    // The worker did replace the file while we watched; the last complete
+    // program is what stays.
+    ASSERT_FALSE(complete.isEmpty());
+    EXPECT_EQ(after, complete);
+}
+
+TEST(SaveFaults, FullDiskGivesTheFailureMessageAndKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("prog.cnc"));
+    writeOld(path);
+
+    QProcess worker;
+    worker.start(QStringLiteral(SAVE_WORKER), {path, QStringLiteral("limit:4096")});
+    ASSERT_TRUE(worker.waitForFinished(30000));
+    EXPECT_EQ(worker.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(worker.readAllStandardOutput())
+                    .startsWith(QStringLiteral("Datei kann nicht geschrieben werden ") + path));
+    EXPECT_EQ(contents(path), kOld);
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("prog.cnc")});
+}
