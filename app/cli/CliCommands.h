@@ -19,5 +19,7 @@ QString generalHelp();
 
 int runCheckCommand(CliContext& context);
 int runFormatCommand(CliContext& context);
+int runSendCommand(CliContext& context);
+int runReceiveCommand(CliContext& context);
 
 }  // namespace quillon::cli
