@@ -2,6 +2,8 @@
 
 #include "LinkDialogSupport.h"
 #include "link/PortError.h"
+#include "shell/MessageSink.h"
+#include "shell/MillText.h"
 #include "link/ReceiveJob.h"
 
 #include <QApplication>
@@ -13,12 +15,12 @@
 
 namespace quillon {
 
-frmReceive::frmReceive(SerialTransport& port, QString comPort, MachineType machine, MsgBoxFunction msgBox,
+frmReceive::frmReceive(SerialTransport& port, QString comPort, MachineType machine, MessageSink& messages,
                        QWidget* parent)
     : QDialog(parent)
     , m_port(port)
     , m_comPort(std::move(comPort))
-    , m_msgBox(std::move(msgBox))
+    , m_messages(messages)
 {
     setObjectName(QStringLiteral("frmReceive"));
     setWindowTitle(QStringLiteral("Quillon empfängt von der Drehmaschine"));
@@ -38,7 +40,7 @@ frmReceive::frmReceive(SerialTransport& port, QString comPort, MachineType machi
         QStringLiteral("(Um die Datenübertragung abzubrechen auf 'CANCEL' clicken)"),
     };
     const bool mill = machine == MachineType::F1;
-    auto wording = [mill](const QString& s) { return mill ? millWording(s) : s; };
+    auto wording = [mill](const QString& s) { return mill ? strMillText(s) : s; };
 
     auto* layout = new QVBoxLayout(this);
     QLabel* lblHead = addLinkLabel(this, QStringLiteral("lblHead"),
@@ -130,8 +132,7 @@ void frmReceive::receivedTextChanged(const QString& display)
 
 void frmReceive::portFailed(const QString& report)
 {
-    if (m_msgBox)
-        m_msgBox(report, 48, QString::fromLatin1(kPortErrorTitle));
+    m_messages.StdMsgBox(report, MsgStyle::Exclamation, QString::fromLatin1(kPortErrorTitle));
 }
 
 void frmReceive::finished(TransferOutcome outcome)

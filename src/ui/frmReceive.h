@@ -1,6 +1,5 @@
 #pragma once
 
-#include "MsgBoxFunction.h"
 #include "link/TransferObserver.h"
 #include "model/MachineType.h"
 
@@ -16,6 +15,7 @@ class QPushButton;
 namespace quillon {
 
 class ReceiveJob;
+class MessageSink;
 class SerialTransport;
 
 // The receive dialog: which keys to press on the machine, the line arriving,
@@ -25,7 +25,7 @@ class SerialTransport;
 class frmReceive : public QDialog, private TransferObserver {
     Q_OBJECT
 public:
-    frmReceive(SerialTransport& port, QString comPort, MachineType machine, MsgBoxFunction msgBox,
+    frmReceive(SerialTransport& port, QString comPort, MachineType machine, MessageSink& messages,
                QWidget* parent = nullptr);
     ~frmReceive() override;
 
@@ -48,7 +48,7 @@ private:
 
     SerialTransport& m_port;
     QString m_comPort;
-    MsgBoxFunction m_msgBox;
+    MessageSink& m_messages;
     std::unique_ptr<ReceiveJob> m_job;
     QByteArray m_received;
     TransferOutcome m_outcome = TransferOutcome::Running;

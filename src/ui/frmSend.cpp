@@ -2,6 +2,8 @@
 
 #include "LinkDialogSupport.h"
 #include "link/PortError.h"
+#include "shell/MessageSink.h"
+#include "shell/MillText.h"
 #include "link/SendJob.h"
 
 #include <QApplication>
@@ -14,12 +16,12 @@
 namespace quillon {
 
 frmSend::frmSend(SerialTransport& port, QString comPort, QByteArray text, MachineType machine, Units units,
-                 QString estimate, MsgBoxFunction msgBox, QWidget* parent)
+                 QString estimate, MessageSink& messages, QWidget* parent)
     : QDialog(parent)
     , m_port(port)
     , m_comPort(std::move(comPort))
     , m_text(std::move(text))
-    , m_msgBox(std::move(msgBox))
+    , m_messages(messages)
 {
     setObjectName(QStringLiteral("frmSend"));
     setWindowTitle(QStringLiteral("Quillon sendet zur Drehmaschine"));
@@ -39,7 +41,7 @@ frmSend::frmSend(SerialTransport& port, QString comPort, QByteArray text, Machin
         estimate,
     };
     const bool mill = machine == MachineType::F1;
-    auto wording = [mill](const QString& s) { return mill ? millWording(s) : s; };
+    auto wording = [mill](const QString& s) { return mill ? strMillText(s) : s; };
 
     auto* layout = new QVBoxLayout(this);
     lblHead = addLinkLabel(this, QStringLiteral("lblHead"), wording(QStringLiteral("CNC Programm zur Drehmaschine senden")));
@@ -119,8 +121,7 @@ void frmSend::progressChanged(int percent)
 
 void frmSend::portFailed(const QString& report)
 {
-    if (m_msgBox)
-        m_msgBox(report, 48, QString::fromLatin1(kPortErrorTitle));
+    m_messages.StdMsgBox(report, MsgStyle::Exclamation, QString::fromLatin1(kPortErrorTitle));
 }
 
 void frmSend::finished(TransferOutcome outcome)

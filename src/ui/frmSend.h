@@ -1,6 +1,5 @@
 #pragma once
 
-#include "MsgBoxFunction.h"
 #include "link/TransferObserver.h"
 #include "model/MachineType.h"
 #include "model/Units.h"
@@ -16,6 +15,7 @@ class QPushButton;
 namespace quillon {
 
 class SendJob;
+class MessageSink;
 class SerialTransport;
 
 // The send dialog: how to prepare the machine, the time estimate, Start,
@@ -26,7 +26,7 @@ class frmSend : public QDialog, private TransferObserver {
     Q_OBJECT
 public:
     frmSend(SerialTransport& port, QString comPort, QByteArray text, MachineType machine, Units units,
-            QString estimate, MsgBoxFunction msgBox, QWidget* parent = nullptr);
+            QString estimate, MessageSink& messages, QWidget* parent = nullptr);
     ~frmSend() override;
 
     TransferOutcome outcome() const { return m_outcome; }
@@ -46,7 +46,7 @@ private:
     SerialTransport& m_port;
     QString m_comPort;
     QByteArray m_text;
-    MsgBoxFunction m_msgBox;
+    MessageSink& m_messages;
     std::unique_ptr<SendJob> m_job;
     TransferOutcome m_outcome = TransferOutcome::Running;
     int m_tickMs = 500;

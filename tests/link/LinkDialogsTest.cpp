@@ -4,6 +4,7 @@
 #include "LinkTestSupport.h"
 
 #include "link/PortMenuModel.h"
+#include "shell/MessageSink.h"
 #include "ui/PortMenu.h"
 #include "ui/frmLead.h"
 #include "ui/frmReceive.h"
@@ -35,14 +36,12 @@ struct Box {
 };
 
 // Stands in for the standard message box and records what it was asked.
-struct BoxRecorder {
+struct BoxRecorder : MessageSink {
     std::vector<Box> boxes;
-    MsgBoxFunction function()
+    int intStdMsgBox(const QString& m, int s, const QString& t) override
     {
-        return [this](const QString& m, int s, const QString& t) {
-            boxes.push_back({m, s, t});
-            return 1;
-        };
+        boxes.push_back({m, s, t});
+        return MsgResult::Ok;
     }
 };
 
@@ -66,7 +65,7 @@ TEST(frmSendDialog, TextsStartProgressAndCompletion)
     BoxRecorder boxes;
     const QByteArray text(100, 'x');
     frmSend dialog(port, "2", text, MachineType::Mark4, Units::Imperial, "Fortschritt: (...5 sekunde",
-                   boxes.function());
+                   boxes);
     dialog.setTickInterval(5);
     EXPECT_EQ(dialog.windowTitle(), "Quillon sendet zur Drehmaschine");
     EXPECT_EQ(labelText(dialog, "lblHead"), "CNC Programm zur Drehmaschine senden");
@@ -102,7 +101,7 @@ TEST(frmSendDialog, CancelAndPortErrors)
     {
         FakeTransport port;
         BoxRecorder boxes;
-        frmSend dialog(port, "1", "abc", MachineType::F1, Units::Metric, "est", boxes.function());
+        frmSend dialog(port, "1", "abc", MachineType::F1, Units::Metric, "est", boxes);
         EXPECT_EQ(labelText(dialog, "lblHead"), "CNC Programm zur Fräsmaschine senden");
         EXPECT_EQ(labelText(dialog, "lblHelp1"), "1. Fräsmaschine einschalten.");
         EXPECT_EQ(labelText(dialog, "lblHelp2"), "2. Schalter Inch/mm auf mm schalten.");
@@ -116,7 +115,7 @@ TEST(frmSendDialog, CancelAndPortErrors)
         FakeTransport port;
         port.autoDrain = false;
         BoxRecorder boxes;
-        frmSend dialog(port, "1", QByteArray(300, 'y'), MachineType::Mark2, Units::Metric, "est", boxes.function());
+        frmSend dialog(port, "1", QByteArray(300, 'y'), MachineType::Mark2, Units::Metric, "est", boxes);
         dialog.show();
         button(dialog, "cmdStart")->click();
         button(dialog, "cmdCancel")->click();
@@ -131,7 +130,7 @@ TEST(frmSendDialog, CancelAndPortErrors)
         FakeTransport port;
         port.openError = PortError::DeviceNotFound;
         BoxRecorder boxes;
-        frmSend dialog(port, "3", "abc", MachineType::Mark4, Units::Metric, "est", boxes.function());
+        frmSend dialog(port, "3", "abc", MachineType::Mark4, Units::Metric, "est", boxes);
         dialog.show();
         button(dialog, "cmdStart")->click();
         ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 2000));
@@ -148,7 +147,7 @@ TEST(frmReceiveDialog, ReceivesShowsAndCancels)
     {
         FakeTransport port;
         BoxRecorder boxes;
-        frmReceive dialog(port, "1", MachineType::Mark4, boxes.function());
+        frmReceive dialog(port, "1", MachineType::Mark4, boxes);
         EXPECT_EQ(dialog.windowTitle(), "Quillon empfängt von der Drehmaschine");
         EXPECT_EQ(labelText(dialog, "lblHelp8"), "6. Taste FWD einmal drücken.");
         dialog.show();
@@ -169,7 +168,7 @@ TEST(frmReceiveDialog, ReceivesShowsAndCancels)
     {
         FakeTransport port;
         BoxRecorder boxes;
-        frmReceive dialog(port, "1", MachineType::F1, boxes.function());
+        frmReceive dialog(port, "1", MachineType::F1, boxes);
         EXPECT_EQ(labelText(dialog, "lblHead"), "CNC Programm von Fräsmaschine empfangen");
         EXPECT_EQ(labelText(dialog, "lblHelp1"), "1. Stellen Sie sicher das sich die Fräsmaschine im CNC Mode befindet");
         dialog.show();
