@@ -1,6 +1,7 @@
 #include "ReceivedProgram.h"
 
 #include "files/Cp1252.h"
+#include "model/MachineProfile.h"
 
 namespace quillon {
 
@@ -15,8 +16,12 @@ ReceivedProgram decodeReceived(const QByteArray& bytes, MachineType machine, Uni
 
 QString strReceiveUnsavedQuestion()
 {
-    return QStringLiteral("Die aktuelle Datei ist nicht gespeichert\r\n"
-                          "Sind Sie sicher das Sie ein Programm von der Drehmaschine empfangen wollen?");
+    return QStringLiteral("Sind Sie sicher das Sie ein Programm von der Drehmaschine empfangen wollen?");
+}
+
+QString strReceivedCaption(MachineType machine)
+{
+    return machineProfile(machine).title + QStringLiteral(" (unbenannt)");
 }
 
 QString strSendConfirmTitle(MachineType machine)

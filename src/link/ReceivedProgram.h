@@ -21,8 +21,13 @@ struct ReceivedProgram {
 // included) exactly as a program file would be read.
 ReceivedProgram decodeReceived(const QByteArray& bytes, MachineType machine, Units currentUnits);
 
-// The question asked before a reception replaces unsaved work.
+// The command's own question after "Die aktuelle Datei ist nicht
+// gespeichert" when a reception would replace unsaved work.
 QString strReceiveUnsavedQuestion();
+
+// The main window's caption after a reception: the machine's title and
+// " (unbenannt)".
+QString strReceivedCaption(MachineType machine);
 
 // "Quillon - sendet zur Fräsmaschine" or "... Drehmaschine".
 QString strSendConfirmTitle(MachineType machine);

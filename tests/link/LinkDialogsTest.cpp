@@ -4,7 +4,10 @@
 #include "LinkTestSupport.h"
 
 #include "link/PortMenuModel.h"
+#include "link/ReceivedProgram.h"
+#include "link/SendText.h"
 #include "shell/MessageSink.h"
+#include "ui/LinkCommands.h"
 #include "ui/PortMenu.h"
 #include "ui/frmLead.h"
 #include "ui/frmReceive.h"
@@ -13,6 +16,8 @@
 #include "QtPrinters.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPdfWriter>
@@ -22,6 +27,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace quillon;
@@ -38,12 +44,28 @@ struct Box {
 // Stands in for the standard message box and records what it was asked.
 struct BoxRecorder : MessageSink {
     std::vector<Box> boxes;
+    int answer = MsgResult::Yes;  // for questions
     int intStdMsgBox(const QString& m, int s, const QString& t) override
     {
         boxes.push_back({m, s, t});
-        return MsgResult::Ok;
+        return s == MsgStyle::Question ? answer : MsgResult::Ok;
     }
 };
+
+// Runs `action` on the modal dialog once it is up (the commands run their
+// dialogs with exec()).
+void whenModal(const std::function<void(QWidget*)>& action)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, action] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            action(modal);
+        }
+    });
+    poll->start(5);
+}
 
 QString labelText(const QWidget& w, const char* name)
 {
@@ -232,4 +254,101 @@ TEST(PortMenu, RendersTheModelAndReportsTheChoice)
     EXPECT_EQ(chosen, QStringList{"3"});
     EXPECT_TRUE(actions[2]->isChecked());
     EXPECT_FALSE(actions[4]->isChecked());
+}
+
+TEST(LinkCommands, SendFileAsksThenSends)
+{
+    Program program;
+    program.rows.resize(2);
+    FakeTransport port;
+    BoxRecorder boxes;
+    boxes.answer = MsgResult::No;
+    EXPECT_EQ(SendFile(nullptr, program, MachineType::F1, "1", boxes, &port), TransferOutcome::Cancelled);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].message, "Sind Sie sicher das die Korrekturwerte in diesem Programm gültig sind?");
+    EXPECT_EQ(boxes.boxes[0].style, 292);
+    EXPECT_EQ(boxes.boxes[0].title, "Quillon - sendet zur Fräsmaschine");
+    EXPECT_EQ(port.opens, 0);
+
+    boxes.answer = MsgResult::Yes;
+    QString estimate;
+    whenModal([&](QWidget* dialog) {
+        estimate = dialog->findChild<QLabel*>("lblHelp9")->text();
+        dialog->findChild<QPushButton*>("cmdStart")->click();
+    });
+    EXPECT_EQ(SendFile(nullptr, program, MachineType::Mark2, "1", boxes, &port), TransferOutcome::Completed);
+    EXPECT_EQ(boxes.boxes.back().title, "Quillon - sendet zur Drehmaschine");
+    EXPECT_EQ(estimate, "Fortschritt: (vorrausichtliche Zeit für das senden ist 7 sekunde");
+    EXPECT_EQ(port.written, sendText(program, MachineType::Mark2));
+}
+
+TEST(LinkCommands, ReceiveFileGuardsDecodesAndRejects)
+{
+    const QByteArray mark4 = QByteArray(100, '\0') + "%\r\n    N` G`   X `    Z `  F`  H \r\n"
+                             "    00 01  1250-   500 100  50\r\n   \"\r";
+    // Unsaved work and the answer No: nothing happens.
+    {
+        FakeTransport port;
+        BoxRecorder boxes;
+        boxes.answer = MsgResult::No;
+        const ReceiveFileResult r = ReceiveFile(nullptr, true, MachineType::Mark4, Units::Metric, "1", boxes, &port);
+        EXPECT_FALSE(r.started);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].message, "Die aktuelle Datei ist nicht gespeichert\r\n"
+                                          "Sind Sie sicher das Sie ein Programm von der Drehmaschine empfangen wollen?");
+        EXPECT_EQ(boxes.boxes[0].title, "Änderungen nicht gespeichert");
+        EXPECT_EQ(port.opens, 0);
+    }
+    // No unsaved work: no question; the reception becomes the program.
+    {
+        FakeTransport port;
+        BoxRecorder boxes;
+        // A few characters at a time, as the line delivers them.
+        whenModal([&](QWidget*) {
+            QTimer::singleShot(300, [&] {
+                for (qsizetype i = 0; i < mark4.size(); i += 3)
+                    port.feed(mark4.mid(i, 3));
+            });
+        });
+        const ReceiveFileResult r = ReceiveFile(nullptr, false, MachineType::Mark4, Units::Metric, "1", boxes, &port);
+        EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_TRUE(r.started);
+        ASSERT_TRUE(r.accepted);
+        EXPECT_EQ(r.outcome, TransferOutcome::Completed);
+        ASSERT_EQ(r.program.rows.size(), 1u);
+        EXPECT_EQ(r.program.units, Units::Imperial);
+        EXPECT_EQ(strReceivedCaption(MachineType::Mark4), "Quillon CNC Programm Editor für EMCO CNC 5 MK-4 (unbenannt)");
+    }
+    // A text for another machine: the decoder's message, then an empty program.
+    {
+        FakeTransport port;
+        BoxRecorder boxes;
+        whenModal([&](QWidget*) {
+            QTimer::singleShot(300, [&] {
+                for (qsizetype i = 0; i < mark4.size(); i += 3)
+                    port.feed(mark4.mid(i, 3));
+            });
+        });
+        const ReceiveFileResult r = ReceiveFile(nullptr, false, MachineType::F1, Units::Metric, "1", boxes, &port);
+        EXPECT_TRUE(r.started);
+        EXPECT_FALSE(r.accepted);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].title, "Dekodiere Daten");
+        EXPECT_EQ(boxes.boxes[0].style, 48);
+        EXPECT_TRUE(boxes.boxes[0].message.endsWith("F1 Fräsmaschine"));
+    }
+    // Cancelled while waiting: an empty program, no message.
+    {
+        FakeTransport port;
+        BoxRecorder boxes;
+        whenModal([&](QWidget* dialog) {
+            QTimer::singleShot(300, [dialog] { dialog->findChild<QPushButton*>("cmdCancel")->click(); });
+        });
+        const ReceiveFileResult r = ReceiveFile(nullptr, true, MachineType::Mark2, Units::Metric, "1", boxes, &port);
+        EXPECT_TRUE(r.started);
+        EXPECT_FALSE(r.accepted);
+        EXPECT_EQ(r.outcome, TransferOutcome::Cancelled);
+        EXPECT_EQ(boxes.boxes.size(), 1u);  // only the unsaved-work question
+        EXPECT_FALSE(port.isOpen());
+    }
 }
