@@ -50,6 +50,19 @@ std::unique_ptr<QProcess> startCli(const QStringList& args)
     return p;
 }
 
+// Waits until a receiver says it is listening (its port is open), keeping
+// what it wrote to standard error so far in `err`.
+bool waitListening(QProcess& p, QByteArray& err, int ms = 10000)
+{
+    return waitFor(
+        [&] {
+            err += p.readAllStandardError();
+            return err.contains("waiting for the machine") || p.state() == QProcess::NotRunning;
+        },
+        ms)
+           && p.state() == QProcess::Running;
+}
+
 bool finish(QProcess& p, int ms = 15000)
 {
     return p.state() == QProcess::NotRunning || p.waitForFinished(ms);
@@ -66,11 +79,12 @@ TEST(CliLink, SendIntoReceiveReproducesTheRows)
         std::unique_ptr<PtyPair> pty;
         std::unique_ptr<QProcess> receiver;
         std::unique_ptr<QProcess> sender;
+        QByteArray receiveErr;
     };
     Run runs[] = {
-        {"mark4-welle.cnc", "mk4", MachineType::Mark4, nullptr, nullptr, nullptr},
-        {"f1-tasche.cnc", "f1", MachineType::F1, nullptr, nullptr, nullptr},
-        {"mark2-welle.cnc", "mk2", MachineType::Mark2, nullptr, nullptr, nullptr},
+        {"mark4-welle.cnc", "mk4", MachineType::Mark4, nullptr, nullptr, nullptr, {}},
+        {"f1-tasche.cnc", "f1", MachineType::F1, nullptr, nullptr, nullptr, {}},
+        {"mark2-welle.cnc", "mk2", MachineType::Mark2, nullptr, nullptr, nullptr, {}},
     };
     QTemporaryDir dir;
     // All three at once: a reception may end by the 5 s silence.
@@ -82,7 +96,8 @@ TEST(CliLink, SendIntoReceiveReproducesTheRows)
         run.receiver = startCli({"receive", "--machine", name, "--port", run.pty->b(), "-o",
                                  dir.filePath(name + ".cnc"), "--raw", dir.filePath(name + ".raw")});
     }
-    spin(300);
+    for (Run& run : runs)
+        ASSERT_TRUE(waitListening(*run.receiver, run.receiveErr)) << run.receiveErr.toStdString();
     for (Run& run : runs)
         run.sender = startCli({"send", "--machine", run.machineArg, "--port", run.pty->a(), data(run.file)});
 
@@ -95,7 +110,7 @@ TEST(CliLink, SendIntoReceiveReproducesTheRows)
         EXPECT_EQ(run.sender->exitCode(), 0) << sendErr.toStdString();
         EXPECT_TRUE(sendErr.contains("Fortschritt: (vorrausichtliche Zeit f\xc3\xbcr das senden ist ")) << sendErr.toStdString();
         EXPECT_TRUE(sendErr.contains("100 %"));
-        const QByteArray receiveErr = run.receiver->readAllStandardError();
+        const QByteArray receiveErr = run.receiveErr + run.receiver->readAllStandardError();
         EXPECT_EQ(run.receiver->exitCode(), 0) << receiveErr.toStdString();
 
         // The wire carries no description and no comments; everything else
@@ -157,12 +172,16 @@ TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
             GTEST_SKIP() << pty.why().toStdString();
         auto p = startCli({"receive", "--machine", "4", "--port", pty.b(), "-o", dir.filePath("none.cnc"), "--raw",
                            dir.filePath("none.raw")});
-        spin(400);
+        QByteArray err;
+        ASSERT_TRUE(waitListening(*p, err));
+        spin(100);
         ::kill(pid_t(p->processId()), SIGINT);
         ASSERT_TRUE(finish(*p, 5000));
         EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(p->exitCode(), 1);
-        EXPECT_TRUE(p->readAllStandardError().contains("nothing arrived"));
+        err += p->readAllStandardError();
+        EXPECT_TRUE(err.contains("ended by interrupted")) << err.toStdString();
+        EXPECT_TRUE(err.contains("nothing arrived"));
         EXPECT_TRUE(QFile::exists(dir.filePath("none.raw")));
         EXPECT_TRUE(bytesOf(dir.filePath("none.raw")).isEmpty());
         EXPECT_FALSE(QFile::exists(dir.filePath("none.cnc")));
@@ -176,14 +195,16 @@ TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
         EmulatedMachine emco(pty.a());
         auto p = startCli({"receive", "--machine", "1", "--port", pty.b(), "-o", dir.filePath("bad.cnc"), "--raw",
                            dir.filePath("bad.raw")});
-        spin(300);
+        QByteArray err;
+        ASSERT_TRUE(waitListening(*p, err));
         const QByteArray text = QByteArray(100, '\0') + "%\r\n    N` G`   X `    Z `  F`  H \r\n   M\r\n";
         emco.send(text.left(text.size() - 1), 3000, 2);
         emco.pause(1000);
         emco.send("\n", 3000, 1);
         ASSERT_TRUE(finish(*p, 5000));
         EXPECT_EQ(p->exitCode(), 1);
-        EXPECT_TRUE(p->readAllStandardError().contains("rejected: Diese Datei kann nicht gelesen werden"));
+        err += p->readAllStandardError();
+        EXPECT_TRUE(err.contains("rejected: Diese Datei kann nicht gelesen werden")) << err.toStdString();
         EXPECT_EQ(bytesOf(dir.filePath("bad.raw")), text.left(text.size() - 1));
         EXPECT_FALSE(QFile::exists(dir.filePath("bad.cnc")));
     }

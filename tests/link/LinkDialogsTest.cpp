@@ -99,10 +99,11 @@ TEST(frmSendDialog, TextsStartProgressAndCompletion)
     button(dialog, "cmdStart")->click();
     EXPECT_FALSE(button(dialog, "cmdStart")->isEnabled());
     EXPECT_EQ(port.written.size(), 32);
-    spin(150);
     auto* bar = dialog.findChild<QProgressBar*>("pnlProgress");
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->value(), 99) << "the estimate has passed, the line has not";
+    EXPECT_TRUE(waitFor([&] { return bar->value() == 99; }, 2000)) << "the estimate has passed, the line has not";
+    spin(30);
+    EXPECT_EQ(bar->value(), 99);
     EXPECT_TRUE(dialog.isVisible());
 
     for (int i = 0; i < 4; ++i) {
