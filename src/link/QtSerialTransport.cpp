@@ -28,7 +28,7 @@ QtSerialTransport::QtSerialTransport(QObject* parent)
 
 QtSerialTransport::~QtSerialTransport()
 {
-    close();
+    abort();
 }
 
 PortError QtSerialTransport::fromQt(QSerialPort::SerialPortError error)
@@ -51,7 +51,7 @@ PortError QtSerialTransport::fromQt(QSerialPort::SerialPortError error)
 
 bool QtSerialTransport::open(const QString& device)
 {
-    close();
+    abort();
     m_error = PortError::None;
     m_opening = true;
     m_port.setPortName(device);
@@ -83,10 +83,16 @@ bool QtSerialTransport::open(const QString& device)
 
 void QtSerialTransport::close()
 {
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+void QtSerialTransport::abort()
+{
     if (!m_port.isOpen())
         return;
-    // Drop what is still queued, ours and the driver's, so closing never
-    // waits for a slow line.
+    // Flushing the driver's queue also keeps the kernel's close from
+    // waiting for the line to drain.
     m_port.clear(QSerialPort::Output);
     m_port.close();
 }

@@ -15,6 +15,7 @@ public:
 
     bool open(const QString& device) override;
     void close() override;
+    void abort() override;
     bool isOpen() const override;
     qint64 write(const QByteArray& bytes) override;
     qint64 bytesToWrite() const override;

@@ -24,7 +24,7 @@ ReceiveJob::~ReceiveJob()
 {
     if (isRunning()) {
         disconnect(&m_port, nullptr, this, nullptr);
-        m_port.close();
+        m_port.abort();
     }
 }
 
@@ -104,7 +104,7 @@ void ReceiveJob::close(TransferOutcome outcome)
     m_outcome = outcome;
     m_silence.stop();
     disconnect(&m_port, nullptr, this, nullptr);
-    m_port.close();
+    m_port.abort();
 }
 
 }  // namespace quillon

@@ -33,7 +33,7 @@ SendJob::~SendJob()
 {
     if (isRunning()) {
         disconnect(&m_port, nullptr, this, nullptr);
-        m_port.close();
+        m_port.abort();
     }
 }
 
@@ -139,7 +139,12 @@ void SendJob::close(TransferOutcome outcome)
     m_tickTimer.stop();
     m_pollTimer.stop();
     disconnect(&m_port, nullptr, this, nullptr);
-    m_port.close();
+    // Only a finished transfer may let the driver deliver its last bytes; a
+    // pseudo-terminal's queue reads empty while its peer has not read yet.
+    if (outcome == TransferOutcome::Completed)
+        m_port.close();
+    else
+        m_port.abort();
 }
 
 }  // namespace quillon

@@ -19,8 +19,11 @@ public:
     // Opens `device` at 300 baud, even parity, 7 data bits, 1 stop bit.
     // On failure lastError() tells why and the port stays closed.
     virtual bool open(const QString& device) = 0;
-    // Closes at once; whatever is still queued for output is dropped.
+    // Closes the port, leaving what was handed over to the driver.
     virtual void close() = 0;
+    // Drops whatever is still queued for output, ours and the driver's, and
+    // closes at once, so a slow line never holds up Cancel or an error.
+    virtual void abort() = 0;
     virtual bool isOpen() const = 0;
 
     // Queues bytes for output; returns how many were taken, -1 on failure.

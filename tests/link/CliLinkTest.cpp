@@ -198,7 +198,7 @@ TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
         QByteArray err;
         ASSERT_TRUE(waitListening(*p, err));
         const QByteArray text = QByteArray(100, '\0') + "%\r\n    N` G`   X `    Z `  F`  H \r\n   M\r\n";
-        emco.send(text.left(text.size() - 1), 3000, 2);
+        emco.sendLines(text.left(text.size() - 1), 3000, 2, 150);
         emco.pause(1000);
         emco.send("\n", 3000, 1);
         ASSERT_TRUE(finish(*p, 5000));

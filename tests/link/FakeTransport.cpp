@@ -37,6 +37,17 @@ void FakeTransport::close()
     if (!m_open)
         return;
     ++closes;
+    leftOnClose += queued;
+    queued = 0;
+    m_open = false;
+}
+
+void FakeTransport::abort()
+{
+    if (!m_open)
+        return;
+    ++closes;
+    ++aborts;
     droppedOnClose += queued;
     queued = 0;
     m_open = false;

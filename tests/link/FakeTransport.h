@@ -26,7 +26,9 @@ public:
     int writesWhileClosed = 0;
     QByteArray written;          // every byte handed over
     qint64 queued = 0;           // handed over but not yet on the line
-    qint64 droppedOnClose = 0;   // queued bytes thrown away by close()
+    qint64 droppedOnClose = 0;   // queued bytes thrown away by abort()
+    qint64 leftOnClose = 0;      // queued bytes left to the driver by close()
+    int aborts = 0;
 
     void drain(qint64 count);
     void feed(const QByteArray& bytes);
@@ -34,6 +36,7 @@ public:
 
     bool open(const QString& device) override;
     void close() override;
+    void abort() override;
     bool isOpen() const override { return m_open; }
     qint64 write(const QByteArray& bytes) override;
     qint64 bytesToWrite() const override { return queued; }

@@ -101,17 +101,19 @@ TEST(PtyLink, ReceptionEndsOnTheCrAfterTheUnitLine)
     const QByteArray full = sendText(program, MachineType::Mark4);
     const qsizetype cr = full.lastIndexOf("   M\r\n") + 4;
     const QByteArray upToCr = full.left(cr + 1);
-    emco.send(upToCr, 600, 3);
-    emco.pause(2000);
-    emco.send(full.mid(cr + 1), 600, 3);
+    // At 300 baud a line takes a second; the gaps stand in for that, so that
+    // even a loaded test machine reads each line on its own.
+    emco.sendLines(upToCr, 1500, 3, 150);
+    emco.pause(3000);
+    emco.send(full.mid(cr + 1), 1500, 3);
 
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(waitFor([&] { return observer.done(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return observer.done(); }, 8000));
     EXPECT_EQ(observer.outcomes, std::vector<TransferOutcome>{TransferOutcome::Completed});
-    // Ended on the CR: the LF that follows 2 s later was not waited for.
+    // Ended on the CR: the LF that follows 3 s later was not waited for.
     EXPECT_EQ(job.received(), upToCr);
-    EXPECT_LT(clock.elapsed(), 1900);
+    EXPECT_LT(clock.elapsed(), 2900);
     EXPECT_EQ(observer.displays.back(), "   M\r");
     EXPECT_GT(observer.displays.size(), 20);
     EXPECT_FALSE(port.isOpen());

@@ -67,6 +67,7 @@ TEST(SendJob, CompletionFollowsTheLineNotTheEstimate)
     EXPECT_EQ(port.written, text);
     EXPECT_EQ(port.droppedOnClose, 0);
     EXPECT_EQ(port.closes, 1);
+    EXPECT_EQ(port.aborts, 0) << "a finished transfer leaves the driver its last bytes";
     EXPECT_EQ(observer.outcomes, std::vector<TransferOutcome>{TransferOutcome::Completed});
     EXPECT_TRUE(observer.reports.isEmpty());
     // 100 only at the very end, never before.
@@ -93,6 +94,7 @@ TEST(SendJob, CancelStopsBeforeTheNextChunkAndClosesAtOnce)
     EXPECT_TRUE(observer.done());
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(port.droppedOnClose, 32);
+    EXPECT_EQ(port.aborts, 1);
     spin(30);
     EXPECT_EQ(port.written.size(), 64);
     EXPECT_EQ(port.writesWhileClosed, 0);
