@@ -13,11 +13,23 @@ const CliCommand kCommands[] = {
      "\"FILE: ok, N rows, metric|imperial\" or \"FILE: rejected: MESSAGE\".\n"
      "Exit 0 when all were accepted, 1 when any was rejected, 2 on a usage or read error.\n",
      runCheckCommand},
+    {"export", "convert a lathe program for the Spindra turning simulator",
+     "usage: quillon-cli export [--machine M] FILE -o OUT [--billet D] [--tool T[:SPEED]]...\n"
+     "Writes OUT as the editor's export to Spindra would: absolute, numbered moves with\n"
+     "calls, jumps and drilling cycles unrolled (Windows-1252, CR LF).\n"
+     "--billet D   the billet diameter, needed when the description does not name it\n"
+     "--tool T[:SPEED]  the answer to the next tool change in program order: tool 1 to 11\n"
+     "             and the spindle speed; without SPEED the last speed stays. When the\n"
+     "             answers run out, tool 1 and the last speed (1000 at first) are used.\n"
+     "OUT is written only when the export completes. Exit 1 when it cannot complete,\n"
+     "2 on a usage or read error and for the F1 mill, whose programs are not exported.\n",
+     runExportCommand},
     {"format", "write a program file exactly as saving it would",
      "usage: quillon-cli format [--machine M] FILE\n"
      "Decodes FILE and writes to standard output the bytes that saving it in\n"
      "the editor would write (Windows-1252, CR LF). Exit 1 when the file is rejected.\n",
      runFormatCommand},
+<<<<<<< HEAD
     {"send", "send a program to the machine over a serial port",
      "usage: quillon-cli send [--machine M] --port DEV FILE\n"
      "Decodes FILE and writes the machine's send text (NUL leader, \"%\", header,\n"
@@ -36,6 +48,14 @@ const CliCommand kCommands[] = {
      "the bytes as received. Exit 1 when nothing arrived or the text is rejected\n"
      "(RAWFILE is written all the same); 2 on a usage error.\n",
      runReceiveCommand},
+=======
+    {"print", "write the printed listing of a program as a PDF",
+     "usage: quillon-cli print [--machine M] FILE --pdf OUT\n"
+     "Decodes FILE and writes the listing that printing it in the editor would\n"
+     "give to OUT as an A4 PDF, with the file's own path in every page header.\n"
+     "Exit 1 when the file is rejected or the PDF cannot be written.\n",
+     runPrintCommand, true},
+>>>>>>> main
 };
 
 }  // namespace

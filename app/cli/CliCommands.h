@@ -11,6 +11,7 @@ struct CliCommand {
     const char* summary;  // one line for the general help
     const char* help;     // the command's --help text
     int (*run)(CliContext& context);
+    bool needsGui = false;  // draws with fonts: runs under a QGuiApplication
 };
 
 // The command table; each command lives in its own file.
@@ -18,8 +19,13 @@ const CliCommand* findCommand(const QString& name);
 QString generalHelp();
 
 int runCheckCommand(CliContext& context);
+int runExportCommand(CliContext& context);
 int runFormatCommand(CliContext& context);
+<<<<<<< HEAD
 int runSendCommand(CliContext& context);
 int runReceiveCommand(CliContext& context);
+=======
+int runPrintCommand(CliContext& context);
+>>>>>>> main
 
 }  // namespace quillon::cli

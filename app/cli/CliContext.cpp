@@ -2,6 +2,11 @@
 
 #include "files/Cp1252.h"
 #include "files/ProgramFile.h"
+#include "shell/MachineSelection.h"
+#include "shell/Settings.h"
+#include "shell/SettingsPath.h"
+
+#include <QCoreApplication>
 
 #include <cstdio>
 
@@ -80,6 +85,12 @@ std::optional<MachineType> CliContext::machine(QString* error)
         *error = QStringLiteral("unknown machine \"%1\" (use 1/f1, 2/mk2 or 4/mk4)").arg(*name);
         return std::nullopt;
     }
+    // Read only: the command line never writes the settings file.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const Settings settings(settingsFilePath(programDir, m_settingsOverride), programDir);
+    const MachineType fromSettings = machineFromTypeSetting(settings.type());
+    if (fromSettings != MachineType::None)
+        return fromSettings;
     *error = QStringLiteral("no machine chosen: give --machine 1|2|4 or set Type in the settings file");
     return std::nullopt;
 }

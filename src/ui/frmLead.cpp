@@ -10,10 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#ifdef QUILLON_HAVE_PRINTSUPPORT
 #include <QPrintDialog>
 #include <QPrinter>
-#endif
 
 namespace quillon {
 
@@ -74,20 +72,15 @@ frmLead::frmLead(QWidget* parent)
 
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdPrint, &QPushButton::clicked, this, &frmLead::cmdPrint_Click);
-#ifndef QUILLON_HAVE_PRINTSUPPORT
-    cmdPrint->setEnabled(false);
-#endif
     centreOverParent(this);
 }
 
 void frmLead::cmdPrint_Click()
 {
-#ifdef QUILLON_HAVE_PRINTSUPPORT
     QPrinter printer;
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
         printCableInstructions(printer);
-#endif
 }
 
 bool printCableInstructions(QPagedPaintDevice& device)

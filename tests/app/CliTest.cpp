@@ -72,6 +72,37 @@ TEST(Cli, FormatWritesTheSavedBytes)
     EXPECT_TRUE(rejected.out.isEmpty());
 }
 
+TEST(Cli, MachineComesFromTheSettingsTypeWhichIsNeverWritten)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Quillon.ini"));
+    const QByteArray settings = "[Settings]\r\nType=2\r\nUnits=imperial\r\n";
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(settings);
+    }
+    // Type=2 picks Mark 2; a metric unit line in the file leaves Units alone.
+    CliRun r = cli({"--settings", ini, "check", data("mark2-welle.cnc")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.endsWith(": ok, 3 rows, metric\n"));
+    r = cli({"check", data("mark4-welle.cnc"), "--settings=" + ini, "--machine", "mk4"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(bytesOf(ini), settings);
+
+    // A Type that names no machine counts as none chosen.
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Settings]\r\nType=3\r\n");
+    }
+    r = cli({"--settings", ini, "check", data("mark2-welle.cnc")});
+    EXPECT_EQ(r.exitCode, 2);
+    r = cli({"--settings", dir.filePath(QStringLiteral("missing.ini")), "format", data("mark2-welle.cnc")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("missing.ini"))));
+}
+
 TEST(Cli, UsageErrorsAreOneLineAndExitTwo)
 {
     const QStringList bad[] = {

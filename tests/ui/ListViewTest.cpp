@@ -1,0 +1,277 @@
+#include "ui/ListView.h"
+#include "ui/TipPopup.h"
+
+#include "QtPrinters.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QImage>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+using namespace quillon;
+
+namespace {
+
+ProgramRow row(const QString& n, const QString& g)
+{
+    ProgramRow r;
+    r.setColumn(1, " ");
+    r.setColumn(2, n);
+    r.setColumn(3, g);
+    return r;
+}
+
+class ListViewTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        view.setFont(ListView::fixedPitchFont());
+        view.setControl(&list);
+        view.setColumn(1, "  ", "+");
+        view.setColumn(2, "N", "000");
+        view.setColumn(3, "G", "M00");
+        view.resize(260, view.headerHeight() + 10 * view.rowHeight() + 3);
+        view.initList();
+        for (int i = 0; i < 40; ++i)
+            list.ListAddItem(row(QString::number(i).rightJustified(3, ' '), "01"));
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+
+    QPoint rowCentre(int rowOffset) const { return view.rowRect(rowOffset).center(); }
+    // A pixel of the row's background right of the last column.
+    QColor background(const QImage& image, int rowOffset) const
+    {
+        const QRect r = view.rowRect(rowOffset);
+        return image.pixelColor(r.right() - 3, r.center().y());
+    }
+
+    ListControl list;
+    ListView view{"vsbList"};
+};
+
+}  // namespace
+
+TEST_F(ListViewTest, ClicksAndKeysDriveTheControlAndReportSelections)
+{
+    QSignalSpy reports(&view, &ListView::selectionReported);
+    EXPECT_EQ(list.state().visibleRows, 10);
+
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(20, 3));  // header
+    EXPECT_EQ(list.state().listIndex, 0);
+    QTest::mouseClick(&view, Qt::LeftButton, {}, rowCentre(2));
+    EXPECT_EQ(list.state().listIndex, 3);
+    EXPECT_EQ(reports.count(), 1);
+    EXPECT_TRUE(view.hasFocus());
+    EXPECT_TRUE(list.state().hasFocus);
+
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTest::keyClick(&view, Qt::Key_Down);
+    EXPECT_EQ(list.state().listIndex, 5);
+    QTest::keyClick(&view, Qt::Key_A);
+    EXPECT_EQ(list.state().listIndex, 5);
+    EXPECT_EQ(reports.count(), 3);
+
+    QTest::keyClick(&view, Qt::Key_End);
+    EXPECT_EQ(list.state().listIndex, 40);
+    EXPECT_EQ(view.scrollBar()->value(), 40 - 10 + 2);
+    EXPECT_EQ(view.scrollBar()->maximum(), 32);
+    QTest::keyClick(&view, Qt::Key_Home);
+    EXPECT_EQ(view.scrollBar()->value(), 1);
+    QTest::keyClick(&view, Qt::Key_PageDown);
+    EXPECT_EQ(list.state().listIndex, 10);
+
+    // A double click selects its row once; it does not toggle it off again.
+    QSignalSpy doubles(&view, &ListView::itemDoubleClicked);
+    // (QTest sends only the double-click event to widgets; a real double
+    // click starts with a press and a release.)
+    QTest::mouseClick(&view, Qt::LeftButton, {}, rowCentre(4));
+    QTest::mouseDClick(&view, Qt::LeftButton, {}, rowCentre(4));
+    EXPECT_EQ(list.state().listIndex, 5);
+    ASSERT_EQ(doubles.count(), 1);
+    EXPECT_EQ(doubles.at(0).at(0).toInt(), 5);
+
+    // The program list takes the left button only.
+    view.setLeftButtonOnly(true);
+    QTest::mouseClick(&view, Qt::RightButton, {}, rowCentre(6));
+    EXPECT_EQ(list.state().listIndex, 5);
+}
+
+TEST_F(ListViewTest, ScrollBarFollowsTheListBothWays)
+{
+    QScrollBar* bar = view.findChild<QScrollBar*>("vsbList");
+    ASSERT_EQ(bar, view.scrollBar());
+    EXPECT_TRUE(bar->isEnabled());
+    EXPECT_EQ(bar->width(), 16);
+    EXPECT_EQ(bar->pageStep(), 10);
+
+    bar->setValue(7);
+    EXPECT_EQ(list.state().topIndex, 7);
+    QTest::mouseClick(&view, Qt::LeftButton, {}, rowCentre(0));
+    EXPECT_EQ(list.state().listIndex, 7);
+
+    // The wheel moves a page per notch, up for a positive turn.
+    const QPoint at = rowCentre(1);
+    QWheelEvent down(at, view.mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &down);
+    EXPECT_EQ(list.state().topIndex, 17);
+    EXPECT_EQ(bar->value(), 17);
+    QWheelEvent up(at, view.mapToGlobal(at), {}, QPoint(0, 240), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &up);
+    EXPECT_EQ(list.state().topIndex, 1);
+    view.setWheelEnabled(false);
+    QApplication::sendEvent(&view, &down);
+    EXPECT_EQ(list.state().topIndex, 1);
+
+    // Giving the scroll bar the focus focuses the list.
+    view.clearFocus();
+    bar->setFocus();
+    EXPECT_TRUE(view.hasFocus());
+
+    // A list that fits has a thin, disabled bar.
+    list.ListClear();
+    list.ListAddItem(row("  0", "00"));
+    EXPECT_FALSE(bar->isEnabled());
+    EXPECT_EQ(bar->width(), 8);
+}
+
+TEST_F(ListViewTest, PaintsSelectionMarksAndBlankRows)
+{
+    list.ListSetIndex(2);
+    QImage image = view.grab().toImage();
+    EXPECT_EQ(background(image, 1), QColor(0, 255, 255));  // selected: cyan
+    EXPECT_EQ(background(image, 0), QColor(255, 255, 255));
+
+    // Marked for copying: yellow.
+    list.ListSetMode(SelectionMode::MultiMark);
+    list.ListClearSelection();
+    list.ListClickItem(4);
+    list.ListClickItem(5);
+    image = view.grab().toImage();
+    EXPECT_EQ(background(image, 3), QColor(255, 255, 0));
+    EXPECT_EQ(background(image, 4), QColor(255, 255, 0));
+    EXPECT_EQ(background(image, 1), QColor(255, 255, 255));
+
+    // Below the last row the light grey of the list shows; the header is a
+    // light grey button with a centred caption.
+    const int below = view.rowRect(list.state().visibleRows).top() + 1;
+    EXPECT_EQ(image.pixelColor(5, below), QColor(192, 192, 192));
+    // Scrolled to the end, the last visible row is empty and white.
+    list.ListSetTop(list.scrollBar().maximum);
+    image = view.grab().toImage();
+    EXPECT_EQ(background(image, 9), QColor(255, 255, 255));
+    const QRect lastRow = view.rowRect(9);
+    bool anyInk = false;
+    for (int x = 0; x < lastRow.right() - 4; ++x)
+        for (int y = lastRow.top(); y < lastRow.bottom(); ++y)
+            anyInk |= image.pixelColor(x, y) == QColor(Qt::black);
+    EXPECT_FALSE(anyInk);
+}
+
+TEST_F(ListViewTest, CutCellsShowTheirTextInATipThatPassesClicksToTheRow)
+{
+    TipPopup tip;
+    view.setTipPopup(&tip);
+    list.ListSetColumn(4, "Kommentar", 30);
+    for (int i = 1; i <= list.count(); ++i)
+        list.ListSetItemText(i, 4, i == 3 ? "ok" : "a comment far wider than its column");
+    list.ListRedrawAll();
+
+    // A text that fits never gets a tip.
+    const QRect fits = view.cellRect(3, 4);
+    QTest::mouseMove(&view, fits.center());
+    QTest::qWait(1300);
+    EXPECT_FALSE(tip.isVisible());
+
+    const QRect cut = view.cellRect(5, 4);
+    QTest::mouseMove(&view, cut.center());
+    QTest::qWait(300);
+    EXPECT_FALSE(tip.isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(tip.isVisible(), 2000);
+    EXPECT_EQ(tip.geometry().topLeft(), view.mapToGlobal(cut.topLeft()) + QPoint(1, 1));
+    EXPECT_GT(tip.width(), cut.width());
+    EXPECT_EQ(tip.controller().text(), "a comment far wider than its column");
+    EXPECT_FALSE(QApplication::activeWindow() == &tip);
+    const QImage face = tip.grab().toImage();
+    EXPECT_EQ(face.pixelColor(face.width() / 2, 2), QColor(255, 255, 128));
+    EXPECT_EQ(face.pixelColor(face.width() - 1, face.height() - 1), QColor(128, 128, 128));
+
+    // A click on the tip is a click on row 5, delivered once the double-click
+    // time has passed.
+    QSignalSpy reports(&view, &ListView::selectionReported);
+    QTest::mouseClick(&tip, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(list.state().listIndex, 0);
+    QTRY_COMPARE(list.state().listIndex, 5);
+    EXPECT_EQ(reports.count(), 1);
+    EXPECT_FALSE(tip.isVisible());
+
+    // Within the grace period the next cut cell shows at once; a double click
+    // on it selects its row once, not twice.
+    const QRect next = view.cellRect(7, 4);
+    QTest::mouseMove(&view, next.center());
+    ASSERT_TRUE(tip.isVisible());
+    QTest::mouseClick(&tip, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseDClick(&tip, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(list.state().listIndex, 7);
+    QTest::qWait(400);
+    EXPECT_EQ(list.state().listIndex, 7);
+    EXPECT_EQ(reports.count(), 2);
+
+    // The command-state switch takes a shown tip away.
+    QTest::mouseMove(&view, cut.center());
+    QTRY_VERIFY_WITH_TIMEOUT(tip.isVisible(), 2000);
+    tip.remove();
+    EXPECT_FALSE(tip.isVisible());
+    view.setTipPopup(nullptr);
+}
+
+// What the screen shows after many small, row-wise repaints and pixel
+// shifts must equal a fresh paint of the whole list.
+TEST_F(ListViewTest, IncrementalRepaintsMatchAFullPaint)
+{
+    QScreen* screen = view.screen();
+    auto onScreen = [&] {
+        QCoreApplication::processEvents();
+        return screen->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    auto fresh = [&] { return view.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    onScreen();
+    view.setFocus();
+    const std::vector<int> keys = {Qt::Key_Down, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_PageDown,
+                                   Qt::Key_Down, Qt::Key_End, Qt::Key_Up, Qt::Key_Up,
+                                   Qt::Key_PageUp, Qt::Key_Space, Qt::Key_Home, Qt::Key_Down};
+    int step = 0;
+    for (int key : keys) {
+        QTest::keyClick(&view, Qt::Key(key));
+        const QImage shown = onScreen();
+        ASSERT_EQ(shown.size(), view.size());
+        EXPECT_TRUE(shown == fresh()) << "after key step " << step;
+        ++step;
+    }
+    for (int value : {5, 6, 9, 3, 20, 32}) {
+        view.scrollBar()->setValue(value);
+        EXPECT_TRUE(onScreen() == fresh()) << "scrolled to " << value;
+    }
+    list.ListSetMode(SelectionMode::MultiMark);
+    list.ListClickItem(list.state().topIndex + 1);
+    list.ListSetItemText(list.state().topIndex + 2, 3, "99");
+    list.ListRefresh();
+    EXPECT_TRUE(onScreen() == fresh());
+}
+
+TEST(ListViewFont, ProgramListFontIsFixedPitch)
+{
+    EXPECT_TRUE(QFontInfo(ListView::fixedPitchFont()).fixedPitch());
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
