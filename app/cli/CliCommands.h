@@ -21,11 +21,8 @@ QString generalHelp();
 int runCheckCommand(CliContext& context);
 int runExportCommand(CliContext& context);
 int runFormatCommand(CliContext& context);
-<<<<<<< HEAD
-int runSendCommand(CliContext& context);
-int runReceiveCommand(CliContext& context);
-=======
 int runPrintCommand(CliContext& context);
->>>>>>> main
+int runReceiveCommand(CliContext& context);
+int runSendCommand(CliContext& context);
 
 }  // namespace quillon::cli
