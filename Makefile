@@ -5,7 +5,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 PACKAGE_BUILD ?= build-package
 
-.PHONY: all deps configure build run test test-plain test-asan bench package clean
+.PHONY: all deps configure build run test test-plain test-asan bench package package-check clean
 
 all: build
 
@@ -46,6 +46,11 @@ package: deps
 	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	@cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null
 	@ls $(PACKAGE_BUILD)/package/*.deb
+
+# Lints the package, installs it with dpkg (as root), runs /usr/bin/quillon-cli
+# and removes it again.
+package-check: package
+	@bash scripts/check-package.sh $(PACKAGE_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(PACKAGE_BUILD)
