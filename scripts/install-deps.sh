@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation
   socat poppler-utils xvfb xauth
-  desktop-file-utils appstream shared-mime-info libxml2-utils groff-base dpkg-dev lintian
+  desktop-file-utils appstream shared-mime-info libxml2-utils groff-base dpkg-dev lintian imagemagick
 )
 
 missing=()
