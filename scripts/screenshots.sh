@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the editor under Xvfb: one lathe program
-# (Mark 4) and one mill program (F1), each opened from the command line.
+# Takes the README's screenshots of the editor under Xvfb: a lathe program
+# (Mark 4, and Mark 2) and a mill program (F1), each opened from the command
+# line; the pictures are docs/screenshots/mark4.png, mark2.png and f1.png.
 # Run it after the window changes and commit the PNGs in docs/screenshots/.
 #
 # usage: scripts/screenshots.sh [QUILLON_BINARY]   (default: build/app/quillon)
@@ -13,6 +14,7 @@ quillon=${1:-build/app/quillon}
 [[ $quillon = /* ]] || quillon=$root/$quillon
 out=$root/docs/screenshots
 lathe_program=$root/tests/data/mark4-welle.cnc
+mark2_program=$root/tests/data/mark2-welle.cnc
 mill_program=$root/tests/data/f1-tasche.cnc
 settle=${SCREENSHOT_SETTLE:-5}   # seconds for the splash to close and the program to load
 
@@ -66,5 +68,6 @@ shoot() {  # machine digit, program file, output name
   echo "$out/$name.png"
 }
 
-shoot 4 "$lathe_program" lathe-mark4
-shoot 1 "$mill_program" mill-f1
+shoot 4 "$lathe_program" mark4
+shoot 2 "$mark2_program" mark2
+shoot 1 "$mill_program" f1
