@@ -48,6 +48,13 @@ out=$(/usr/bin/quillon-cli --version)
 [ "$out" = "quillon-cli $version" ] || { echo "FAIL: /usr/bin/quillon-cli --version said: $out" >&2; exit 1; }
 home=$(mktemp -d)
 HOME=$home XDG_CONFIG_HOME= /usr/bin/quillon-cli check --machine 4 tests/data/mark4-welle.cnc
+# Printing needs Qt's offscreen platform plugin and the listing font at run
+# time, which only the package's dependencies provide.
+if /usr/bin/quillon-cli --help | grep -q '^  print '; then
+  HOME=$home XDG_CONFIG_HOME= /usr/bin/quillon-cli print --machine 4 tests/data/mark4-welle.cnc --pdf "$home/listing.pdf" 2>/dev/null \
+    && [ -s "$home/listing.pdf" ] || { echo "FAIL: the installed quillon-cli could not print" >&2; exit 1; }
+  echo "installed quillon-cli printed a listing"
+fi
 rm -rf "$home"
 if ls /usr/bin/Quillon* >/dev/null 2>&1; then
   echo "FAIL: the installed program left files in /usr/bin" >&2; exit 1
