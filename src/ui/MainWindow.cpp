@@ -665,9 +665,10 @@ void MainWindow::receiveProgram()
     CommandState(true);
     if (!result.started)
         return;
+    // Whatever arrived, the program in the editor no longer belongs to a file.
+    m_fileName.clear();
     if (result.accepted) {
-        // A received program has no file yet and is unsaved work.
-        m_fileName.clear();
+        // A received program is unsaved work.
         m_editor->replaceProgram(result.program, true, strReceivedCaption(m_editor->machine()));
     } else {
         m_editor->setModified(false);
