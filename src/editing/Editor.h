@@ -69,6 +69,7 @@ public:
     Program program() const;
     bool modified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
+    void setCaptionText(const QString& caption) { m_view.setCaption(caption); }
     Units units() const { return m_units; }
     // The program description with CR LF between its lines, as files keep it.
     const QString& description() const { return m_description; }
