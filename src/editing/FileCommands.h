@@ -39,6 +39,8 @@ public:
 
     // Full path of the program in the editor; "" for an unnamed program.
     const QString& fileName() const { return m_fileName; }
+    // A received program belongs to no file.
+    void forgetFileName() { m_fileName.clear(); }
 
     bool NewFile();
     // Asks about unsaved work, then for a file, then reads it.
