@@ -719,6 +719,14 @@ void MainWindow::mnuFmru_Click(int index)
     CommandState(true);
 }
 
+void MainWindow::openAtStart(const QString& path)
+{
+    guarded("openAtStart", [&]() {
+        m_files->ReadFile(QFileInfo(path).absoluteFilePath());
+        rebuildRecentMenu();
+    });
+}
+
 void MainWindow::exitProgram()
 {
     if (!m_files->ExitProg())

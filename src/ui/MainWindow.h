@@ -60,6 +60,8 @@ public:
     void setMachineChooser(MachineChooser chooser) { m_machineChooser = std::move(chooser); }
     // The File menu's recent-file entry `index` (0 the most recent).
     void mnuFmru_Click(int index);
+    // The program file named on the command line, read as Open reads it.
+    void openAtStart(const QString& path);
     // File menu "Maschinen Typ ändern": question, settings, then
     // machineChangeRequested so that the application rebuilds the window.
     void changeMachine();

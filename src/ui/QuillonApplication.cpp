@@ -88,6 +88,11 @@ int Main(QuillonApplication& app)
             QTimer::singleShot(0, &app, [&]() {
                 std::unique_ptr<MainWindow> old = std::move(window);
                 openWindow();
+    // A file named on the command line is read once the machine is settled;
+    // a program of another machine is refused as Open refuses it.
+    const QString programFile = parseCommandLine(args).programFile;
+    if (!programFile.isEmpty())
+        window->openAtStart(programFile);
                 old->close();
                 old.reset();
             });
@@ -97,6 +102,11 @@ int Main(QuillonApplication& app)
         window = std::move(next);
     };
     openWindow();
+    // A file named on the command line is read once the machine is settled;
+    // a program of another machine is refused as Open refuses it.
+    const QString programFile = parseCommandLine(args).programFile;
+    if (!programFile.isEmpty())
+        window->openAtStart(programFile);
     // The error report ends the process; the program as it stands goes to a
     // recovery file beside the settings first.
     state->errorReport().setRecoveryHook([&window]() { return window ? window->saveRecovery() : QString(); });

@@ -841,3 +841,24 @@ TEST_F(MainWindowTest, MachineChangeAsksAndHandsOverToANewWindow)
     EXPECT_EQ(next.editor().machine(), MachineType::F1);
     EXPECT_EQ(next.findChild<ListView*>(QStringLiteral("picList"))->control()->state().columnCount, 8);
 }
+
+TEST_F(MainWindowTest, FileFromTheCommandLineOpensOnlyForItsMachine)
+{
+    start(MachineType::Mark4);
+    const QString title = machineProfile(MachineType::Mark4).title;
+    const QString welle = writeFile(dir.filePath(QStringLiteral("welle.cnc")), testData("mark4-welle.cnc"));
+    QDir::setCurrent(dir.path());
+    w->openAtStart(QStringLiteral("welle.cnc"));  // relative to the working folder
+    EXPECT_EQ(w->windowTitle(), title + QStringLiteral(" (") + welle + QLatin1Char(')'));
+    EXPECT_EQ(action("mnuFmru0")->text(), QStringLiteral("&1 ") + welle);
+    EXPECT_EQ(notices, 1);
+
+    const QString mill = writeFile(dir.filePath(QStringLiteral("tasche.cnc")), testData("f1-tasche.cnc"));
+    sink.boxes.clear();
+    w->openAtStart(mill);
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].title, QStringLiteral("Dekodiere Daten"));
+    EXPECT_EQ(w->windowTitle(), title + QStringLiteral(" (unbenannt)"));
+    EXPECT_EQ(w->editor().rowCount(), 1);
+    EXPECT_TRUE(w->files().fileName().isEmpty());
+}
