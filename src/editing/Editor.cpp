@@ -3,6 +3,7 @@
 #include "editing/ParameterRules.h"
 #include "model/NumberFormat.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quillon {
@@ -195,6 +196,8 @@ bool Editor::NewFile()
     enableCommand(Command::GcodeList, true);
     enableCommand(Command::McodeList, m_machine != MachineType::Mark2);
     cmdInsert_Click();
+    // The first line of a new program is part of starting it, not a change.
+    m_modified = false;
     return true;
 }
 
@@ -821,6 +824,7 @@ void Editor::cmdInsert_Click()
         setLabel(FormLabel::LineNumber, strClean(text));
         enableField(FormField::Comment, false);
         m_insertedLine = number;
+        m_modified = true;
     }
 }
 
@@ -865,6 +869,220 @@ bool Editor::blnInsertLine(const QString& number)
     m_selfSelecting = false;
     DisplayCode(top, p);
     return true;
+}
+
+// --- deletion ---------------------------------------------------------------------------------
+
+void Editor::cmdDelete_Click()
+{
+    if (rowCount() == 0 || m_flags.copyMode)
+        return;
+    SetUndo(UndoKind::DeletedLine);
+    DeleteLine();
+    m_modified = true;
+    enableCommand(Command::Undo, true);
+    m_view.focusProgramList();
+}
+
+void Editor::DeleteLine()
+{
+    const ColumnNumbers& c = profile().columns;
+    int current = currentRow();
+    if (current < 1 || current > rowCount())
+        current = m_shownRow >= 1 && m_shownRow <= rowCount() ? m_shownRow : 1;
+    if (lineNumberOf(row(current).column(c.n)) == m_insertedLine && row(current).column(c.mark) == QLatin1String("+"))
+        m_flags.newLinePending = false;
+    const int newCurrent = current > 1 ? current - 1 : current;
+    const int top = m_program.state().topIndex > 1 ? m_program.state().topIndex - 1 : m_program.state().topIndex;
+    if (rowCount() == 1) {
+        m_selfSelecting = true;
+        m_program.ListClear();
+        StoreRow(QString(30, QLatin1Char(' ')), true, m_machine, *this);
+        m_selfSelecting = false;
+        m_shownRow = 0;
+        DisplayCode(1, 1);
+    } else {
+        m_selfSelecting = true;
+        m_program.ListRemoveItem(current);
+        m_selfSelecting = false;
+        for (int r = current; r <= rowCount(); ++r) {
+            ListItem& item = m_program.item(r);
+            const int n = lineNumberOf(item.column(c.n)) - 1;
+            item.setColumn(c.n, strFormatNumber(QString::number(n), 3, false));
+            item.repaint = true;
+        }
+        DisplayCode(top, newCurrent);
+    }
+    enableCommand(Command::Insert, true);
+    enableCommand(Command::Delete, rowCount() >= 2);
+}
+
+// --- copying ---------------------------------------------------------------------------------------
+
+void Editor::setCopyStage(CopyStage stage, const QString& instructions)
+{
+    m_copyStage = stage;
+    m_view.setCopyStage(stage, instructions);
+}
+
+void Editor::setCopyEntries(const QString& insert, const QString& copies)
+{
+    m_insertText = insert;
+    m_copiesText = copies;
+    m_view.setCopyEntries(insert, copies);
+    setNextEnabled(!insert.isEmpty() && !copies.isEmpty());
+}
+
+void Editor::setNextEnabled(bool enabled)
+{
+    m_nextEnabled = enabled;
+    m_view.setNextEnabled(enabled);
+}
+
+int Editor::lastLineNumber() const
+{
+    return rowCount() > 0 ? lineNumberOf(row(rowCount()).column(profile().columns.n)) : 0;
+}
+
+void Editor::CopyLines()
+{
+    if (m_flags.copyMode || rowCount() == 0)
+        return;
+    m_flags.copyMode = true;
+    m_view.commandState(false);
+    enableCommand(Command::Insert, false);
+    enableCommand(Command::Delete, false);
+    setCopyStage(CopyStage::Marking,
+                 QStringLiteral("Markieren Sie jede Programmzeilen die Sie kopieren wollen:\r\n"
+                                "a) benutzen Sie die Maus um auf eine beliebige Programmzeile zu clicken\r\n"
+                                "b) benutzen Sie die Up/Down Cursor Tasten um zur gewünschten "
+                                "Programmzeile zu gelangen, drücken die 'Space' Taste zum markieren.\r\n"
+                                "Markierte Programmzeilen sind gelb hervorgehoben\r\n"
+                                "Clicken Sie auf die Zeile um die 'Markierung' zu löschen "
+                                "(oder gehen Sie zu der Programmzeile und drücken Sie die 'SPACE' Taste)."));
+    setNextEnabled(true);
+    enableCommand(Command::GcodeList, false);
+    enableCommand(Command::McodeList, false);
+    m_copyReturnLine = m_program.state().caretIndex;
+    m_selfSelecting = true;
+    m_program.ListClearSelection();
+    m_program.ListSetMode(SelectionMode::MultiMark);
+    m_program.ListRefresh();
+    m_program.ListLostFocus();
+    m_selfSelecting = false;
+}
+
+void Editor::cmdNext_Click()
+{
+    if (!m_flags.copyMode)
+        return;
+    if (m_copyStage == CopyStage::Marking) {
+        setCopyStage(CopyStage::Entering,
+                     QStringLiteral("Geben Sie in den zwei Feldern unten\r\n"
+                                    "a) die Nummer der Zeile ab der die Kopie eingefügt werden soll und\r\n"
+                                    "b) Wie viele Kopien der markierten Programmzeile Sie erstellen wollen\r\n"
+                                    "Clicken Sie auf 'Next' um das Kopieren auszuführen"));
+        setCopyEntries(QString::number(lastLineNumber()), QStringLiteral("1"));
+        return;
+    }
+    m_selfSelecting = true;
+    m_program.ListGotFocus();
+    m_selfSelecting = false;
+    // A program numbered 10, 20, 30 would put the position past its rows;
+    // the position is kept to a row that exists.
+    int caret = std::clamp(m_insertText.toInt() + 1, 1, std::max(1, rowCount()));
+    m_copyReturnLine = caret;
+    // More copies than the line limit can never fit; the count is capped there.
+    const int copies = std::min(m_copiesText.toLongLong(), static_cast<long long>(profile().lineLimit));
+    bool failed = false;
+    for (int pass = 0; pass < copies && !failed; ++pass) {
+        int r = 1;
+        while (r <= rowCount()) {
+            if (!m_program.item(r).marked) {
+                ++r;
+                continue;
+            }
+            if (!blnCopyLine(r, caret)) {
+                failed = true;
+                break;
+            }
+            const bool inFront = caret + 1 <= r;
+            ++caret;
+            r += inFront ? 2 : 1;
+        }
+    }
+    if (copies > 0)
+        m_modified = true;
+    cmdCancel_Click();
+}
+
+bool Editor::blnCopyLine(int source, int caret)
+{
+    if (rowCount() >= profile().lineLimit) {
+        m_view.intStdMsgBox(QStringLiteral("Der maximalwert für diesen Parameter ist"), 48,
+                            QStringLiteral("Zeilen Limit"));
+        enableCommand(Command::Insert, false);
+        return false;
+    }
+    const ColumnNumbers& c = profile().columns;
+    const int number = lineNumberOf(row(caret).column(c.n)) + 1;
+    for (int r = caret + 1; r <= rowCount(); ++r) {
+        ListItem& item = m_program.item(r);
+        const int n = lineNumberOf(item.column(c.n)) + 1;
+        item.setColumn(c.n, strFormatNumber(QString::number(n), 3, false));
+        item.repaint = true;
+    }
+    ProgramRow buffer = row(source);
+    buffer.setColumn(c.mark, QStringLiteral(">"));
+    buffer.setColumn(c.n, strFormatNumber(QString::number(number), 3, false));
+    m_selfSelecting = true;
+    m_program.ListInsertItem(caret + 1, buffer);
+    m_selfSelecting = false;
+    return true;
+}
+
+void Editor::cmdCancel_Click()
+{
+    if (!m_flags.copyMode)
+        return;
+    m_selfSelecting = true;
+    m_program.ListClearSelection();
+    m_program.ListSetMode(SelectionMode::SingleAfterCopy);
+    m_program.ListGotFocus();
+    m_program.ListRefresh();
+    m_selfSelecting = false;
+    enableCommand(Command::GcodeList, true);
+    enableCommand(Command::McodeList, m_machine != MachineType::Mark2);
+    setCopyStage(CopyStage::Off, QString());
+    setNextEnabled(false);
+    m_flags.copyMode = false;
+    m_view.commandState(true);
+    enableCommand(Command::Delete, rowCount() >= 2);
+    enableCommand(Command::Insert, !m_flags.newLinePending);
+    const int back = std::clamp(m_copyReturnLine, 1, std::max(1, rowCount()));
+    if (rowCount() > 0) {
+        m_shownRow = 0;
+        m_program.ListSetIndex(back);
+    }
+}
+
+void Editor::txtInsertChanged(const QString& text)
+{
+    QString value = text;
+    bool ok = false;
+    const long long n = text.toLongLong(&ok);
+    if (ok && n > lastLineNumber())
+        value = QString::number(lastLineNumber());
+    if (value != text)
+        m_view.setCopyEntries(value, m_copiesText);
+    m_insertText = value;
+    setNextEnabled(!value.isEmpty());
+}
+
+void Editor::txtCopiesChanged(const QString& text)
+{
+    m_copiesText = text;
+    setNextEnabled(!text.isEmpty());
 }
 
 // --- undo and redo -------------------------------------------------------------------------------

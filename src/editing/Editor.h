@@ -69,6 +69,7 @@ public:
     Program program() const;
     bool modified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
+    void setCaptionText(const QString& caption) { m_view.setCaption(caption); }
     Units units() const { return m_units; }
     // The program description with CR LF between its lines, as files keep it.
     const QString& description() const { return m_description; }
@@ -132,6 +133,19 @@ public:
 
     // --- commands ----------------------------------------------------------------
     void cmdInsert_Click();
+    void cmdDelete_Click();
+    // The copy workflow: CopyLines starts marking, the first Next asks for
+    // position and count, the second copies; Cancel ends it either way.
+    void CopyLines();
+    void cmdNext_Click();
+    void cmdCancel_Click();
+    // The user changed an entry box of the copy panel.
+    void txtInsertChanged(const QString& text);
+    void txtCopiesChanged(const QString& text);
+    CopyStage copyStage() const { return m_copyStage; }
+    const QString& insertText() const { return m_insertText; }
+    const QString& copiesText() const { return m_copiesText; }
+    bool nextEnabled() const { return m_nextEnabled; }
     void cmdUndo_Click();
     void cmdRedo_Click();
     bool blnCheckRange(int index);
@@ -171,6 +185,12 @@ private:
     ListSnapshot snapshot() const;
     void restoreSnapshot(const ListSnapshot& snap);
     bool blnInsertLine(const QString& number);
+    void DeleteLine();
+    bool blnCopyLine(int source, int caret);
+    void setCopyStage(CopyStage stage, const QString& instructions);
+    void setCopyEntries(const QString& insert, const QString& copies);
+    void setNextEnabled(bool enabled);
+    int lastLineNumber() const;
     void clearCodeSelection(ListControl& list);
     int slotColumn(int slot) const;
     static QString gColumnForm(const QString& code);
@@ -193,6 +213,11 @@ private:
 
     EditorFlags m_flags;
     int m_insertedLine = -1;  // number of the line inserted last
+    CopyStage m_copyStage = CopyStage::Off;
+    QString m_insertText;
+    QString m_copiesText;
+    bool m_nextEnabled = false;
+    int m_copyReturnLine = 0;  // list position made current when copying ends
     int m_shownRow = 0;       // row last shown, re-shown when a click deselects it
     bool m_selfSelecting = false;
 

@@ -35,6 +35,10 @@ inline constexpr int kCommandCount = 6;
 
 enum class ListId { Program, Gcode, Mcode };
 
+// Where the copy workflow stands: off, marking lines (instructions, Next and
+// Cancel shown), or entering position and count (the entry panel shown too).
+enum class CopyStage { Off, Marking, Entering };
+
 // Everything the editor asks of its window. The window renders; the rules
 // stay in the editor. Writes made through setFieldText are the program's
 // own and must not come back as user edits.
@@ -62,6 +66,13 @@ public:
     virtual void startFocusTimer() = 0;
     // The standard message box: style 16, 48, 64 or 292; answers 1, 6 or 7.
     virtual int intStdMsgBox(const QString& message, int style, const QString& title) = 0;
+    // The copy panel: its stage with the instructions, the two entry boxes
+    // (written by the program, not user edits) and the Next button.
+    virtual void setCopyStage(CopyStage /*stage*/, const QString& /*instructions*/) {}
+    virtual void setCopyEntries(const QString& /*insert*/, const QString& /*copies*/) {}
+    virtual void setNextEnabled(bool /*enabled*/) {}
+    // The window's commands as a whole (toolbar and menus), off while copying.
+    virtual void commandState(bool /*enabled*/) {}
 };
 
 }  // namespace quillon

@@ -18,6 +18,8 @@ CommandLine parseCommandLine(const QStringList& args)
                 result.settingsPath = args.at(++i);
         } else if (arg.startsWith(option + QLatin1Char('='))) {
             result.settingsPath = arg.mid(option.size() + 1);
+        } else if (result.programFile.isEmpty() && arg.endsWith(QStringLiteral(".cnc"), Qt::CaseInsensitive)) {
+            result.programFile = arg;
         } else {
             rest.append(arg);
         }

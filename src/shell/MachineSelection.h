@@ -12,9 +12,13 @@ namespace quillon {
 // program name. "--settings FILE" (or "--settings=FILE") names the settings
 // file and is taken out before the machine rule looks at the rest, so that a
 // file name ending in a digit never picks a machine.
+// A program file to open at start is the first argument ending in ".cnc"
+// (any letter case); it is taken out too, so "4 part.cnc" and "part.cnc 4"
+// both pick the Mark 4.
 struct CommandLine {
     QString settingsPath;  // empty: none given
     MachineType machine = MachineType::None;
+    QString programFile;   // empty: none given
 };
 
 CommandLine parseCommandLine(const QStringList& args);

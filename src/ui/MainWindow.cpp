@@ -12,7 +12,9 @@
 #include "Cp1252Validator.h"
 #include "HelpWindow.h"
 #include "ListView.h"
+#include "MachineTypeDialog.h"
 #include "SplashWindow.h"
+#include "TipPopup.h"
 #include "editing/ParameterRules.h"
 #include "files/ProgramText.h"
 #include "shell/ApplicationState.h"
@@ -25,7 +27,15 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCheckBox>
 #include <QDateTime>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -118,9 +128,24 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
     EditorView& view = *this;
     m_editor = std::make_unique<Editor>(view, m_state.machine(), m_state.woodworker(),
                                         unitsFromSetting(m_state.settings().units()));
+    FileCommandsHost& host = *this;
+    m_files = std::make_unique<FileCommands>(*m_editor, host, m_state.settings(), m_state.recentFiles(),
+                                             QDir::homePath());
     defineLists();
     connectFields();
     m_editor->loadCodeLists();
+    rebuildRecentMenu();
+
+    m_tip = new TipPopup(this);
+    for (ListView* view : {m_picList, m_picGcode, m_picMcode})
+        view->setTipPopup(m_tip);
+
+    // A close from the window system is answered outside its own event.
+    m_tmrExit.setObjectName(QStringLiteral("tmrExit"));
+    m_tmrExit.setSingleShot(true);
+    m_tmrExit.setInterval(250);
+    connect(&m_tmrExit, &QTimer::timeout, this, [this]() { guarded("tmrExit_Timer", [this]() { exitProgram(); }); });
+
     m_resizing = false;
     layoutControls();
 }
@@ -128,6 +153,8 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
 MainWindow::~MainWindow()
 {
     // The views observe the editor's lists; let go of them before the lists go.
+    for (ListView* view : {m_picList, m_picGcode, m_picMcode})
+        view->setTipPopup(nullptr);
     m_picList->setControl(nullptr);
     m_picGcode->setControl(nullptr);
     m_picMcode->setControl(nullptr);
@@ -214,10 +241,65 @@ void MainWindow::buildControls()
     m_lblUnits->setObjectName(QStringLiteral("lblUnits"));
     m_lblUnits->setAlignment(Qt::AlignCenter);
 
+    buildCopyPanel();
+
     // Tab order of the line form: the fields left to right, then the comment.
     for (int k = 0; k < 4; ++k)
         setTabOrder(m_txtParam[k], m_txtParam[k + 1]);
     setTabOrder(m_txtParam[4], m_txtComment);
+}
+
+void MainWindow::buildCopyPanel()
+{
+    QWidget* central = centralWidget();
+    m_lblmark1 = new QLabel(QStringLiteral("Programmzeilen kopieren"), central);
+    m_lblmark1->setObjectName(QStringLiteral("lblmark1"));
+    QFont bold = m_lblmark1->font();
+    bold.setBold(true);
+    m_lblmark1->setFont(bold);
+    m_lblMark2 = new QLabel(central);
+    m_lblMark2->setObjectName(QStringLiteral("lblMark2"));
+    m_lblMark2->setWordWrap(true);
+    m_lblMark2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_picInsert = new QWidget(central);
+    m_picInsert->setObjectName(QStringLiteral("picInsert"));
+    auto* lblInsert = new QLabel(QStringLiteral("Zeile"), m_picInsert);
+    lblInsert->setObjectName(QStringLiteral("lblInsert"));
+    auto* lblCopies = new QLabel(QStringLiteral("Kopieren"), m_picInsert);
+    lblCopies->setObjectName(QStringLiteral("lblCopies"));
+    m_txtInsert = new QLineEdit(m_picInsert);
+    m_txtInsert->setObjectName(QStringLiteral("txtInsert"));
+    m_txtCopies = new QLineEdit(m_picInsert);
+    m_txtCopies->setObjectName(QStringLiteral("txtCopies"));
+    // Digits only; the shortcut keys for copy, paste, cut and undo still work.
+    for (QLineEdit* box : {m_txtInsert, m_txtCopies}) {
+        box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
+        box->setMaxLength(5);
+    }
+    auto* row = new QHBoxLayout(m_picInsert);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(lblInsert);
+    row->addWidget(m_txtInsert);
+    row->addWidget(lblCopies);
+    row->addWidget(m_txtCopies);
+    m_cmdNext = new QPushButton(QStringLiteral("Next"), central);
+    m_cmdNext->setObjectName(QStringLiteral("cmdNext"));
+    m_cmdCancel = new QPushButton(QStringLiteral("Cancel"), central);
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    for (QWidget* w : std::initializer_list<QWidget*>{m_lblmark1, m_lblMark2, m_picInsert, m_cmdNext, m_cmdCancel})
+        w->hide();
+    connect(m_cmdNext, &QPushButton::clicked, this, [this]() {
+        guarded("cmdNext_Click", [this]() { m_editor->cmdNext_Click(); });
+    });
+    connect(m_cmdCancel, &QPushButton::clicked, this, [this]() {
+        guarded("cmdCancel_Click", [this]() { m_editor->cmdCancel_Click(); });
+    });
+    connect(m_txtInsert, &QLineEdit::textEdited, this, [this](const QString& text) {
+        guarded("txtInsert_Change", [&]() { m_editor->txtInsertChanged(text); });
+    });
+    connect(m_txtCopies, &QLineEdit::textEdited, this, [this](const QString& text) {
+        guarded("txtCopies_Change", [&]() { m_editor->txtCopiesChanged(text); });
+    });
 }
 
 void MainWindow::buildMenus()
@@ -237,9 +319,8 @@ void MainWindow::buildMenus()
         const QString k = QString::fromLatin1(key);
         connect(a, &QAction::triggered, this, [this, k]() { DispatchAction(k); });
     };
-    auto later = [this](QAction* a) { connect(a, &QAction::triggered, this, &MainWindow::notAvailable); };
-
     QMenu* f = menu("mnuF", "&Datei");
+    m_fileMenu = f;
     dispatch(add(f, "mnuFNew", "Neu"), "New");
     QAction* open = add(f, "mnuFOpen", "öffnen");
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -249,23 +330,20 @@ void MainWindow::buildMenus()
     dispatch(save, "Save");
     QAction* saveAs = add(f, "mnuFSaveAs", "Speichern unter");
     saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    later(saveAs);
+    dispatch(saveAs, "SaveAs");
     dispatch(add(f, "mnuFexport", "Export für Spindra"), "Export");
     f->addSeparator()->setObjectName(QStringLiteral("mnuF1"));
-    later(add(f, "mnuFmachine", "Maschinen Typ ändern"));
+    connect(add(f, "mnuFmachine", "Maschinen Typ ändern"), &QAction::triggered, this,
+            [this]() { guarded("mnuFmachine_Click", [this]() { changeMachine(); }); });
     f->addSeparator()->setObjectName(QStringLiteral("mnuF2"));
     QAction* print = add(f, "mnuFPrint", "Drucken");
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     dispatch(print, "Print");
     dispatch(add(f, "mnuFPreview", "Druckvorschau"), "Preview");
     f->addSeparator()->setObjectName(QStringLiteral("mnuF3"));
-    QMenu* mru = f->addMenu(QStringLiteral("Zuletzt benutzt"));
-    mru->setObjectName(QStringLiteral("mnuFmru"));
-    const QStringList recent = m_state.recentFiles().captions();
-    for (const QString& caption : recent)
-        later(mru->addAction(caption));
-    mru->menuAction()->setVisible(!recent.isEmpty());
-    f->addSeparator()->setObjectName(QStringLiteral("mnuF4"));
+    // The recent files go between mnuF3 and mnuF4 (rebuildRecentMenu).
+    m_mruEnd = f->addSeparator();
+    m_mruEnd->setObjectName(QStringLiteral("mnuF4"));
     dispatch(add(f, "mnuFExit", "Ende"), "Exit");
 
     QMenu* e = menu("mnuE", "&Editieren");
@@ -406,7 +484,9 @@ void MainWindow::connectFields()
     connect(m_cmdInsert, &QPushButton::clicked, this, [this]() {
         guarded("cmdInsert_Click", [this]() { m_editor->cmdInsert_Click(); });
     });
-    connect(m_cmdDelete, &QPushButton::clicked, this, &MainWindow::notAvailable);
+    connect(m_cmdDelete, &QPushButton::clicked, this, [this]() {
+        guarded("cmdDelete_Click", [this]() { m_editor->cmdDelete_Click(); });
+    });
     connect(m_cmdUndo, &QPushButton::clicked, this, [this]() {
         guarded("cmdUndo_Click", [this]() { m_editor->cmdUndo_Click(); });
     });
@@ -480,6 +560,15 @@ void MainWindow::layoutControls()
     m_txtComment->setGeometry(10, commentTop + labelHeight, inner, fieldHeight);
     const int frameHeight = commentTop + labelHeight + fieldHeight + 10;
     m_fraCode->setGeometry(x0, gap, rw, frameHeight);
+    // The copy panel takes the code frame's place while lines are copied.
+    m_lblmark1->setGeometry(x0, gap, rw, labelHeight);
+    const int panelRow = fieldHeight + 4;
+    const int markBottom = gap + frameHeight - panelRow;
+    m_lblMark2->setGeometry(x0, gap + labelHeight + 2, rw, markBottom - gap - labelHeight - 4);
+    const int nextWidth = m_cmdCancel->sizeHint().width();
+    m_picInsert->setGeometry(x0, markBottom, rw - 2 * (nextWidth + gap), fieldHeight);
+    m_cmdNext->setGeometry(x0 + rw - 2 * nextWidth - gap, markBottom, nextWidth, fieldHeight);
+    m_cmdCancel->setGeometry(x0 + rw - nextWidth, markBottom, nextWidth, fieldHeight);
 
     const int buttonTop = gap + frameHeight + gap;
     const int buttonHeight = m_cmdInsert->sizeHint().height();
@@ -518,6 +607,8 @@ void MainWindow::layoutControls()
 
 QString MainWindow::winSetting() const
 {
+    if (isMinimized())
+        return QString();
     const QRect g = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
     return winSettingText({g.x() * kTwipsPerPixel, g.y() * kTwipsPerPixel, g.width() * kTwipsPerPixel,
                            g.height() * kTwipsPerPixel});
@@ -553,13 +644,18 @@ void MainWindow::DispatchAction(const QString& key)
         m_splash->dismiss();
     guarded("DispatchAction", [&]() {
         if (key == QLatin1String("New")) {
-            m_editor->NewFile();
+            m_files->NewFile();
         } else if (key == QLatin1String("Exit")) {
-            close();
-        } else if (key == QLatin1String("Open") || key == QLatin1String("Save")) {
-            CommandState(false);
-            notAvailable();
-            CommandState(true);
+            exitProgram();
+        } else if (key == QLatin1String("Open")) {
+            m_files->OpenFile();
+            rebuildRecentMenu();
+        } else if (key == QLatin1String("Save")) {
+            m_files->FileSaver();
+            rebuildRecentMenu();
+        } else if (key == QLatin1String("SaveAs")) {
+            m_files->SaveAs();
+            rebuildRecentMenu();
         } else if (key == QLatin1String("Print")) {
             printListing();
         } else if (key == QLatin1String("Preview")) {
@@ -571,35 +667,195 @@ void MainWindow::DispatchAction(const QString& key)
         } else if (key == QLatin1String("Receive")) {
             receiveProgram();
         } else if (key == QLatin1String("Copy")) {
-            notAvailable();
+            m_editor->CopyLines();
         }
     });
 }
 
 void MainWindow::CommandState(bool enabled)
 {
-    for (auto& [key, action] : m_toolActions)
+    if (m_tip)
+        m_tip->remove();
+    for (auto& [key, action] : m_toolActions) {
+        // While lines are copied the Copy button stays as it is.
+        if (key == QLatin1String("Copy") && m_editor && m_editor->flags().copyMode)
+            continue;
         action->setEnabled(enabled);
+    }
     for (const char* name : {"mnuFNew", "mnuFOpen", "mnuFSave", "mnuFSaveAs", "mnuFPrint", "mnuFPreview", "mnuFexport",
                              "mnuFmachine", "mnuTSend", "mnuTReceive"})
         m_menuActions[QString::fromLatin1(name)]->setEnabled(enabled);
 }
 
-void MainWindow::notAvailable()
+void MainWindow::rebuildRecentMenu()
 {
-    m_messages.intStdMsgBox(QStringLiteral("Diese Funktion ist noch nicht verfügbar."), MsgStyle::Information,
-                            QString());
+    for (QAction* a : m_mruActions) {
+        // The entry may be the one being triggered: it goes later, nameless now.
+        m_fileMenu->removeAction(a);
+        a->setObjectName(QString());
+        a->deleteLater();
+    }
+    m_mruActions.clear();
+    const QStringList captions = m_state.recentFiles().captions();
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* a = new QAction(captions[i], m_fileMenu);
+        a->setObjectName(QStringLiteral("mnuFmru%1").arg(i));
+        a->setData(m_state.recentFiles().tag(i));
+        m_fileMenu->insertAction(m_mruEnd, a);
+        connect(a, &QAction::triggered, this, [this, i]() { guarded("mnuFmru_Click", [this, i]() { mnuFmru_Click(i); }); });
+        m_mruActions.push_back(a);
+    }
+}
+
+void MainWindow::mnuFmru_Click(int index)
+{
+    if (m_splash)
+        m_splash->dismiss();
+    const QString path = m_state.recentFiles().tag(index);
+    if (path.isEmpty())
+        return;
+    m_files->openRecent(path);
+    rebuildRecentMenu();
+    CommandState(true);
+}
+
+void MainWindow::openAtStart(const QString& path)
+{
+    guarded("openAtStart", [&]() {
+        m_files->ReadFile(QFileInfo(path).absoluteFilePath());
+        rebuildRecentMenu();
+    });
+}
+
+void MainWindow::exitProgram()
+{
+    if (!m_files->ExitProg())
+        return;
+    m_shuttingDown = true;
+    if (m_help)
+        m_help->close();
+    close();
+}
+
+void MainWindow::changeMachine()
+{
+    const MachineChooser choose = m_machineChooser ? m_machineChooser : [](MachineType current, bool woodworker) {
+        MachineTypeDialog dialog;
+        return askMachineType(dialog, current, woodworker);
+    };
+    const std::optional<MachineSetting> choice = choose(m_state.machine(), m_state.woodworker());
+    if (!choice)
+        return;
+    m_files->NewFile();
+    if (m_editor->modified())
+        return;  // the user kept the changes
+    m_state.recentFiles().MRUSaveFileList(m_state.settings());
+    if (!isMinimized())
+        m_state.settings().setValue(QString::fromLatin1(Settings::kWin), winSetting());
+    m_state.applyMachineChoice(*choice);
+    m_state.recentFiles().clear();
+    m_state.recentFiles().MRUGetFileList(m_state.settings());
+    m_machineChanging = true;
+    emit machineChangeRequested();
+}
+
+QString MainWindow::chooseFile(const QString& title, bool forOpening, const QString& folder)
+{
+    if (m_fileDialog)
+        return m_fileDialog(title, forOpening, folder);
+    QFileDialog dialog(this, title, folder, QStringLiteral("NC Files (*.CNC *.cnc);;All Files (*)"));
+    dialog.setDefaultSuffix(QStringLiteral("cnc"));
+    if (forOpening) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setOption(QFileDialog::ReadOnly, false);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+bool MainWindow::showOpenNotice()
+{
+    if (m_openNotice)
+        return m_openNotice();
+    QDialog notice(this);
+    notice.setObjectName(QStringLiteral("frmOpen"));
+    notice.setWindowTitle(QStringLiteral("Quillon - File Open"));
+    auto* layout = new QVBoxLayout(&notice);
+    auto* row = new QHBoxLayout;
+    auto* icon = new QLabel(&notice);
+    icon->setObjectName(QStringLiteral("imgIcon"));
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
+    auto* message = new QLabel(
+        QStringLiteral("Stellen Sie sicher das die im Programm gespeicherten Werkzeugkorrekturwerte gültig sind."),
+        &notice);
+    message->setObjectName(QStringLiteral("lblMsg"));
+    message->setWordWrap(true);
+    row->addWidget(icon);
+    row->addWidget(message, 1);
+    layout->addLayout(row);
+    auto* show = new QCheckBox(QStringLiteral("Do not show this message again."), &notice);
+    show->setObjectName(QStringLiteral("chkShow"));
+    layout->addWidget(show);
+    auto* ok = new QPushButton(QStringLiteral("OK"), &notice);
+    ok->setObjectName(QStringLiteral("cmdOk"));
+    connect(ok, &QPushButton::clicked, &notice, &QDialog::accept);
+    layout->addWidget(ok, 0, Qt::AlignCenter);
+    notice.adjustSize();
+    notice.move(x() + (width() - notice.width()) / 2, y() + (height() - notice.height()) / 2);
+    notice.exec();
+    return show->isChecked();
+}
+
+void MainWindow::commandState(bool enabled)
+{
+    CommandState(enabled);
+}
+
+void MainWindow::setCopyStage(CopyStage stage, const QString& instructions)
+{
+    const bool copying = stage != CopyStage::Off;
+    m_lblMark2->setText(instructions);
+    m_fraCode->setVisible(!copying);
+    m_lblmark1->setVisible(copying);
+    m_lblMark2->setVisible(copying);
+    m_cmdNext->setVisible(copying);
+    m_cmdCancel->setVisible(copying);
+    m_picInsert->setVisible(stage == CopyStage::Entering);
+    m_picGcode->setEnabled(!copying);
+    m_picMcode->setEnabled(!copying);
+    m_menuActions[QStringLiteral("mnuEInsert")]->setEnabled(!copying && m_cmdInsert->isEnabled());
+    m_menuActions[QStringLiteral("mnuEDelete")]->setEnabled(!copying && m_cmdDelete->isEnabled());
+    if (copying)
+        layoutControls();
+}
+
+void MainWindow::setCopyEntries(const QString& insert, const QString& copies)
+{
+    ++m_programWrite;
+    m_txtInsert->setText(insert);
+    m_txtCopies->setText(copies);
+    --m_programWrite;
+}
+
+void MainWindow::setNextEnabled(bool enabled)
+{
+    m_cmdNext->setEnabled(enabled);
 }
 
 void MainWindow::printListing()
 {
-    printProgram(this, m_messages, m_editor->program(), m_editor->machine(), m_fileName,
+    printProgram(this, m_messages, m_editor->program(), m_editor->machine(), m_files->fileName(),
                  [this](bool enabled) { CommandState(enabled); }, &m_state.logger());
 }
 
 void MainWindow::previewListing()
 {
-    previewProgram(this, m_messages, m_editor->program(), m_editor->machine(), m_fileName, &m_state.logger());
+    previewProgram(this, m_messages, m_editor->program(), m_editor->machine(), m_files->fileName(), &m_state.logger());
 }
 
 void MainWindow::exportProgram()
@@ -666,13 +922,13 @@ void MainWindow::receiveProgram()
     if (!result.started)
         return;
     // Whatever arrived, the program in the editor no longer belongs to a file.
-    m_fileName.clear();
+    m_files->forgetFileName();
     if (result.accepted) {
         // A received program is unsaved work.
         m_editor->replaceProgram(result.program, true, strReceivedCaption(m_editor->machine()));
     } else {
         m_editor->setModified(false);
-        m_editor->NewFile();
+        m_files->NewFile();
     }
 }
 
@@ -686,15 +942,23 @@ void MainWindow::showCableHelp()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_editor->modified()
-        && !blnAskUnsavedWork(m_messages, QStringLiteral("Sind Sie sicher das Sie das Programm schließen wollen?"))) {
+    if (m_shuttingDown || m_machineChanging) {
+        m_tip->remove();
+        event->accept();
+        return;
+    }
+    if (event->spontaneous()) {
+        // Title bar, system menu, Alt+F4: the exit runs from tmrExit, outside this event.
+        event->ignore();
+        m_tmrExit.start();
+        return;
+    }
+    if (!m_files->ExitProg()) {
         event->ignore();
         return;
     }
-    m_state.recentFiles().MRUSaveFileList(m_state.settings());
-    m_editor->setModified(false);
-    if (!isMinimized())
-        m_state.settings().setValue(QString::fromLatin1(Settings::kWin), winSetting());
+    m_shuttingDown = true;
+    m_tip->remove();
     if (m_help)
         m_help->close();
     event->accept();

@@ -2,11 +2,15 @@
 
 #include "editing/Editor.h"
 #include "editing/EditorView.h"
+#include "editing/FileCommands.h"
+#include "shell/MachineSelection.h"
 
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 
 class QAction;
@@ -27,14 +31,20 @@ class ApplicationState;
 class HelpWindow;
 class ListView;
 class MessageSink;
+class TipPopup;
 class SplashWindow;
 
 // frmQuillon, the editor window. It builds the controls, forwards their
 // events to the Editor and renders what the Editor tells it; the editing
 // rules live in the Editor.
-class MainWindow : public QMainWindow, private EditorView {
+class MainWindow : public QMainWindow, private EditorView, private FileCommandsHost {
     Q_OBJECT
 public:
+    // Stand-ins for the modal dialogs, so that tests run without them.
+    using FileDialog = std::function<QString(const QString& title, bool forOpening, const QString& folder)>;
+    using OpenNotice = std::function<bool()>;
+    using MachineChooser = std::function<std::optional<MachineSetting>(MachineType current, bool woodworker)>;
+
     // Twips per pixel at 96 dpi: `Win` keeps its positions in twips.
     static constexpr int kTwipsPerPixel = 15;
     static constexpr int kMinWidthTwips = 9600;
@@ -44,6 +54,18 @@ public:
     ~MainWindow() override;
 
     Editor& editor() { return *m_editor; }
+    FileCommands& files() { return *m_files; }
+    void setFileDialog(FileDialog dialog) { m_fileDialog = std::move(dialog); }
+    void setOpenNotice(OpenNotice notice) { m_openNotice = std::move(notice); }
+    void setMachineChooser(MachineChooser chooser) { m_machineChooser = std::move(chooser); }
+    // The File menu's recent-file entry `index` (0 the most recent).
+    void mnuFmru_Click(int index);
+    // The program file named on the command line, read as Open reads it.
+    void openAtStart(const QString& path);
+    // File menu "Maschinen Typ ändern": question, settings, then
+    // machineChangeRequested so that the application rebuilds the window.
+    void changeMachine();
+    bool machineChanging() const { return m_machineChanging; }
     // The splash window the first command closes; not owned, may be null.
     void setSplash(SplashWindow* splash) { m_splash = splash; }
 
@@ -59,10 +81,15 @@ public:
     QString saveRecovery() const;
 
     // The `Win` value for the window as it stands: left, top, width, height in twips.
-    QString winSetting() const;
+    QString winSetting() const override;
     // Places the window from a `Win` value; "none" (or anything unreadable)
     // gives 9600 x 7200 twips centred on the screen.
     void placeFromWinSetting(const QString& win);
+
+signals:
+    // The machine of this run has changed; this window is to be replaced by
+    // one built for the new machine.
+    void machineChangeRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -87,6 +114,13 @@ private:
     void setCaption(const QString& caption) override;
     void startFocusTimer() override;
     int intStdMsgBox(const QString& message, int style, const QString& title) override;
+    void setCopyStage(CopyStage stage, const QString& instructions) override;
+    void setCopyEntries(const QString& insert, const QString& copies) override;
+    void setNextEnabled(bool enabled) override;
+    void commandState(bool enabled) override;
+    // FileCommandsHost
+    QString chooseFile(const QString& title, bool forOpening, const QString& folder) override;
+    bool showOpenNotice() override;
 
     void buildControls();
     void buildMenus();
@@ -94,7 +128,9 @@ private:
     void defineLists();
     void layoutControls();
     void connectFields();
-    void notAvailable();
+    void rebuildRecentMenu();
+    void exitProgram();
+    void buildCopyPanel();
     void printListing();
     void previewListing();
     void exportProgram();
@@ -117,7 +153,17 @@ private:
     SplashWindow* m_splash = nullptr;
     HelpWindow* m_help = nullptr;
     std::unique_ptr<ExportDialogs> m_exportDialogs;  // kept so the tool dialog remembers its speed
-    QString m_fileName;                              // full path; empty for an unnamed program
+    std::unique_ptr<FileCommands> m_files;
+    FileDialog m_fileDialog;
+    OpenNotice m_openNotice;
+    MachineChooser m_machineChooser;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_mruEnd = nullptr;  // the separator mnuF4 below the recent files
+    std::vector<QAction*> m_mruActions;
+    TipPopup* m_tip = nullptr;
+    QTimer m_tmrExit;
+    bool m_shuttingDown = false;
+    bool m_machineChanging = false;
 
     QToolBar* m_toolbar = nullptr;
     std::map<QString, QAction*> m_toolActions;
@@ -146,6 +192,13 @@ private:
     QPlainTextEdit* m_txtNotes = nullptr;
     QWidget* m_picUnits = nullptr;
     QLabel* m_lblUnits = nullptr;
+    QLabel* m_lblmark1 = nullptr;
+    QLabel* m_lblMark2 = nullptr;
+    QWidget* m_picInsert = nullptr;
+    QLineEdit* m_txtInsert = nullptr;
+    QLineEdit* m_txtCopies = nullptr;
+    QPushButton* m_cmdNext = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
     QTimer m_tmrSetFocus;
 
     bool m_codeYellow = false;

@@ -11,8 +11,11 @@
 #include "shell/TraceScope.h"
 
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <exception>
+#include <functional>
+#include <memory>
 
 namespace quillon {
 
@@ -74,21 +77,48 @@ int Main(QuillonApplication& app)
     }
 
     state->recentFiles().MRUGetFileList(state->settings());
-    MainWindow window(*state, messages);
-    window.setSplash(&splash);
-    const MachineType machine = state->machine();
+    // The window is rebuilt when the machine changes: the new one is made
+    // and shown before the old one closes, so the application never runs
+    // without a window.
+    std::unique_ptr<MainWindow> window;
+    std::function<void()> openWindow = [&]() {
+        auto next = std::make_unique<MainWindow>(*state, messages);
+        next->setSplash(&splash);
+        QObject::connect(next.get(), &MainWindow::machineChangeRequested, next.get(), [&]() {
+            QTimer::singleShot(0, &app, [&]() {
+                std::unique_ptr<MainWindow> old = std::move(window);
+                openWindow();
+    // A file named on the command line is read once the machine is settled;
+    // a program of another machine is refused as Open refuses it.
+    const QString programFile = parseCommandLine(args).programFile;
+    if (!programFile.isEmpty())
+        window->openAtStart(programFile);
+                old->close();
+                old.reset();
+            });
+        });
+        next->show();
+        next->editor().NewFile();
+        window = std::move(next);
+    };
+    openWindow();
+    // A file named on the command line is read once the machine is settled;
+    // a program of another machine is refused as Open refuses it.
+    const QString programFile = parseCommandLine(args).programFile;
+    if (!programFile.isEmpty())
+        window->openAtStart(programFile);
     // The error report ends the process; the program as it stands goes to a
     // recovery file beside the settings first.
-    state->errorReport().setRecoveryHook([&window]() { return window.saveRecovery(); });
-    QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window]() {
-        if (window.isMinimized())
-            window.showNormal();
-        window.raise();
-        window.activateWindow();
+    state->errorReport().setRecoveryHook([&window]() { return window ? window->saveRecovery() : QString(); });
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &app, [&window]() {
+        if (!window)
+            return;
+        if (window->isMinimized())
+            window->showNormal();
+        window->raise();
+        window->activateWindow();
     });
-    window.show();
-    window.editor().NewFile();
-    splash.setMachine(machine);
+    splash.setMachine(state->machine());
     splash.startTimer();
 
     const int code = app.exec();

@@ -587,3 +587,174 @@ TEST_F(EditorTest, ReplacingTheProgramShowsItsFirstRowAndDropsTheOldUndo)
     EXPECT_EQ(ed->rowCount(), 2);
     EXPECT_EQ(strFileOutBuff(ed->program(), MachineType::Mark4), text);
 }
+
+namespace {
+
+// A program of rows numbered `numbers`, code G0x with x = position, put in
+// place as a file read would.
+void loadNumbered(Editor& ed, const std::vector<int>& numbers)
+{
+    const ColumnNumbers c = ed.profile().columns;
+    Program p;
+    p.units = Units::Metric;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        ProgramRow r = ed.row(1);
+        r.setColumn(c.mark, QStringLiteral(" "));
+        r.setColumn(c.n, QStringLiteral("%1").arg(numbers[i], 3, 10, QLatin1Char(' ')));
+        r.setColumn(c.g, QStringLiteral("%1").arg(static_cast<int>(i % 4), 3, 10, QLatin1Char(' ')));
+        r.setColumn(c.comment, QStringLiteral("L%1").arg(i + 1));
+        p.rows.push_back(r);
+    }
+    ed.replaceProgram(p, false, QStringLiteral("t"));
+}
+
+}  // namespace
+
+TEST_F(EditorTest, InsertAndDeleteRenumberOnlyTheLinesBehindAndMarkTheProgramChanged)
+{
+    start(MachineType::Mark4);
+    EXPECT_FALSE(ed->modified());  // the first line of a new program is no change
+    loadNumbered(*ed, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    ed->programList().ListClickItem(4);
+    ed->cmdInsert_Click();
+    ASSERT_EQ(ed->rowCount(), 11);
+    EXPECT_TRUE(ed->modified());
+    EXPECT_EQ(row(5).column(col.n), QStringLiteral(" 04"));
+    EXPECT_EQ(row(5).column(col.mark), QStringLiteral("+"));
+    for (int r = 6; r <= 11; ++r)
+        EXPECT_EQ(row(r).column(col.n).trimmed().toInt(), r - 1) << r;
+    EXPECT_EQ(row(6).column(col.comment), QStringLiteral("L5"));
+
+    // Deleting the new line restores the numbers; the line above becomes current.
+    ed->setModified(false);
+    ed->cmdDelete_Click();
+    ASSERT_EQ(ed->rowCount(), 10);
+    EXPECT_TRUE(ed->modified());
+    EXPECT_FALSE(ed->flags().newLinePending);
+    EXPECT_EQ(ed->currentRow(), 4);
+    EXPECT_EQ(ed->undoKind(), UndoKind::DeletedLine);
+    EXPECT_TRUE(view.command(Command::Undo));
+    for (int r = 1; r <= 10; ++r) {
+        EXPECT_EQ(row(r).column(col.n).trimmed().toInt(), r - 1) << r;
+        EXPECT_EQ(row(r).column(col.comment), QStringLiteral("L%1").arg(r)) << r;
+    }
+    ed->cmdUndo_Click();
+    EXPECT_EQ(ed->rowCount(), 11);
+    EXPECT_EQ(row(5).column(col.mark), QStringLiteral("+"));
+
+    // Deleting the first line keeps position 1, now the former second line.
+    loadNumbered(*ed, {0, 1, 2});
+    ed->programList().ListClickItem(1);
+    ed->cmdDelete_Click();
+    ASSERT_EQ(ed->rowCount(), 2);
+    EXPECT_EQ(ed->currentRow(), 1);
+    EXPECT_EQ(row(1).column(col.comment), QStringLiteral("L2"));
+    EXPECT_EQ(row(1).column(col.n), QStringLiteral(" 00"));
+
+    // A file numbered 10, 20, 30 is shifted relative to its own numbers.
+    loadNumbered(*ed, {10, 20, 30});
+    ed->programList().ListClickItem(1);
+    ed->cmdInsert_Click();
+    ASSERT_EQ(ed->rowCount(), 4);
+    EXPECT_EQ(row(2).column(col.n), QStringLiteral(" 11"));
+    EXPECT_EQ(row(3).column(col.n), QStringLiteral(" 21"));
+    EXPECT_EQ(row(4).column(col.n), QStringLiteral(" 31"));
+
+    // The only line deleted leaves one blank line marked "+".
+    loadNumbered(*ed, {0});
+    ed->programList().ListClickItem(1);
+    ed->cmdDelete_Click();
+    ASSERT_EQ(ed->rowCount(), 1);
+    EXPECT_EQ(row(1).column(col.mark), QStringLiteral("+"));
+    EXPECT_TRUE(row(1).column(col.g).trimmed().isEmpty());
+    EXPECT_TRUE(row(1).column(col.comment).isEmpty());
+    EXPECT_EQ(ed->currentRow(), 1);
+}
+
+TEST_F(EditorTest, CopyWorkflowMarksEntersAndCopiesEachMarkedLineOncePerPass)
+{
+    start(MachineType::Mark4);
+    loadNumbered(*ed, {0, 1, 2, 3, 4});
+    ed->programList().ListClickItem(2);
+    ed->CopyLines();
+    EXPECT_TRUE(ed->flags().copyMode);
+    EXPECT_EQ(ed->copyStage(), CopyStage::Marking);
+    EXPECT_EQ(ed->programList().state().selectionMode, SelectionMode::MultiMark);
+    EXPECT_EQ(ed->programList().state().selectedCount, 0);
+    ed->programList().ListClickItem(3);
+    ed->programList().ListClickItem(4);
+    ed->cmdNext_Click();
+    EXPECT_EQ(ed->copyStage(), CopyStage::Entering);
+    EXPECT_EQ(ed->insertText(), QStringLiteral("4"));
+    EXPECT_EQ(ed->copiesText(), QStringLiteral("1"));
+    ed->txtInsertChanged(QStringLiteral("99"));  // beyond the last line: the last line's number
+    EXPECT_EQ(ed->insertText(), QStringLiteral("4"));
+    ed->txtCopiesChanged(QString());
+    EXPECT_FALSE(ed->nextEnabled());
+    ed->txtCopiesChanged(QStringLiteral("2"));
+    EXPECT_TRUE(ed->nextEnabled());
+    ed->cmdNext_Click();
+    EXPECT_FALSE(ed->flags().copyMode);
+    EXPECT_EQ(ed->copyStage(), CopyStage::Off);
+    EXPECT_TRUE(ed->modified());
+    ASSERT_EQ(ed->rowCount(), 9);
+    const char* comments[] = {"L1", "L2", "L3", "L4", "L5", "L3", "L4", "L3", "L4"};
+    for (int r = 1; r <= 9; ++r) {
+        EXPECT_EQ(row(r).column(col.comment), QString::fromLatin1(comments[r - 1])) << r;
+        EXPECT_EQ(row(r).column(col.n).trimmed().toInt(), r - 1) << r;
+        EXPECT_EQ(row(r).column(col.mark), QString::fromLatin1(r > 5 ? ">" : " ")) << r;
+        EXPECT_FALSE(ed->programList().item(r).marked && r != ed->currentRow()) << r;
+    }
+    EXPECT_EQ(ed->currentRow(), 5);  // the line behind which the copies went
+    EXPECT_EQ(ed->programList().state().selectionMode, SelectionMode::SingleAfterCopy);
+
+    // Copies in front of their sources: each marked line once per pass, in order.
+    loadNumbered(*ed, {0, 1, 2, 3});
+    ed->CopyLines();
+    ed->programList().ListClickItem(3);
+    ed->programList().ListClickItem(4);
+    ed->cmdNext_Click();
+    ed->txtInsertChanged(QStringLiteral("0"));
+    ed->txtCopiesChanged(QStringLiteral("1"));
+    ed->cmdNext_Click();
+    const char* front[] = {"L1", "L3", "L4", "L2", "L3", "L4"};
+    ASSERT_EQ(ed->rowCount(), 6);
+    for (int r = 1; r <= 6; ++r)
+        EXPECT_EQ(row(r).column(col.comment), QString::fromLatin1(front[r - 1])) << r;
+
+    // A count of 0 copies nothing and leaves the program unchanged.
+    loadNumbered(*ed, {0, 1});
+    ed->CopyLines();
+    ed->programList().ListClickItem(1);
+    ed->cmdNext_Click();
+    ed->txtCopiesChanged(QStringLiteral("0"));
+    ed->cmdNext_Click();
+    EXPECT_EQ(ed->rowCount(), 2);
+    EXPECT_FALSE(ed->modified());
+
+    // A position from a program numbered 10, 20, 30 is kept to its rows, and
+    // a huge count stops at the line limit with one message.
+    loadNumbered(*ed, {10, 20, 30});
+    ed->CopyLines();
+    ed->programList().ListClickItem(1);
+    ed->cmdNext_Click();
+    EXPECT_EQ(ed->insertText(), QStringLiteral("30"));
+    ed->txtCopiesChanged(QStringLiteral("99999"));
+    view.boxes.clear();
+    ed->cmdNext_Click();
+    EXPECT_EQ(ed->rowCount(), 210);
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0].title, QStringLiteral("Zeilen Limit"));
+    EXPECT_EQ(row(4).column(col.comment), QStringLiteral("L1"));
+    EXPECT_EQ(row(4).column(col.n), QStringLiteral(" 31"));
+
+    // Cancel while marking returns to the line that had the caret.
+    loadNumbered(*ed, {0, 1, 2});
+    ed->programList().ListClickItem(2);
+    ed->CopyLines();
+    ed->programList().ListClickItem(3);
+    ed->cmdCancel_Click();
+    EXPECT_EQ(ed->rowCount(), 3);
+    EXPECT_EQ(ed->currentRow(), 2);
+    EXPECT_FALSE(ed->programList().item(3).marked);
+}

@@ -78,6 +78,8 @@ TEST(MachineSelection, CommandLine)
         {{"4", "--settings", "cfg2"}, MachineType::Mark4, "cfg2"},
         {{"--settings=/tmp/q4.ini", "1"}, MachineType::F1, "/tmp/q4.ini"},
         {{"--settings"}, MachineType::None, ""},
+        {{"4", "part.cnc"}, MachineType::Mark4, ""},
+        {{"Teil.CNC", "2"}, MachineType::Mark2, ""},
     };
     for (const Case& c : cases) {
         const CommandLine line = parseCommandLine(c.args);
@@ -85,6 +87,9 @@ TEST(MachineSelection, CommandLine)
         EXPECT_EQ(line.settingsPath, QString::fromLatin1(c.settings)) << c.args.join(' ').toStdString();
         EXPECT_EQ(machineFromCommandLine(c.args), c.machine);
     }
+    EXPECT_EQ(parseCommandLine({"4", "/x/part.cnc"}).programFile, QStringLiteral("/x/part.cnc"));
+    EXPECT_EQ(parseCommandLine({"Teil.CNC", "1"}).programFile, QStringLiteral("Teil.CNC"));
+    EXPECT_TRUE(parseCommandLine({"4"}).programFile.isEmpty());
 }
 
 TEST(MachineSelection, CommandLineWinsForOneRunAndLeavesType)

@@ -77,6 +77,11 @@ protected:
     std::unique_ptr<ApplicationState> state;
     RecordingSink sink;
     std::unique_ptr<MainWindow> w;
+    std::deque<QString> chosenFiles;  // what the file dialog answers; "" = cancel
+    std::vector<QString> dialogTitles;
+    int notices = 0;
+    bool tickNotice = false;
+    std::deque<MachineSetting> machineChoices;
 
     void start(MachineType machine, const QString& settings = QString())
     {
@@ -88,7 +93,27 @@ protected:
         }
         state = std::make_unique<ApplicationState>(paths, [](const QString&) { return std::optional<QString>(); });
         state->setMachine(machine);
+        state->recentFiles().MRUGetFileList(state->settings());
         w = std::make_unique<MainWindow>(*state, sink);
+        w->setFileDialog([this](const QString& title, bool, const QString&) {
+            dialogTitles.push_back(title);
+            if (chosenFiles.empty())
+                return QString();
+            const QString f = chosenFiles.front();
+            chosenFiles.pop_front();
+            return f;
+        });
+        w->setOpenNotice([this]() {
+            ++notices;
+            return tickNotice;
+        });
+        w->setMachineChooser([this](MachineType, bool) -> std::optional<MachineSetting> {
+            if (machineChoices.empty())
+                return std::nullopt;
+            const MachineSetting m = machineChoices.front();
+            machineChoices.pop_front();
+            return m;
+        });
         w->show();
         w->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -366,10 +391,15 @@ TEST_F(MainWindowTest, TextFieldsRefuseWhatWindows1252CannotHold)
 TEST_F(MainWindowTest, CommandsNoticesQuestionsAndWindowSize)
 {
     start(MachineType::Mark4);
-    sink.boxes.clear();
+    // Copying switches the other commands off but leaves Copy itself alone.
     action("tlbCopy")->trigger();
-    ASSERT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(sink.boxes[0].style, 64);
+    EXPECT_TRUE(w->editor().flags().copyMode);
+    EXPECT_TRUE(action("tlbCopy")->isEnabled());
+    EXPECT_FALSE(action("tlbOpen")->isEnabled());
+    child<QPushButton>("cmdCancel")->click();
+    EXPECT_FALSE(w->editor().flags().copyMode);
+    EXPECT_TRUE(action("tlbOpen")->isEnabled());
+    sink.boxes.clear();
 
     // Sending first asks whether the tool offsets are valid; No sends nothing
     // and gives the commands back.
@@ -637,4 +667,198 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+namespace {
+
+QByteArray testData(const char* name)
+{
+    QFile f(QString::fromLocal8Bit(qgetenv("QUILLON_TEST_DATA")) + QLatin1Char('/') + QLatin1String(name));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+    return f.readAll();
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, FileMenuOpensSavesListsRecentFilesAndAsksOnExit)
+{
+    // Keys 00 to 05 stored: four entries, key 00 on top.
+    QString ini = QStringLiteral("[Settings]\n");
+    for (int i = 0; i < 6; ++i)
+        ini += QStringLiteral("MRUFile0%1=%2\n").arg(i).arg(dir.filePath(QStringLiteral("alt%1.cnc").arg(i)));
+    start(MachineType::Mark4, ini);
+    for (int i = 0; i < 4; ++i) {
+        QAction* a = action(qPrintable(QStringLiteral("mnuFmru%1").arg(i)));
+        EXPECT_EQ(a->text(), QStringLiteral("&%1 %2").arg(i + 1).arg(dir.filePath(QStringLiteral("alt%1.cnc").arg(i))));
+    }
+    EXPECT_FALSE(w->findChild<QAction*>(QStringLiteral("mnuFmru4")));
+
+    const QString title = machineProfile(MachineType::Mark4).title;
+    const QString welle = writeFile(dir.filePath(QStringLiteral("welle.cnc")), testData("mark4-welle.cnc"));
+    chosenFiles = {welle};
+    action("mnuFOpen")->trigger();
+    EXPECT_EQ(dialogTitles.back(), QStringLiteral("Datei auswählen"));
+    EXPECT_EQ(w->windowTitle(), title + QStringLiteral(" (") + welle + QLatin1Char(')'));
+    EXPECT_EQ(notices, 1);
+    EXPECT_GT(w->editor().rowCount(), 1);
+    EXPECT_EQ(action("mnuFmru0")->text(), QStringLiteral("&1 ") + welle);
+    EXPECT_EQ(action("mnuFmru1")->text(), QStringLiteral("&2 ") + dir.filePath(QStringLiteral("alt0.cnc")));
+    EXPECT_TRUE(action("mnuFOpen")->isEnabled());
+
+    // Save As writes the very bytes that were read.
+    const QString copy = dir.filePath(QStringLiteral("kopie.cnc"));
+    chosenFiles = {copy};
+    action("mnuFSaveAs")->trigger();
+    EXPECT_EQ(fileBytes(copy), testData("mark4-welle.cnc"));
+    EXPECT_EQ(w->windowTitle(), title + QStringLiteral(" (") + copy + QLatin1Char(')'));
+    EXPECT_EQ(action("mnuFmru0")->text(), QStringLiteral("&1 ") + copy);
+
+    // Delete is a change: the recent file asks first, and No keeps the program.
+    const int rows = w->editor().rowCount();
+    child<QPushButton>("cmdDelete")->click();
+    EXPECT_EQ(w->editor().rowCount(), rows - 1);
+    EXPECT_TRUE(w->editor().modified());
+    sink.boxes.clear();
+    action("mnuFmru1")->trigger();
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_TRUE(sink.boxes[0].message.endsWith(QStringLiteral("ein anderes Programm öffnen wollen?")));
+    EXPECT_EQ(w->editor().rowCount(), rows - 1);
+
+    // Undo brings the line back; Save writes without a dialog.
+    child<QPushButton>("cmdUndo")->click();
+    EXPECT_EQ(w->editor().rowCount(), rows);
+    const std::size_t dialogs = dialogTitles.size();
+    action("mnuFSave")->trigger();
+    EXPECT_EQ(dialogTitles.size(), dialogs);
+    EXPECT_EQ(fileBytes(copy), testData("mark4-welle.cnc"));
+
+    // Five files opened in turn leave four entries, the last on top.
+    for (int i = 0; i < 5; ++i)
+        chosenFiles.push_back(writeFile(dir.filePath(QStringLiteral("f%1.cnc").arg(i)), testData("mark4-welle.cnc")));
+    for (int i = 0; i < 5; ++i)
+        action("mnuFOpen")->trigger();
+    EXPECT_EQ(action("mnuFmru0")->text(), QStringLiteral("&1 ") + dir.filePath(QStringLiteral("f4.cnc")));
+    EXPECT_EQ(action("mnuFmru3")->text(), QStringLiteral("&4 ") + dir.filePath(QStringLiteral("f1.cnc")));
+    EXPECT_FALSE(w->findChild<QAction*>(QStringLiteral("mnuFmru4")));
+
+    // Exit after a delete asks; No keeps the window, Yes ends with the list stored.
+    child<QPushButton>("cmdDelete")->click();
+    sink.boxes.clear();
+    action("mnuFExit")->trigger();
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_TRUE(sink.boxes[0].message.endsWith(QStringLiteral("das Programm schließen wollen?")));
+    EXPECT_TRUE(w->isVisible());
+    sink.answers = {MsgResult::Yes};
+    action("tlbExit")->trigger();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(state->settings().mruFile(0), dir.filePath(QStringLiteral("f4.cnc")));
+}
+
+TEST_F(MainWindowTest, CopyPanelWalksThroughMarkingEnteringAndCopying)
+{
+    start(MachineType::Mark4);
+    const QString welle = writeFile(dir.filePath(QStringLiteral("welle.cnc")), testData("mark4-welle.cnc"));
+    chosenFiles = {welle};
+    action("mnuFOpen")->trigger();
+    const int rows = w->editor().rowCount();
+    ASSERT_GE(rows, 3);
+    action("mnuECopy")->trigger();
+    EXPECT_TRUE(child<QLabel>("lblMark2")->isVisible());
+    EXPECT_TRUE(child<QLabel>("lblMark2")->text().startsWith(QStringLiteral("Markieren Sie jede Programmzeilen")));
+    EXPECT_FALSE(child<QGroupBox>("fraCode")->isVisible());
+    EXPECT_FALSE(child<QWidget>("picInsert")->isVisible());
+    EXPECT_FALSE(action("mnuFOpen")->isEnabled());
+    EXPECT_FALSE(child<ListView>("picGcode")->isEnabled());
+    w->editor().programList().ListClickItem(2);
+    child<QPushButton>("cmdNext")->click();
+    EXPECT_TRUE(child<QWidget>("picInsert")->isVisible());
+    auto* insert = child<QLineEdit>("txtInsert");
+    auto* copies = child<QLineEdit>("txtCopies");
+    EXPECT_EQ(copies->text(), QStringLiteral("1"));
+    copies->setFocus();
+    copies->selectAll();
+    QTest::keyClick(copies, Qt::Key_Backspace);
+    EXPECT_FALSE(child<QPushButton>("cmdNext")->isEnabled());
+    QTest::keyClicks(copies, QStringLiteral("x3"));  // letters are swallowed
+    EXPECT_EQ(copies->text(), QStringLiteral("3"));
+    EXPECT_TRUE(child<QPushButton>("cmdNext")->isEnabled());
+    insert->setFocus();
+    insert->selectAll();
+    QTest::keyClicks(insert, QStringLiteral("999"));
+    EXPECT_EQ(insert->text(), w->editor().insertText());
+    child<QPushButton>("cmdNext")->click();
+    EXPECT_EQ(w->editor().rowCount(), rows + 3);
+    EXPECT_TRUE(child<QGroupBox>("fraCode")->isVisible());
+    EXPECT_FALSE(child<QLabel>("lblMark2")->isVisible());
+    EXPECT_TRUE(action("mnuFOpen")->isEnabled());
+    EXPECT_EQ(w->editor().row(rows + 1).column(1), QStringLiteral(">"));
+    EXPECT_TRUE(w->editor().modified());
+}
+
+TEST_F(MainWindowTest, MachineChangeAsksAndHandsOverToANewWindow)
+{
+    start(MachineType::Mark4);
+    QSignalSpy spy(w.get(), &MainWindow::machineChangeRequested);
+    pick("G01");
+    WAIT_TRUE(param(0)->hasFocus());
+    typeAndTab(param(0), QStringLiteral("100"));
+    ASSERT_TRUE(w->editor().modified());
+    const int rows = w->editor().rowCount();
+    machineChoices = {MachineSetting{MachineType::F1, true}};
+    sink.answers = {MsgResult::No};
+    action("mnuFmachine")->trigger();
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(state->machine(), MachineType::Mark4);
+    EXPECT_EQ(state->settings().type(), QStringLiteral("0"));
+    EXPECT_EQ(w->editor().rowCount(), rows);
+    EXPECT_TRUE(w->editor().modified());
+
+    machineChoices = {MachineSetting{MachineType::F1, true}};
+    sink.answers = {MsgResult::Yes};
+    action("mnuFmachine")->trigger();
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(state->machine(), MachineType::F1);
+    EXPECT_TRUE(state->woodworker());
+    EXPECT_EQ(state->settings().type(), QStringLiteral("1"));
+    EXPECT_TRUE(w->close());  // the changing window closes without a question
+
+    // The window built next has the mill's tables and layout.
+    MainWindow next(*state, sink);
+    EXPECT_EQ(next.editor().machine(), MachineType::F1);
+    EXPECT_EQ(next.findChild<ListView*>(QStringLiteral("picList"))->control()->state().columnCount, 8);
+}
+
+TEST_F(MainWindowTest, FileFromTheCommandLineOpensOnlyForItsMachine)
+{
+    start(MachineType::Mark4);
+    const QString title = machineProfile(MachineType::Mark4).title;
+    const QString welle = writeFile(dir.filePath(QStringLiteral("welle.cnc")), testData("mark4-welle.cnc"));
+    QDir::setCurrent(dir.path());
+    w->openAtStart(QStringLiteral("welle.cnc"));  // relative to the working folder
+    EXPECT_EQ(w->windowTitle(), title + QStringLiteral(" (") + welle + QLatin1Char(')'));
+    EXPECT_EQ(action("mnuFmru0")->text(), QStringLiteral("&1 ") + welle);
+    EXPECT_EQ(notices, 1);
+
+    const QString mill = writeFile(dir.filePath(QStringLiteral("tasche.cnc")), testData("f1-tasche.cnc"));
+    sink.boxes.clear();
+    w->openAtStart(mill);
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].title, QStringLiteral("Dekodiere Daten"));
+    EXPECT_EQ(w->windowTitle(), title + QStringLiteral(" (unbenannt)"));
+    EXPECT_EQ(w->editor().rowCount(), 1);
+    EXPECT_TRUE(w->files().fileName().isEmpty());
 }
