@@ -126,11 +126,13 @@ for page in "${pages[@]}"; do
   text=$(render "$prefix/share/man/man1/$page.1.gz" "$warn")
   [ -s "$warn" ] && fail "$page.1 renders with warnings: $(cat "$warn")"
   rm -f "$warn"
-  echo "$text" | grep -q "Quillon $version" || fail "$page.1 does not carry version $version"
+  grep -q "Quillon $version" <<<"$text" || fail "$page.1 does not carry version $version"
   [ "$page" = quillon-cli ] && cli_text=$text
 done
 commands_section=$(echo "$cli_text" | sed -n '/^COMMANDS/,/^EXIT STATUS/p')
-documented() { echo "$commands_section" | grep -qE "^ {7}$1( |$)"; }
+# A here-string, not a pipe: grep -q quits at the first match, and with pipefail
+# the writer's SIGPIPE would make a found command count as missing.
+documented() { grep -qE "^ {7}$1( |$)" <<<"$commands_section"; }
 for c in check format send receive export print; do
   documented "$c" || fail "quillon-cli.1 does not document the $c command"
 done
