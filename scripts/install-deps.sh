@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation
   socat poppler-utils xvfb xauth
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
