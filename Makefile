@@ -48,7 +48,7 @@ test-fuzz: fuzz-build
 test: test-plain test-asan test-fuzz
 
 bench: build
-	@for b in $(BUILD)/benchmarks/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@bash benchmarks/run-benchmarks.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
