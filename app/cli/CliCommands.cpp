@@ -18,6 +18,12 @@ const CliCommand kCommands[] = {
      "Decodes FILE and writes to standard output the bytes that saving it in\n"
      "the editor would write (Windows-1252, CR LF). Exit 1 when the file is rejected.\n",
      runFormatCommand},
+    {"print", "write the printed listing of a program as a PDF",
+     "usage: quillon-cli print [--machine M] FILE --pdf OUT\n"
+     "Decodes FILE and writes the listing that printing it in the editor would\n"
+     "give to OUT as an A4 PDF, with the file's own path in every page header.\n"
+     "Exit 1 when the file is rejected or the PDF cannot be written.\n",
+     runPrintCommand, true},
 };
 
 }  // namespace

@@ -11,6 +11,7 @@ struct CliCommand {
     const char* summary;  // one line for the general help
     const char* help;     // the command's --help text
     int (*run)(CliContext& context);
+    bool needsGui = false;  // draws with fonts: runs under a QGuiApplication
 };
 
 // The command table; each command lives in its own file.
@@ -19,5 +20,6 @@ QString generalHelp();
 
 int runCheckCommand(CliContext& context);
 int runFormatCommand(CliContext& context);
+int runPrintCommand(CliContext& context);
 
 }  // namespace quillon::cli

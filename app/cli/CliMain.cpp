@@ -2,6 +2,8 @@
 #include "CliContext.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 
 using namespace quillon::cli;
 
@@ -47,11 +49,26 @@ GlobalOptions splitArguments(const QStringList& args)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The command decides the kind of application: drawing the listing
+    // needs fonts, hence a QGuiApplication, which runs on the offscreen
+    // platform unless the caller chose one; every other command stays
+    // without a display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const GlobalOptions g = splitArguments(arguments);
+    const CliCommand* command = g.command.isEmpty() ? nullptr : findCommand(g.command);
+    std::unique_ptr<QCoreApplication> app;
+    if (command && command->needsGui && !g.help) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("quillon-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
 
-    const GlobalOptions g = splitArguments(app.arguments().mid(1));
     if (!g.error.isEmpty())
         return CliContext::usageError(g.error);
     if (g.version) {
@@ -66,7 +83,6 @@ int main(int argc, char* argv[])
         CliContext::err(generalHelp());
         return kExitUsage;
     }
-    const CliCommand* command = findCommand(g.command);
     if (!command)
         return CliContext::usageError(QStringLiteral("unknown command \"%1\" (see quillon-cli --help)").arg(g.command));
     if (g.help) {

@@ -1,0 +1,160 @@
+#include "files/ProgramFile.h"
+#include "files/ProgramText.h"
+#include "model/ProgramLine.h"
+
+#include "QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace quillon;
+
+namespace {
+
+struct ProcessRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ProcessRun run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString tool(const char* name)
+{
+    const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+    EXPECT_FALSE(path.isEmpty()) << name << " (poppler-utils) is missing";
+    return path;
+}
+
+// The longest mill program the editor allows, with a two-line description
+// and comments that need Windows-1252.
+Program fullMillProgram()
+{
+    Program p;
+    p.description = QStringLiteral("Tasche mit Insel\r\nGruppe B, Übung 3");
+    for (int i = 0; i < 222; ++i) {
+        const QString n = i > 99 ? QString::number(i) : QStringLiteral(" %1").arg(i, 2, 10, QLatin1Char('0'));
+        const QString line = QStringLiteral("   %1 01%2%3%4 100 Schritt %5 Fräsen")
+                                 .arg(n)
+                                 .arg(i * 10, 6)
+                                 .arg(i * 5, 5)
+                                 .arg(-i, 6)
+                                 .arg(i);
+        p.rows.push_back(parseProgramLine(line, false, MachineType::F1).row);
+    }
+    return p;
+}
+
+}  // namespace
+
+TEST(PrintPdf, FullMillProgramPrintsEveryLineUnderAHeaderOnEveryPage)
+{
+    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/q-XXXXXX"));
+    const QString cnc = dir.filePath(QStringLiteral("tasche.cnc"));
+    const QString pdf = dir.filePath(QStringLiteral("tasche.pdf"));
+    const Program program = fullMillProgram();
+    ASSERT_TRUE(SaveFile(cnc, program, MachineType::F1).ok);
+
+    const ProcessRun printed = run(QStringLiteral(QUILLON_CLI), {"print", "--machine", "f1", cnc, "--pdf", pdf});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    EXPECT_EQ(printed.out, pdf + QStringLiteral(": 4 pages\n"));
+
+    // A4 with 69 lines a page: 60 program lines below the first header and
+    // the description, 65 below each further header, 32 and the unit line
+    // on the last page.
+    const ProcessRun info = run(tool("pdfinfo"), {pdf});
+    EXPECT_TRUE(info.out.contains(QRegularExpression(QStringLiteral("Pages:\\s+4\\n")))) << info.out.toStdString();
+    EXPECT_TRUE(info.out.contains(QStringLiteral("(A4)"))) << info.out.toStdString();
+
+    // Courier New 10 point, or its metric twin where it is not installed.
+    const ProcessRun fonts = run(tool("pdffonts"), {pdf});
+    EXPECT_TRUE(fonts.out.contains(QRegularExpression(QStringLiteral("\\n(CourierNewPSMT|LiberationMono) "))))
+        << fonts.out.toStdString();
+    EXPECT_FALSE(fonts.out.contains(QStringLiteral("Bold")));
+
+    const ProcessRun text = run(tool("pdftotext"), {"-layout", "-enc", "UTF-8", pdf, "-"});
+    ASSERT_EQ(text.exitCode, 0);
+    QStringList pages = text.out.split(QLatin1Char('\f'));
+    if (pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    ASSERT_EQ(pages.size(), 4);
+
+    // pdftotext rebuilds the spacing between words only roughly, so lines
+    // are compared with their blanks folded.
+    const QRegularExpression header(
+        QStringLiteral("^Quillon (\\S+) gedruckt am (\\d\\d\\S\\d\\d\\S\\d{4}) am (\\d\\d\\S\\d\\d) Seite (\\d+)$"));
+    const QString path = QFileInfo(cnc).absoluteFilePath();
+    QString stamp;
+    QStringList body;
+    for (int i = 0; i < pages.size(); ++i) {
+        SCOPED_TRACE(i + 1);
+        QStringList lines;
+        for (const QString& line : pages[i].split(QLatin1Char('\n')))
+            if (!line.trimmed().isEmpty())
+                lines << line.simplified();
+        ASSERT_FALSE(lines.isEmpty());
+        const QRegularExpressionMatch m = header.match(lines.first());
+        ASSERT_TRUE(m.hasMatch()) << lines.first().toStdString();
+        // The file's own path, or its end where the whole does not fit.
+        const QString name = m.captured(1);
+        EXPECT_TRUE(name == path || (name.startsWith(QStringLiteral("...")) && path.endsWith(name.mid(3))))
+            << name.toStdString();
+        EXPECT_EQ(m.captured(4).toInt(), i + 1);
+        // Taken once: the same date and time on every page.
+        if (i == 0)
+            stamp = m.captured(2) + m.captured(3);
+        EXPECT_EQ(m.captured(2) + m.captured(3), stamp);
+        body += lines.mid(1);
+        // Only a program line ends a page that has a next one.
+        if (i + 1 < pages.size()) {
+            EXPECT_TRUE(lines.last().startsWith(QStringLiteral("Schritt"))
+                        || lines.last().contains(QStringLiteral(" Schritt ")))
+                << lines.last().toStdString();
+        }
+    }
+
+    QStringList expected;
+    for (const QString& line : strFileOutBuff(program, MachineType::F1).split(QStringLiteral("\r\n")))
+        expected << line.simplified();
+    EXPECT_EQ(body, expected);
+}
+
+TEST(PrintPdf, RejectedFilesAndUnwritablePdfsFail)
+{
+    QTemporaryDir dir;
+    const QString cnc = dir.filePath(QStringLiteral("welle.cnc"));
+    Program lathe;
+    lathe.rows.push_back(parseProgramLine(QStringLiteral("    00 01  1250-   500 100  50"), false,
+                                          MachineType::Mark4).row);
+    ASSERT_TRUE(SaveFile(cnc, lathe, MachineType::Mark4).ok);
+
+    // A Mark 4 file is no mill program: no PDF is left behind.
+    const QString pdf = dir.filePath(QStringLiteral("welle.pdf"));
+    ProcessRun r = run(QStringLiteral(QUILLON_CLI), {"print", "--machine", "1", cnc, "--pdf", pdf});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+
+    r = run(QStringLiteral(QUILLON_CLI), {"print", "--machine", "4", cnc, "--pdf", dir.filePath("fehlt/welle.pdf")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Die Datei konnte nicht gedruckt werden."))) << r.err.toStdString();
+
+    r = run(QStringLiteral(QUILLON_CLI), {"print", "--machine", "4", cnc});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--pdf"))) << r.err.toStdString();
+
+    r = run(QStringLiteral(QUILLON_CLI), {"print", "--machine", "4", cnc, "--pdf", pdf});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFileInfo(pdf).size() > 0);
+}

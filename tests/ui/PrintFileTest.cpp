@@ -1,0 +1,152 @@
+#include "model/ProgramLine.h"
+#include "shell/Logger.h"
+#include "shell/MessageSink.h"
+#include "ui/PrintFile.h"
+
+#include "QtPrinters.h"
+
+#include <QApplication>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace quillon;
+
+namespace {
+
+
+Program millProgram(int count)
+{
+    Program p;
+    for (int i = 0; i < count; ++i)
+        p.rows.push_back(parseProgramLine(QStringLiteral("   %1 01   100  200  -300 100 Zeile").arg(i, 3),
+                                          false, MachineType::F1).row);
+    return p;
+}
+
+const PrintStamp kStamp{QStringLiteral("06.12.2026"), QStringLiteral("09:05")};
+
+struct Message {
+    QString text;
+    int style;
+    QString title;
+};
+
+class RecordingSink : public MessageSink {
+public:
+    int intStdMsgBox(const QString& message, int style, const QString& title) override
+    {
+        shown.push_back({message, style, title});
+        return MsgResult::Ok;
+    }
+    std::vector<Message> shown;
+};
+
+// Runs `inspect` on the next modal dialog and closes it, so exec() returns.
+void onNextModal(std::function<void(QWidget*)> inspect)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, inspect] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            inspect(w);
+            w->close();
+        }
+    });
+    timer->start(20);
+}
+
+}  // namespace
+
+TEST(PrintFile, FailingPrinterIsAMessageAndTheEditorGoesOn)
+{
+    QTemporaryDir dir;
+    QWidget window;
+    RecordingSink messages;
+    std::vector<bool> states;
+    Logger log(dir.filePath(QStringLiteral("Quillon.log")), [](const QString&) { return std::nullopt; });
+    PrintFile printFile(&window, messages, [&states](bool on) { states.push_back(on); }, &log);
+
+    QPrinter broken;
+    broken.setOutputFormat(QPrinter::PdfFormat);
+    broken.setOutputFileName(dir.filePath(QStringLiteral("fehlt/liste.pdf")));
+    EXPECT_FALSE(printFile.printOn(broken, millProgram(5), MachineType::F1, QString(), kStamp));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("Die Datei konnte nicht gedruckt werden.")))
+        << messages.shown[0].text.toStdString();
+    EXPECT_EQ(messages.shown[0].style, MsgStyle::Exclamation);
+    EXPECT_EQ(messages.shown[0].title, "Datei Drucken");
+    EXPECT_EQ(states, std::vector<bool>({false, true}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    QFile logFile(log.logFileName());
+    ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(logFile.readAll().contains("Die Datei konnte nicht gedruckt werden."));
+
+    // A working printer: same command states, no message.
+    states.clear();
+    QPrinter pdf;
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(dir.filePath(QStringLiteral("liste.pdf")));
+    EXPECT_TRUE(printFile.printOn(pdf, millProgram(5), MachineType::F1, QString(), kStamp));
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(states, std::vector<bool>({false, true}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(QFileInfo(pdf.outputFileName()).size() > 0);
+}
+
+TEST(PrintFile, PrinterDialogOffersNoRangeSelectionOrFile)
+{
+    QPrinter printer;
+    const std::unique_ptr<QPrintDialog> dialog = PrintFile::printDialog(printer, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Datei Drucken");
+    EXPECT_EQ(dialog->objectName(), "dlgFile");
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintSelection));
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintCurrentPage));
+}
+
+TEST(PrintFile, NoPrinterInstalledIsToldBeforeAnyDialog)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "this machine has a printer";
+    QWidget window;
+    RecordingSink messages;
+    bool touched = false;
+    EXPECT_FALSE(printProgram(&window, messages, millProgram(2), MachineType::F1, QString(),
+                              [&](bool) { touched = true; }));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Es ist kein Drucker installiert.");
+    EXPECT_FALSE(touched);
+}
+
+TEST(PrintFile, PreviewShowsEveryPage)
+{
+    QWidget window;
+    QString title;
+    int pages = -1;
+    onNextModal([&](QWidget* w) {
+        title = w->windowTitle();
+        if (auto* view = w->findChild<QPrintPreviewWidget*>())
+            pages = view->pageCount();
+    });
+    RecordingSink messages;
+    previewProgram(&window, messages, millProgram(150), MachineType::F1, QStringLiteral("/tmp/teil.cnc"));
+    EXPECT_EQ(title, "Druckvorschau");
+    EXPECT_EQ(pages, 3);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// The application lives exactly as long as the tests, so its fonts and
+// widgets are torn down before the process ends.
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
