@@ -13,6 +13,17 @@ const CliCommand kCommands[] = {
      "\"FILE: ok, N rows, metric|imperial\" or \"FILE: rejected: MESSAGE\".\n"
      "Exit 0 when all were accepted, 1 when any was rejected, 2 on a usage or read error.\n",
      runCheckCommand},
+    {"export", "convert a lathe program for the Spindra turning simulator",
+     "usage: quillon-cli export [--machine M] FILE -o OUT [--billet D] [--tool T[:SPEED]]...\n"
+     "Writes OUT as the editor's export to Spindra would: absolute, numbered moves with\n"
+     "calls, jumps and drilling cycles unrolled (Windows-1252, CR LF).\n"
+     "--billet D   the billet diameter, needed when the description does not name it\n"
+     "--tool T[:SPEED]  the answer to the next tool change in program order: tool 1 to 11\n"
+     "             and the spindle speed; without SPEED the last speed stays. When the\n"
+     "             answers run out, tool 1 and the last speed (1000 at first) are used.\n"
+     "OUT is written only when the export completes. Exit 1 when it cannot complete,\n"
+     "2 on a usage or read error and for the F1 mill, whose programs are not exported.\n",
+     runExportCommand},
     {"format", "write a program file exactly as saving it would",
      "usage: quillon-cli format [--machine M] FILE\n"
      "Decodes FILE and writes to standard output the bytes that saving it in\n"

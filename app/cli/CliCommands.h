@@ -19,6 +19,7 @@ const CliCommand* findCommand(const QString& name);
 QString generalHelp();
 
 int runCheckCommand(CliContext& context);
+int runExportCommand(CliContext& context);
 int runFormatCommand(CliContext& context);
 int runPrintCommand(CliContext& context);
 

@@ -1,0 +1,124 @@
+#include "ExtractCode.h"
+
+#include "files/ProgramText.h"
+
+#include <QStringList>
+#include "model/NumberFormat.h"
+
+#include <cmath>
+
+namespace quillon {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// 1-based positions; a short line gives a short or empty piece.
+QString piece(const QString& line, int from, int to)
+{
+    return line.mid(from - 1, to - from + 1);
+}
+
+QChar charAt(const QString& line, int position)
+{
+    return position <= line.size() ? line[position - 1] : QChar(QLatin1Char(' '));
+}
+
+// The editor writes a value column as a blank (or address letter) and the
+// signed number, so the sign stands in the column's second place; a column
+// written by other means may carry it in the first, where a letter column
+// never holds a minus.
+QChar signAt(const QString& line, int position)
+{
+    return charAt(line, position - 1) == QLatin1Char('-') ? QChar(QLatin1Char('-')) : charAt(line, position);
+}
+
+void removeFirst(QString& line, QChar c)
+{
+    const qsizetype at = line.indexOf(c);
+    if (at >= 0)
+        line.remove(at, 1);
+}
+
+// Mark 2 lines carry their address letters; without them the fields stand
+// where a Mark 4 line has them (comment from position 28).
+QString onMark4Positions(QString line)
+{
+    const qsizetype n = line.indexOf(QLatin1Char('N'));
+    if (n >= 0)
+        line[n] = QLatin1Char(' ');
+    for (const char letter : {'G', 'X', 'Z', 'F'})
+        removeFirst(line, QLatin1Char(letter));
+    return line;
+}
+
+LineRecord makeRecord(const QString& original, const QString& line, MachineType machine)
+{
+    LineRecord r;
+    r.text = original;
+    r.lineNumber = fieldNumber(piece(line, 4, 6));
+    r.codeLetter = piece(line, 7, 7).trimmed();
+    r.code = fieldNumber(piece(line, 8, 9));
+    r.xSign = signAt(line, 11);
+    r.xDigits = piece(line, 12, 15).trimmed();
+    r.zSign = signAt(line, 17);
+    r.zDigits = piece(line, 18, 22).trimmed();
+    r.fDigits = piece(line, 24, 26).trimmed();
+    if (machine == MachineType::Mark4)
+        r.hDigits = piece(line, 28, 30).trimmed();
+    r.comment = line.mid(machine == MachineType::Mark4 ? 31 : 27).trimmed();
+    return r;
+}
+
+}  // namespace
+
+int fieldNumber(const QString& digits)
+{
+    const double value = std::nearbyint(leadingNumber(digits));
+    if (!(value > -2147483648.0 && value < 2147483647.0))
+        return 0;
+    return static_cast<int>(value);
+}
+
+ExtractedProgram ExtractCode(const QString& text, MachineType machine)
+{
+    ExtractedProgram program;
+    QString body = text;
+    const qsizetype percent = text.indexOf(QLatin1Char('%'));
+    if (percent > 0) {
+        program.description = text.left(percent);
+        body = text.mid(percent);
+    }
+    if (machine != MachineType::Mark2 && machine != MachineType::Mark4)
+        return program;
+
+    const QStringList lines = body.split(kCrLf);
+    const QString header = columnHeaderLine(MachineType::Mark4);
+    qsizetype i = 0;
+    if (machine == MachineType::Mark2) {
+        while (i < lines.size() && !lines[i].startsWith(QLatin1String("   N00")))
+            ++i;
+    } else {
+        while (i < lines.size() && lines[i] != header)
+            ++i;
+        ++i;
+    }
+
+    for (; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        QString bare = line;
+        bare.remove(QLatin1Char(' '));
+        if (bare == QLatin1String("M") || bare == QLatin1String("\"")) {
+            program.units = bare == QLatin1String("M") ? ExportUnits::metric() : ExportUnits::imperial();
+            program.unitLineSeen = true;
+            break;
+        }
+        const QString cut = machine == MachineType::Mark2 ? onMark4Positions(line) : line;
+        if (piece(cut, 8, 9).trimmed().isEmpty())
+            continue;
+        program.records.push_back(makeRecord(line, cut, machine));
+    }
+    return program;
+}
+
+}  // namespace quillon
