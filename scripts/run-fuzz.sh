@@ -29,7 +29,7 @@ for exe in "${targets[@]}"; do
   mkdir -p "$work" "$artifacts"
   log="$build/fuzz-artifacts/$name.log"
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+    "$exe" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -max_len=8192 \
       -print_final_stats=1 -artifact_prefix="$artifacts" \
       "$work" "$src/tests/fuzz/corpus/$name" >"$log" 2>&1
   rc=$?

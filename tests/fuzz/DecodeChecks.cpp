@@ -95,8 +95,8 @@ std::string checkDecode(const QByteArray& input, MachineType machine)
 
 }  // namespace
 
-std::string checkDecodeF1(const QByteArray& input) { return checkDecode(input, MachineType::F1); }
-std::string checkDecodeMark2(const QByteArray& input) { return checkDecode(input, MachineType::Mark2); }
-std::string checkDecodeMark4(const QByteArray& input) { return checkDecode(input, MachineType::Mark4); }
+std::string checkDecodeF1(const QByteArray& input, CheckRun) { return checkDecode(input, MachineType::F1); }
+std::string checkDecodeMark2(const QByteArray& input, CheckRun) { return checkDecode(input, MachineType::Mark2); }
+std::string checkDecodeMark4(const QByteArray& input, CheckRun) { return checkDecode(input, MachineType::Mark4); }
 
 }  // namespace quillon::fuzz

@@ -8,6 +8,7 @@ const std::vector<FuzzTarget>& fuzzTargets()
         {"decode_f1", checkDecodeF1},
         {"decode_mark2", checkDecodeMark2},
         {"decode_mark4", checkDecodeMark4},
+        {"export", checkExport},
     };
     return targets;
 }
