@@ -3,6 +3,7 @@
 #include "QtPrinters.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -40,14 +41,21 @@ TEST(SaveFaults, KilledWhileSavingLeavesAWholeFile)
     QProcess worker;
     worker.start(QStringLiteral(SAVE_WORKER), {path, QStringLiteral("loop")});
     ASSERT_TRUE(worker.waitForReadyRead(10000));
+    // Watch until the worker has replaced the file a few times (a sanitizer
+    // build saves slowly); every look must see the old program or a whole
+    // new one, never a part.
     QByteArray complete;
-    for (int round = 0; round < 6; ++round) {
-        QThread::msleep(7 + round * 5);
+    int replacementsSeen = 0;  // looks that found the new program
+    QElapsedTimer clock;
+    clock.start();
+    while (replacementsSeen < 3 && clock.elapsed() < 20000) {
+        QThread::msleep(3);
         const QByteArray now = contents(path);
-        // Every look at the file sees the old program or a complete new one.
         if (now != kOld) {
             EXPECT_TRUE(now.endsWith("   M\r\n")) << "partial file seen, size " << now.size();
+            ++replacementsSeen;
             complete = now;
+            QThread::msleep(11);
         }
     }
     ::kill(static_cast<pid_t>(worker.processId()), SIGKILL);
