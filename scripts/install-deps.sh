@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation
   socat poppler-utils xvfb xauth
+  imagemagick python3 libxtst6
   clang-14 libclang-rt-14-dev
 )
 

@@ -1,0 +1,200 @@
+#pragma once
+
+#include "editing/EditorView.h"
+#include "editing/ListControl.h"
+#include "model/CodeTables.h"
+#include "model/MachineProfile.h"
+#include "model/Program.h"
+#include "model/ProgramLine.h"
+
+#include <QString>
+#include <array>
+#include <vector>
+
+namespace quillon {
+
+// The editor's flags, readable as one record so tests and the window can see
+// exactly what state a line edit is in.
+struct EditorFlags {
+    bool programChange = false;     // the program itself is writing a field
+    bool fieldEditPending = false;  // the shown line has been changed and snapshotted
+    bool newLinePending = false;    // the shown line was just inserted and is unfinished
+    bool copyMode = false;          // lines are being copied; accepted values are not stored
+    bool displayBusy = false;       // DisplayFields is filling the form
+    bool undoBusy = false;          // Undo or Redo is writing the form
+    bool updateBusy = false;        // UpdateLine is running
+    bool deleteKey = false;         // Delete was pressed in a parameter field
+    bool receiving = false;         // a program is arriving over the serial line
+    int refusedField = 0;           // index + 1 of the field whose value was refused
+};
+
+// What one undo step guards; the number is what the tooltips are chosen by.
+enum class UndoKind { None = 0, EditedLine = 1, DeletedLine = 2, InsertedLine = 3, ChangedCode = 4 };
+
+// One level of undo: the program list's items and state as a whole.
+struct ListSnapshot {
+    std::vector<ListItem> items;
+    ListState state;
+};
+
+// The line editor: owns the program rows (the items of the program list), the
+// G and M code lists, the line form's contents, the editing flags, one level
+// of undo and redo and the current units. A window (or a test) drives it with
+// the event methods below and renders what it is told through EditorView.
+class Editor : private ListObserver, public RowSink {
+public:
+    Editor(EditorView& view, MachineType machine, bool woodworker, Units units);
+    ~Editor() override;
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    // --- lists -----------------------------------------------------------
+    // Fills the G and M lists from the code table. The window defines the
+    // columns and initialises the lists first (which empties them).
+    void loadCodeLists();
+    ListControl& programList() { return m_program; }
+    ListControl& gcodeList() { return m_gcodes; }
+    ListControl& mcodeList() { return m_mcodes; }
+    const ListControl& programList() const { return m_program; }
+    const ListControl& gcodeList() const { return m_gcodes; }
+    const ListControl& mcodeList() const { return m_mcodes; }
+
+    // --- program -----------------------------------------------------------
+    MachineType machine() const { return m_machine; }
+    const MachineProfile& profile() const { return machineProfile(m_machine); }
+    const CodeTables& tables() const { return m_tables; }
+    int rowCount() const { return m_program.count(); }
+    const ProgramRow& row(int index) const { return m_program.item(index).cells; }
+    int currentRow() const { return m_program.state().listIndex; }
+    Program program() const;
+    bool modified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+    Units units() const { return m_units; }
+    // The program description with CR LF between its lines, as files keep it.
+    const QString& description() const { return m_description; }
+    // Puts a description read from a file or received into the editor.
+    void setDescription(const QString& text);
+    // Set while a program arrives over the serial line: leaving a field checks nothing.
+    void setReceiving(bool receiving) { m_flags.receiving = receiving; }
+
+    // Starts an unnamed program with one new line waiting for its code. With
+    // unsaved changes it asks first; false when the user keeps them.
+    bool NewFile();
+    // RowSink: rows and unit markers of a program being read.
+    void appendRow(const ProgramRow& row) override;
+    void SetUnitMode(Units units) override;
+    // Both undo snapshots are dropped and the two commands disabled, so that
+    // Undo can never bring back rows of a program that was replaced.
+    void discardUndo();
+
+    // --- form ---------------------------------------------------------------
+    const QString& fieldText(FormField f) const { return m_fields[idx(f)].text; }
+    bool fieldVisible(FormField f) const { return m_fields[idx(f)].visible; }
+    bool fieldEnabled(FormField f) const { return m_fields[idx(f)].enabled; }
+    const QString& fieldLetter(int param) const { return m_fields[static_cast<std::size_t>(param)].letter; }
+    const QString& labelText(FormLabel l) const { return m_labels[idx(l)].text; }
+    bool labelVisible(FormLabel l) const { return m_labels[idx(l)].visible; }
+    bool commandEnabled(Command c) const { return m_commands[idx(c)]; }
+    const QString& toolTip(Command c) const { return m_tooltips[idx(c)]; }
+    bool codeLabelYellow() const { return m_codeYellow; }
+    const EditorFlags& flags() const { return m_flags; }
+    UndoKind undoKind() const { return m_undoKind; }
+
+    // --- display --------------------------------------------------------------
+    void DisplayFields(bool refill);
+    void DisplayCode(int topRow, int row);
+    void SetParam(const QString& letter, int index);
+    void AddMRU(int index);
+
+    // --- user events from the window -------------------------------------------
+    void paramGotFocus(int index);
+    void paramEdited(int index, const QString& text);  // textEdited: the user's own change
+    void paramDeletePressed(int index);
+    void paramEnterPressed(int index);
+    void paramLostFocus(int index);
+    void commentGotFocus();
+    void commentEdited(const QString& text);
+    // Enter in the comment; true when the key was consumed.
+    bool commentEnterPressed();
+    void notesEdited(const QString& text);
+    // Up/Down outside the description field.
+    void lineUp();
+    void lineDown();
+    void tmrSetFocus_Timer();
+    // A code list took the keyboard focus: the other list's selection goes,
+    // so that at most one code list shows a chosen code.
+    void codeListGotFocus(ListId list);
+
+    // --- commands ----------------------------------------------------------------
+    void cmdInsert_Click();
+    void cmdUndo_Click();
+    void cmdRedo_Click();
+    bool blnCheckRange(int index);
+    bool blnAlarm();
+    void UpdateLine(int column);
+    void CodeChange(ListControl& list);
+
+private:
+    struct FieldState {
+        QString text;
+        QString letter;  // the field's Tag: the slot letter it edits
+        bool visible = false;
+        bool enabled = false;
+    };
+    struct LabelState {
+        QString text;
+        bool visible = true;
+    };
+    template <typename E>
+    static std::size_t idx(E e) { return static_cast<std::size_t>(e); }
+
+    // ListObserver: the three lists report their selections here.
+    void listSelectionReported(const ListControl& list) override;
+    void programListChanged();
+
+    void setField(FormField f, const QString& text);
+    void showField(FormField f, bool visible);
+    void enableField(FormField f, bool enabled);
+    void setLabel(FormLabel l, const QString& text);
+    void showLabel(FormLabel l, bool visible);
+    void enableCommand(Command c, bool enabled);
+    void setToolTip(Command c, const QString& tip);
+    void setCodeYellow(bool yellow);
+    void focusFirstParam(bool orComment);
+
+    void SetUndo(UndoKind kind);
+    ListSnapshot snapshot() const;
+    void restoreSnapshot(const ListSnapshot& snap);
+    bool blnInsertLine(const QString& number);
+    void clearCodeSelection(ListControl& list);
+    int slotColumn(int slot) const;
+    static QString gColumnForm(const QString& code);
+
+    EditorView& m_view;
+    MachineType m_machine;
+    CodeTables m_tables;
+    ListControl m_program;
+    ListControl m_gcodes;
+    ListControl m_mcodes;
+    Units m_units = Units::Metric;
+    QString m_description;
+    bool m_modified = false;
+
+    std::array<FieldState, kFormFieldCount> m_fields;
+    std::array<LabelState, kFormLabelCount> m_labels;
+    std::array<bool, kCommandCount> m_commands{};
+    std::array<QString, kCommandCount> m_tooltips;
+    bool m_codeYellow = false;
+
+    EditorFlags m_flags;
+    int m_insertedLine = -1;  // number of the line inserted last
+    int m_shownRow = 0;       // row last shown, re-shown when a click deselects it
+    bool m_selfSelecting = false;
+
+    ListSnapshot m_undo;
+    ListSnapshot m_redo;
+    bool m_redoTaken = false;
+    UndoKind m_undoKind = UndoKind::None;
+};
+
+}  // namespace quillon

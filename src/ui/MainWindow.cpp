@@ -1,0 +1,870 @@
+#include "MainWindow.h"
+
+#include "Cp1252Validator.h"
+#include "HelpWindow.h"
+#include "ListView.h"
+#include "SplashWindow.h"
+#include "editing/ParameterRules.h"
+#include "shell/ApplicationState.h"
+#include "shell/MessageSink.h"
+#include "shell/RecoveryFile.h"
+#include "shell/TraceScope.h"
+#include "shell/WindowPlacement.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include <exception>
+
+namespace quillon {
+
+namespace {
+
+const char* const kModule = "frmQuillon";
+
+struct ToolButton {
+    const char* key;
+    const char* tip;
+    QStyle::StandardPixmap icon;
+};
+
+const ToolButton kToolButtons[] = {
+    {"New", "Neue Datei öffnen", QStyle::SP_FileIcon},
+    {"Open", "Datei öffnen", QStyle::SP_DialogOpenButton},
+    {"Save", "Datei speichern", QStyle::SP_DialogSaveButton},
+    {"Copy", "Kopiere Programmzeilen", QStyle::SP_FileDialogDetailedView},
+    {"Print", "Datei drucken", QStyle::SP_FileDialogContentsView},
+    {"Send", "Programm zur Maschine übertragen", QStyle::SP_ArrowRight},
+    {"Receive", "Programm von der Maschine empfangen", QStyle::SP_ArrowLeft},
+    {"Exit", "Quillon beenden", QStyle::SP_DialogCloseButton},
+};
+
+}  // namespace
+
+template <typename F>
+void MainWindow::guarded(const char* procedure, F&& action)
+{
+    TraceScope trace(m_state.logger(), kModule, procedure);
+    try {
+        action();
+    } catch (const std::exception& e) {
+        m_state.errorReport().LogError(QString::fromLatin1(kModule), QString::fromLatin1(procedure), 0,
+                                       QString::fromLocal8Bit(e.what()));
+    }
+}
+
+MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_messages(messages)
+{
+    setObjectName(QStringLiteral("frmQuillon"));
+    // A narrow sans serif at the size of the classic dialog font, so that the
+    // form and its captions fit the 640 x 480 minimum.
+    QFont uiFont(QStringLiteral("Liberation Sans"), 9);
+    uiFont.setStyleHint(QFont::SansSerif);
+    setFont(uiFont);
+    m_resizing = true;
+    buildControls();
+    buildMenus();
+    buildToolbar();
+    setMinimumSize(kMinWidthTwips / kTwipsPerPixel, kMinHeightTwips / kTwipsPerPixel);
+
+    m_tmrSetFocus.setObjectName(QStringLiteral("tmrSetFocus"));
+    m_tmrSetFocus.setSingleShot(true);
+    m_tmrSetFocus.setInterval(250);
+    connect(&m_tmrSetFocus, &QTimer::timeout, this, [this]() {
+        guarded("tmrSetFocus_Timer", [this]() { m_editor->tmrSetFocus_Timer(); });
+    });
+
+    // Load: place the window, the port, Save disabled until a command
+    // enables it, the units, the lists and the code tables.
+    placeFromWinSetting(m_state.settings().win());
+    if (m_state.settings().network()) {
+        m_transferMenu->menuAction()->setVisible(false);
+        m_toolActions[QStringLiteral("Send")]->setVisible(false);
+        m_toolActions[QStringLiteral("Receive")]->setVisible(false);
+    } else {
+        const int port = m_state.settings().comPort().trimmed().toInt();
+        const QList<QAction*> ports = m_ports->actions();
+        if (port >= 1 && port <= ports.size())
+            ports[port - 1]->setChecked(true);
+    }
+    m_toolActions[QStringLiteral("Save")]->setEnabled(false);
+    m_menuActions[QStringLiteral("mnuFSave")]->setEnabled(false);
+    m_menuActions[QStringLiteral("mnuFSaveAs")]->setEnabled(false);
+
+    EditorView& view = *this;
+    m_editor = std::make_unique<Editor>(view, m_state.machine(), m_state.woodworker(),
+                                        unitsFromSetting(m_state.settings().units()));
+    defineLists();
+    connectFields();
+    m_editor->loadCodeLists();
+    m_resizing = false;
+    layoutControls();
+}
+
+MainWindow::~MainWindow()
+{
+    // The views observe the editor's lists; let go of them before the lists go.
+    m_picList->setControl(nullptr);
+    m_picGcode->setControl(nullptr);
+    m_picMcode->setControl(nullptr);
+}
+
+// --- building ---------------------------------------------------------------------
+
+void MainWindow::buildControls()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralwidget"));
+    setCentralWidget(central);
+
+    m_picList = new ListView(QStringLiteral("vsbList"), central);
+    m_picList->setObjectName(QStringLiteral("picList"));
+    m_picList->setFont(ListView::fixedPitchFont(9));
+    m_picList->setLeftButtonOnly(true);
+    m_picGcode = new ListView(QStringLiteral("vsbGcode"), central);
+    m_picGcode->setObjectName(QStringLiteral("picGcode"));
+    m_picMcode = new ListView(QStringLiteral("vsbMcode"), central);
+    m_picMcode->setObjectName(QStringLiteral("picMcode"));
+    m_picMcode->setWheelEnabled(false);
+
+    m_fraCode = new QGroupBox(QStringLiteral("      Bitte einen G-Code bzw. M-Code auswählen"), central);
+    m_fraCode->setObjectName(QStringLiteral("fraCode"));
+    auto label = [this](const char* name, const QString& text) {
+        auto* l = new QLabel(text, m_fraCode);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+    m_lblLine0 = label("lblLine0", QStringLiteral("Zeile"));
+    m_lblLine1 = label("lblLine1", QStringLiteral("000"));
+    m_lblGcodeHead = label("lblGcodeHead", QStringLiteral("Code"));
+    m_lblGcode = label("lblGcode", QStringLiteral("G00"));
+    m_lblGcode->setAlignment(Qt::AlignCenter);
+    m_lblGcode->setFrameShape(QFrame::Panel);
+    m_lblGcode->setFrameShadow(QFrame::Sunken);
+    m_lblGcode->setAutoFillBackground(true);
+    m_lblFpar = label("lblFpar", QString());
+    m_lblFpar->setAlignment(Qt::AlignCenter);
+    QFont bold = m_lblFpar->font();
+    bold.setBold(true);
+    m_lblFpar->setFont(bold);
+    m_lblLine1->setFont(bold);
+    m_lblGcode->setFont(bold);
+    m_lblComment = label("lblComment", QStringLiteral("Kommentar"));
+    for (int k = 0; k < 5; ++k) {
+        m_lblParam[k] = label(qPrintable(QStringLiteral("lblParam%1").arg(k)), QString());
+        m_lblParam[k]->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        m_txtParam[k] = new QLineEdit(m_fraCode);
+        m_txtParam[k]->setObjectName(QStringLiteral("txtParam%1").arg(k));
+        m_txtParam[k]->setMaxLength(9);
+        m_lblParam[k]->hide();
+        m_txtParam[k]->hide();
+    }
+    m_txtComment = new QLineEdit(m_fraCode);
+    m_txtComment->setObjectName(QStringLiteral("txtComment"));
+    m_txtComment->setValidator(new Cp1252Validator(m_txtComment));
+
+    auto button = [central](const char* name, const char* caption, const char* tip) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), central);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(QString::fromUtf8(tip));
+        b->setAutoDefault(false);
+        return b;
+    };
+    m_cmdInsert = button("cmdInsert", "Einfügen", "Fügt eine neue Zeile ein");
+    m_cmdDelete = button("cmdDelete", "Löschen", "Zeile löschen");
+    m_cmdUndo = button("cmdUndo", "Rückgängig", "aktuelle Programmzeile wiederherstellen");
+    m_cmdRedo = button("cmdRedo", "Wiederherstellen", "Wiederherstellen der ursprünglichen Werte");
+    m_cmdUndo->setEnabled(false);
+    m_cmdRedo->setEnabled(false);
+
+    m_fraNotes = new QGroupBox(QStringLiteral("Programm Beschreibung"), central);
+    m_fraNotes->setObjectName(QStringLiteral("fraNotes"));
+    m_txtNotes = new QPlainTextEdit(m_fraNotes);
+    m_txtNotes->setObjectName(QStringLiteral("txtNotes"));
+    m_txtNotes->setTabChangesFocus(true);
+
+    m_picUnits = new QFrame(central);
+    m_picUnits->setObjectName(QStringLiteral("picUnits"));
+    static_cast<QFrame*>(m_picUnits)->setFrameShape(QFrame::StyledPanel);
+    m_lblUnits = new QLabel(QStringLiteral("Metrisches Meßsystem"), m_picUnits);
+    m_lblUnits->setObjectName(QStringLiteral("lblUnits"));
+    m_lblUnits->setAlignment(Qt::AlignCenter);
+
+    // Tab order of the line form: the fields left to right, then the comment.
+    for (int k = 0; k < 4; ++k)
+        setTabOrder(m_txtParam[k], m_txtParam[k + 1]);
+    setTabOrder(m_txtParam[4], m_txtComment);
+}
+
+void MainWindow::buildMenus()
+{
+    auto add = [this](QMenu* menu, const char* name, const char* caption) {
+        QAction* a = menu->addAction(QString::fromUtf8(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        m_menuActions[QString::fromLatin1(name)] = a;
+        return a;
+    };
+    auto menu = [this](const char* name, const char* caption) {
+        QMenu* m = menuBar()->addMenu(QString::fromUtf8(caption));
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    auto dispatch = [this](QAction* a, const char* key) {
+        const QString k = QString::fromLatin1(key);
+        connect(a, &QAction::triggered, this, [this, k]() { DispatchAction(k); });
+    };
+    auto later = [this](QAction* a) { connect(a, &QAction::triggered, this, &MainWindow::notAvailable); };
+
+    QMenu* f = menu("mnuF", "&Datei");
+    dispatch(add(f, "mnuFNew", "Neu"), "New");
+    QAction* open = add(f, "mnuFOpen", "öffnen");
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    dispatch(open, "Open");
+    QAction* save = add(f, "mnuFSave", "Speichern");
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    dispatch(save, "Save");
+    QAction* saveAs = add(f, "mnuFSaveAs", "Speichern unter");
+    saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    later(saveAs);
+    later(add(f, "mnuFexport", "Export für Spindra"));
+    f->addSeparator()->setObjectName(QStringLiteral("mnuF1"));
+    later(add(f, "mnuFmachine", "Maschinen Typ ändern"));
+    f->addSeparator()->setObjectName(QStringLiteral("mnuF2"));
+    QAction* print = add(f, "mnuFPrint", "Drucken");
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    dispatch(print, "Print");
+    f->addSeparator()->setObjectName(QStringLiteral("mnuF3"));
+    QMenu* mru = f->addMenu(QStringLiteral("Zuletzt benutzt"));
+    mru->setObjectName(QStringLiteral("mnuFmru"));
+    const QStringList recent = m_state.recentFiles().captions();
+    for (const QString& caption : recent)
+        later(mru->addAction(caption));
+    mru->menuAction()->setVisible(!recent.isEmpty());
+    f->addSeparator()->setObjectName(QStringLiteral("mnuF4"));
+    dispatch(add(f, "mnuFExit", "Ende"), "Exit");
+
+    QMenu* e = menu("mnuE", "&Editieren");
+    connect(add(e, "mnuEInsert", "Einfügen"), &QAction::triggered, m_cmdInsert, &QPushButton::click);
+    connect(add(e, "mnuEDelete", "Löschen"), &QAction::triggered, m_cmdDelete, &QPushButton::click);
+    dispatch(add(e, "mnuECopy", "Kopieren"), "Copy");
+    e->addSeparator()->setObjectName(QStringLiteral("mnuE1"));
+    QAction* undo = add(e, "mnuEUndo", "Rückgängig");
+    QAction* redo = add(e, "mnuERedo", "Wiederherstellen");
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(undo, &QAction::triggered, m_cmdUndo, &QPushButton::click);
+    connect(redo, &QAction::triggered, m_cmdRedo, &QPushButton::click);
+    e->addSeparator()->setObjectName(QStringLiteral("mnuE2"));
+    auto* units = new QActionGroup(this);
+    QAction* metric = add(e, "mnuEMetric", "Metrische Einheiten");
+    QAction* imperial = add(e, "mnuEImp", "Imperiale Einheiten");
+    for (QAction* a : {metric, imperial}) {
+        a->setCheckable(true);
+        units->addAction(a);
+    }
+    metric->setChecked(true);
+    connect(metric, &QAction::triggered, this, [this]() {
+        guarded("mnuEMetric_Click", [this]() { m_editor->SetUnitMode(Units::Metric); });
+    });
+    connect(imperial, &QAction::triggered, this, [this]() {
+        guarded("mnuEImp_Click", [this]() { m_editor->SetUnitMode(Units::Imperial); });
+    });
+
+    m_transferMenu = menu("mnut", "Ü&bertragung");
+    dispatch(add(m_transferMenu, "mnuTReceive", "Empfangen"), "Receive");
+    dispatch(add(m_transferMenu, "mnuTSend", "Senden"), "Send");
+    m_transferMenu->addSeparator()->setObjectName(QStringLiteral("mnuT1"));
+    m_ports = new QActionGroup(this);
+    for (int i = 1; i <= 4; ++i) {
+        QAction* port = add(m_transferMenu, qPrintable(QStringLiteral("mnuTPort%1").arg(i)),
+                            qPrintable(QStringLiteral("Com %1").arg(i)));
+        port->setCheckable(true);
+        m_ports->addAction(port);
+        connect(port, &QAction::triggered, this, [this, i]() { setPort(i); });
+    }
+    m_ports->actions().first()->setChecked(true);
+
+    QMenu* h = menu("mnuH", "&Hilfe");
+    connect(add(h, "mnuHquillon", "Quillon Hilfe"), &QAction::triggered, this, &MainWindow::showHelp);
+    later(add(h, "mnuHHelp", "Herstellung einen seriellen Kabels"));
+    h->addSeparator()->setObjectName(QStringLiteral("mnuH1"));
+    connect(add(h, "mnuHAbout", "Info über Quillon"), &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::buildToolbar()
+{
+    m_toolbar = addToolBar(QStringLiteral("Werkzeuge"));
+    m_toolbar->setObjectName(QStringLiteral("tlbControl"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setIconSize(QSize(20, 20));
+    for (const ToolButton& b : kToolButtons) {
+        const QString key = QString::fromLatin1(b.key);
+        QAction* a = m_toolbar->addAction(style()->standardIcon(b.icon), key);
+        a->setObjectName(QStringLiteral("tlb") + key);
+        a->setData(key);
+        a->setToolTip(QString::fromUtf8(b.tip));
+        connect(a, &QAction::triggered, this, [this, key]() { DispatchAction(key); });
+        m_toolActions[key] = a;
+        if (key == QLatin1String("Save") || key == QLatin1String("Print") || key == QLatin1String("Receive"))
+            m_toolbar->addSeparator();
+    }
+}
+
+void MainWindow::defineLists()
+{
+    const MachineType machine = m_state.machine();
+    m_picList->setControl(&m_editor->programList());
+    m_picList->setColumn(1, QStringLiteral("  "), QStringLiteral("+"));
+    m_picList->setColumn(2, QStringLiteral("N"), QStringLiteral("000"));
+    m_picList->setColumn(3, QStringLiteral("G"), QStringLiteral("M00"));
+    int next = 4;
+    auto column = [this, &next](const char* header, const char* sample) {
+        m_picList->setColumn(next++, QString::fromLatin1(header), QString::fromLatin1(sample));
+    };
+    if (machine == MachineType::F1) {
+        column("X", "-123456");
+        column("Y", "-12345");
+        column("Z", "-123456");
+        column("F", "F000");
+    } else {
+        column("X", "-12345");
+        column("Z", "-123456");
+        column("F", "F000");
+        if (machine == MachineType::Mark4)
+            column("H", "0000");
+    }
+    column(" ", "XX");
+    m_picList->initList();
+
+    const QString run(machine == MachineType::F1 ? 8 : 4, QLatin1Char('x'));
+    m_picGcode->setControl(&m_editor->gcodeList());
+    m_picGcode->setColumn(1, QStringLiteral("  "), QStringLiteral("M00"));
+    m_picGcode->setColumn(2, QStringLiteral("G Funktionen"), run + QStringLiteral("nxxxxxxxxxxxxxxxxxxxxxxxxx"));
+    m_picGcode->initList();
+    m_picMcode->setControl(&m_editor->mcodeList());
+    m_picMcode->setColumn(1, QStringLiteral(" "), QStringLiteral("M00"));
+    m_picMcode->setColumn(2, QStringLiteral("M Funktionen"), run + QStringLiteral("xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"));
+    m_picMcode->initList();
+}
+
+void MainWindow::connectFields()
+{
+    for (int k = 0; k < 5; ++k) {
+        QLineEdit* field = m_txtParam[k];
+        field->installEventFilter(this);
+        connect(field, &QLineEdit::textEdited, this, [this, k](const QString& text) {
+            guarded("txtParam_Change", [&]() { m_editor->paramEdited(k, text); });
+        });
+    }
+    m_txtComment->installEventFilter(this);
+    connect(m_txtComment, &QLineEdit::textEdited, this, [this](const QString& text) {
+        guarded("txtComment_Change", [&]() { m_editor->commentEdited(text); });
+    });
+    connect(m_txtNotes, &QPlainTextEdit::textChanged, this, [this]() {
+        if (m_programWrite > 0)
+            return;
+        QString text = m_txtNotes->toPlainText();
+        const QString kept = cp1252Only(text);
+        if (kept != text) {
+            // What Windows-1252 cannot hold would be lost on saving; it is not let in.
+            ++m_programWrite;
+            QTextCursor cursor = m_txtNotes->textCursor();
+            const int position = cursor.position() - static_cast<int>(text.size() - kept.size());
+            m_txtNotes->setPlainText(kept);
+            cursor = m_txtNotes->textCursor();
+            cursor.setPosition(std::max(0, std::min(position, static_cast<int>(kept.size()))));
+            m_txtNotes->setTextCursor(cursor);
+            --m_programWrite;
+        }
+        guarded("txtNotes_Change", [&]() { m_editor->notesEdited(kept); });
+    });
+    for (QPushButton* b : {m_cmdInsert, m_cmdDelete, m_cmdUndo, m_cmdRedo})
+        b->installEventFilter(this);
+    m_picGcode->installEventFilter(this);
+    m_picMcode->installEventFilter(this);
+    connect(m_cmdInsert, &QPushButton::clicked, this, [this]() {
+        guarded("cmdInsert_Click", [this]() { m_editor->cmdInsert_Click(); });
+    });
+    connect(m_cmdDelete, &QPushButton::clicked, this, &MainWindow::notAvailable);
+    connect(m_cmdUndo, &QPushButton::clicked, this, [this]() {
+        guarded("cmdUndo_Click", [this]() { m_editor->cmdUndo_Click(); });
+    });
+    connect(m_cmdRedo, &QPushButton::clicked, this, [this]() {
+        guarded("cmdRedo_Click", [this]() { m_editor->cmdRedo_Click(); });
+    });
+}
+
+// --- layout --------------------------------------------------------------------------
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!m_resizing && !isMinimized())
+        layoutControls();
+}
+
+void MainWindow::layoutControls()
+{
+    QWidget* central = centralWidget();
+    if (!central || !m_editor)
+        return;
+    m_resizing = true;
+    const int w = central->width();
+    const int h = central->height();
+    const int gap = 6;
+
+    // Left: the program list as wide as its columns, the description and units below.
+    // The right side needs about 350 pixels for its buttons; the list takes
+    // the rest, and its comment column whatever its fixed columns leave.
+    const int scrollWidth = m_picList->scrollBar()->sizeHint().width() + 4;
+    ListControl& program = m_editor->programList();
+    const int commentColumn = m_editor->profile().columns.comment;
+    const int fixedWidth = program.totalWidth() - program.state().column(commentColumn).width;
+    const int commentMin = m_picList->fontMetrics().horizontalAdvance(QStringLiteral("XX")) + 6;
+    const int listWidth = std::max(fixedWidth + commentMin + scrollWidth, std::min(w / 2, w - 350 - 3 * gap));
+    program.ListSetColumn(commentColumn, QStringLiteral(" "), listWidth - fixedWidth - scrollWidth);
+    const int unitsHeight = 24;
+    const int notesHeight = std::max(84, h / 5);
+    m_picUnits->setGeometry(gap, h - unitsHeight - gap, listWidth, unitsHeight);
+    m_lblUnits->setGeometry(2, 2, listWidth - 4, unitsHeight - 4);
+    m_fraNotes->setGeometry(gap, m_picUnits->y() - notesHeight - 2, listWidth, notesHeight);
+    m_txtNotes->setGeometry(8, 20, listWidth - 16, notesHeight - 28);
+    m_picList->setGeometry(gap, gap, listWidth, m_fraNotes->y() - 2 * gap);
+
+    // Right: the line form, its buttons, then the G and M lists.
+    const int x0 = gap + listWidth + gap;
+    const int rw = w - x0 - gap;
+    const int fieldHeight = m_txtComment->sizeHint().height();
+    const int labelHeight = fontMetrics().height() + 2;
+    const int top = 22;
+    m_lblLine0->setGeometry(10, top, 36, fieldHeight);
+    m_lblLine1->setGeometry(46, top, 40, fieldHeight);
+    m_lblGcodeHead->setGeometry(96, top, 40, fieldHeight);
+    m_lblGcode->setGeometry(136, top, 52, fieldHeight);
+    m_lblFpar->setGeometry(196, top, 28, fieldHeight);
+
+    const int inner = rw - 20;
+    const int fieldGap = 6;
+    const int fw = (inner - 4 * fieldGap) / 5;
+    const int paramTop = top + fieldHeight + 6;
+    // The lathes never use the Y field: Z, F and H move left into its place.
+    const int shift = isLathe(m_editor->machine()) ? fw + fieldGap : 0;
+    for (int k = 0; k < 5; ++k) {
+        const int x = 10 + k * (fw + fieldGap) - (k >= 2 ? shift : 0);
+        m_lblParam[k]->setGeometry(x, paramTop, fw, labelHeight);
+        m_txtParam[k]->setGeometry(x, paramTop + labelHeight, fw, fieldHeight);
+    }
+    const int commentTop = paramTop + labelHeight + fieldHeight + 6;
+    m_lblComment->setGeometry(10, commentTop, inner, labelHeight);
+    m_txtComment->setGeometry(10, commentTop + labelHeight, inner, fieldHeight);
+    const int frameHeight = commentTop + labelHeight + fieldHeight + 10;
+    m_fraCode->setGeometry(x0, gap, rw, frameHeight);
+
+    const int buttonTop = gap + frameHeight + gap;
+    const int buttonHeight = m_cmdInsert->sizeHint().height();
+    // Each button as wide as its caption needs, the rest shared out evenly.
+    const std::array<QPushButton*, 4> buttons = {m_cmdInsert, m_cmdDelete, m_cmdUndo, m_cmdRedo};
+    std::array<int, 4> bw{};
+    int needed = 0;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        bw[i] = buttons[i]->fontMetrics().horizontalAdvance(buttons[i]->text()) + 16;
+        needed += bw[i];
+    }
+    const int spare = (rw - 3 * gap - needed) / 4;
+    int bx = x0;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const int width = i + 1 == buttons.size() ? x0 + rw - bx : bw[i] + spare;
+        buttons[i]->setGeometry(bx, buttonTop, width, buttonHeight);
+        bx += width + gap;
+    }
+
+    const int listsTop = buttonTop + buttonHeight + gap;
+    const int listsHeight = h - listsTop - gap;
+    const int gHeight = m_editor->machine() == MachineType::Mark2 ? listsHeight : listsHeight * 3 / 5;
+    m_picGcode->setGeometry(x0, listsTop, rw, gHeight);
+    m_picMcode->setGeometry(x0, listsTop + gHeight + gap, rw, listsHeight - gHeight - gap);
+    m_picMcode->setVisible(m_editor->machine() != MachineType::Mark2);
+    // The descriptions take what the code column leaves of the list's width.
+    for (ListView* view : {m_picGcode, m_picMcode}) {
+        ListControl* list = view->control();
+        const ListColumn& description = list->state().column(2);
+        const int room = rw - list->state().column(1).width - view->scrollBar()->sizeHint().width() - 4;
+        if (room > description.width)
+            list->ListSetColumn(2, description.header, room);
+    }
+    m_resizing = false;
+}
+
+QString MainWindow::winSetting() const
+{
+    const QRect g = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    return winSettingText({g.x() * kTwipsPerPixel, g.y() * kTwipsPerPixel, g.width() * kTwipsPerPixel,
+                           g.height() * kTwipsPerPixel});
+}
+
+void MainWindow::placeFromWinSetting(const QString& win)
+{
+    const int minW = kMinWidthTwips / kTwipsPerPixel;
+    const int minH = kMinHeightTwips / kTwipsPerPixel;
+    if (const std::optional<WindowPlacement> p = parseWinSetting(win)) {
+        setGeometry(p->left / kTwipsPerPixel, p->top / kTwipsPerPixel, std::max(p->width / kTwipsPerPixel, minW),
+                    std::max(p->height / kTwipsPerPixel, minH));
+        return;
+    }
+    resize(minW, minH);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.left() + (area.width() - minW) / 2, area.top() + (area.height() - minH) / 2);
+    }
+}
+
+QString MainWindow::saveRecovery() const
+{
+    const QString folder = QFileInfo(m_state.settings().filePath()).absolutePath();
+    return saveRecoveryFile(folder, QDateTime::currentDateTime(), m_editor->program(), m_editor->machine());
+}
+
+// --- commands ------------------------------------------------------------------------
+
+void MainWindow::DispatchAction(const QString& key)
+{
+    if (m_splash)
+        m_splash->dismiss();
+    guarded("DispatchAction", [&]() {
+        if (key == QLatin1String("New")) {
+            m_editor->NewFile();
+        } else if (key == QLatin1String("Exit")) {
+            close();
+        } else if (key == QLatin1String("Open") || key == QLatin1String("Save")) {
+            CommandState(false);
+            notAvailable();
+            CommandState(true);
+        } else if (key == QLatin1String("Copy") || key == QLatin1String("Print")
+                   || key == QLatin1String("Send") || key == QLatin1String("Receive")) {
+            notAvailable();
+        }
+    });
+}
+
+void MainWindow::CommandState(bool enabled)
+{
+    for (auto& [key, action] : m_toolActions)
+        action->setEnabled(enabled);
+    for (const char* name : {"mnuFNew", "mnuFOpen", "mnuFSave", "mnuFSaveAs", "mnuFPrint", "mnuFexport",
+                             "mnuFmachine", "mnuTSend", "mnuTReceive"})
+        m_menuActions[QString::fromLatin1(name)]->setEnabled(enabled);
+}
+
+void MainWindow::notAvailable()
+{
+    m_messages.intStdMsgBox(QStringLiteral("Diese Funktion ist noch nicht verfügbar."), MsgStyle::Information,
+                            QString());
+}
+
+void MainWindow::showHelp()
+{
+    if (!m_help)
+        m_help = new HelpWindow(this);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void MainWindow::showAbout()
+{
+    if (!m_splash)
+        return;
+    m_splash->dismiss();
+    m_splash->setMachine(m_editor->machine());
+    m_splash->exec();
+}
+
+void MainWindow::setPort(int port)
+{
+    m_state.settings().setValue(QString::fromLatin1(Settings::kComPort), QString::number(port));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_editor->modified()
+        && !blnAskUnsavedWork(m_messages, QStringLiteral("Sind Sie sicher das Sie das Programm schließen wollen?"))) {
+        event->ignore();
+        return;
+    }
+    m_state.recentFiles().MRUSaveFileList(m_state.settings());
+    m_editor->setModified(false);
+    if (!isMinimized())
+        m_state.settings().setValue(QString::fromLatin1(Settings::kWin), winSetting());
+    if (m_help)
+        m_help->close();
+    event->accept();
+}
+
+// --- field events --------------------------------------------------------------------
+
+int MainWindow::paramIndex(QObject* watched) const
+{
+    for (int k = 0; k < 5; ++k) {
+        if (watched == m_txtParam[k])
+            return k;
+    }
+    return -1;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const int k = paramIndex(watched);
+    const bool comment = watched == m_txtComment;
+    if (watched == m_picGcode || watched == m_picMcode) {
+        if (event->type() == QEvent::FocusIn) {
+            const ListId list = watched == m_picGcode ? ListId::Gcode : ListId::Mcode;
+            guarded(list == ListId::Gcode ? "picGcode_GotFocus" : "picMcode_GotFocus",
+                    [&]() { m_editor->codeListGotFocus(list); });
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
+    if (k < 0 && !comment) {
+        // The buttons: Up and Down move the shown line, as everywhere in the window.
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Up || key == Qt::Key_Down) {
+                guarded("Form_KeyDown", [&]() { key == Qt::Key_Up ? m_editor->lineUp() : m_editor->lineDown(); });
+                return true;
+            }
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
+
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        // After the click that brought the focus has placed its cursor.
+        QTimer::singleShot(0, this, [this, k, comment]() {
+            guarded(comment ? "txtComment_GotFocus" : "txtParam_GotFocus", [&]() {
+                comment ? m_editor->commentGotFocus() : m_editor->paramGotFocus(k);
+            });
+        });
+        break;
+    case QEvent::FocusOut: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // Another window (a message box, a menu) taking the focus is no leaving of the field.
+        if (!comment && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            guarded("txtParam_LostFocus", [&]() { m_editor->paramLostFocus(k); });
+        break;
+    }
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+            guarded("Form_KeyDown", [&]() {
+                // Moving to another line leaves the field as a Tab would: its
+                // value is checked and stored first, and a refused value stays.
+                if (!comment) {
+                    m_editor->paramLostFocus(k);
+                    if (m_editor->flags().refusedField != 0)
+                        return;
+                }
+                key->key() == Qt::Key_Up ? m_editor->lineUp() : m_editor->lineDown();
+            });
+            return true;
+        }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            guarded(comment ? "txtComment_KeyDown" : "txtParam_KeyDown", [&]() {
+                comment ? static_cast<void>(m_editor->commentEnterPressed()) : m_editor->paramEnterPressed(k);
+            });
+            return true;
+        }
+        if (comment)
+            break;
+        if (key->key() == Qt::Key_Delete) {
+            m_editor->paramDeletePressed(k);
+            break;
+        }
+        const QString text = key->text();
+        if (!text.isEmpty() && text.at(0).isPrint() && !blnParamKeyAccepted(text.at(0))
+            && !(key->modifiers() & Qt::ControlModifier))
+            return true;  // discarded like any other character the field does not take
+        break;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- EditorView ------------------------------------------------------------------------
+
+QWidget* MainWindow::fieldWidget(FormField field) const
+{
+    switch (field) {
+    case FormField::Comment: return m_txtComment;
+    case FormField::Notes: return m_txtNotes;
+    default: return m_txtParam[static_cast<std::size_t>(field)];
+    }
+}
+
+QLabel* MainWindow::labelWidget(FormLabel label) const
+{
+    switch (label) {
+    case FormLabel::LineHead: return m_lblLine0;
+    case FormLabel::LineNumber: return m_lblLine1;
+    case FormLabel::CodeHead: return m_lblGcodeHead;
+    case FormLabel::Code: return m_lblGcode;
+    case FormLabel::Fpar: return m_lblFpar;
+    case FormLabel::Units: return m_lblUnits;
+    case FormLabel::CodeFrame: return nullptr;
+    default: return m_lblParam[static_cast<std::size_t>(static_cast<int>(label) - static_cast<int>(FormLabel::Param0))];
+    }
+}
+
+void MainWindow::setLabelText(FormLabel label, const QString& text)
+{
+    if (label == FormLabel::CodeFrame)
+        m_fraCode->setTitle(text.isEmpty() ? QString() : QStringLiteral("  ") + text + QStringLiteral("  "));
+    else
+        labelWidget(label)->setText(text);
+}
+
+void MainWindow::setLabelVisible(FormLabel label, bool visible)
+{
+    if (label != FormLabel::CodeFrame)
+        labelWidget(label)->setVisible(visible);
+}
+
+void MainWindow::setFieldText(FormField field, const QString& text)
+{
+    ++m_programWrite;
+    if (field == FormField::Notes)
+        m_txtNotes->setPlainText(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    else
+        static_cast<QLineEdit*>(fieldWidget(field))->setText(text);
+    --m_programWrite;
+}
+
+void MainWindow::setFieldVisible(FormField field, bool visible)
+{
+    fieldWidget(field)->setVisible(visible);
+}
+
+void MainWindow::setFieldEnabled(FormField field, bool enabled)
+{
+    fieldWidget(field)->setEnabled(enabled);
+}
+
+void MainWindow::selectFieldText(FormField field, int start, int length)
+{
+    if (field == FormField::Notes)
+        return;
+    // Deferred like the focus: a selection made while the field is losing its
+    // focus would be cleared by the field's own focus-out handling.
+    auto* edit = static_cast<QLineEdit*>(fieldWidget(field));
+    QTimer::singleShot(0, edit, [edit, start, length]() {
+        edit->setSelection(start, std::min<int>(length, static_cast<int>(edit->text().size()) - start));
+    });
+}
+
+void MainWindow::focusField(FormField field)
+{
+    // Deferred: the focus may be asked for from inside the focus change that
+    // is leaving this very field.
+    QWidget* w = fieldWidget(field);
+    QTimer::singleShot(0, w, [w]() {
+        if (w->isVisible() && w->isEnabled())
+            w->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void MainWindow::focusProgramList()
+{
+    m_picList->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::setCommandEnabled(Command command, bool enabled)
+{
+    switch (command) {
+    case Command::Insert:
+        m_cmdInsert->setEnabled(enabled);
+        m_menuActions[QStringLiteral("mnuEInsert")]->setEnabled(enabled);
+        break;
+    case Command::Delete:
+        m_cmdDelete->setEnabled(enabled);
+        m_menuActions[QStringLiteral("mnuEDelete")]->setEnabled(enabled);
+        break;
+    case Command::Undo:
+        m_cmdUndo->setEnabled(enabled);
+        m_menuActions[QStringLiteral("mnuEUndo")]->setEnabled(enabled);
+        break;
+    case Command::Redo:
+        m_cmdRedo->setEnabled(enabled);
+        m_menuActions[QStringLiteral("mnuERedo")]->setEnabled(enabled);
+        break;
+    case Command::GcodeList: m_picGcode->setEnabled(enabled); break;
+    case Command::McodeList: m_picMcode->setEnabled(enabled); break;
+    }
+}
+
+void MainWindow::setCommandToolTip(Command command, const QString& tip)
+{
+    if (command == Command::Undo)
+        m_cmdUndo->setToolTip(tip);
+    else if (command == Command::Redo)
+        m_cmdRedo->setToolTip(tip);
+}
+
+void MainWindow::setCodeLabelYellow(bool yellow)
+{
+    // A style sheet change re-polishes the widget; only a real change pays for it.
+    if (yellow == m_codeYellow && !m_lblGcode->styleSheet().isEmpty())
+        return;
+    m_codeYellow = yellow;
+    m_lblGcode->setStyleSheet(yellow ? QStringLiteral("QLabel { background: #FFFF00; }")
+                                     : QStringLiteral("QLabel { background: #FFFFFF; }"));
+}
+
+void MainWindow::setCodeFramePrompt(bool prompt)
+{
+    if (prompt == m_framePrompt && !m_fraCode->styleSheet().isEmpty())
+        return;
+    m_framePrompt = prompt;
+    m_fraCode->setStyleSheet(prompt ? QStringLiteral("QGroupBox#fraCode::title { color: #008000; }")
+                                    : QStringLiteral("QGroupBox#fraCode::title { color: #0000FF; }"));
+}
+
+void MainWindow::setUnits(Units units)
+{
+    m_menuActions[QStringLiteral("mnuEMetric")]->setChecked(units == Units::Metric);
+    m_menuActions[QStringLiteral("mnuEImp")]->setChecked(units == Units::Imperial);
+    m_state.settings().setValue(QString::fromLatin1(Settings::kUnits), unitsSettingValue(units));
+}
+
+void MainWindow::setCaption(const QString& caption)
+{
+    setWindowTitle(caption);
+}
+
+void MainWindow::startFocusTimer()
+{
+    m_tmrSetFocus.start();
+}
+
+int MainWindow::intStdMsgBox(const QString& message, int style, const QString& title)
+{
+    return m_messages.intStdMsgBox(message, style, title);
+}
+
+}  // namespace quillon

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "editing/Editor.h"
+#include "editing/EditorView.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <map>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QToolBar;
+
+namespace quillon {
+
+class ApplicationState;
+class HelpWindow;
+class ListView;
+class MessageSink;
+class SplashWindow;
+
+// frmQuillon, the editor window. It builds the controls, forwards their
+// events to the Editor and renders what the Editor tells it; the editing
+// rules live in the Editor.
+class MainWindow : public QMainWindow, private EditorView {
+    Q_OBJECT
+public:
+    // Twips per pixel at 96 dpi: `Win` keeps its positions in twips.
+    static constexpr int kTwipsPerPixel = 15;
+    static constexpr int kMinWidthTwips = 9600;
+    static constexpr int kMinHeightTwips = 7200;
+
+    MainWindow(ApplicationState& state, MessageSink& messages, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Editor& editor() { return *m_editor; }
+    // The splash window the first command closes; not owned, may be null.
+    void setSplash(SplashWindow* splash) { m_splash = splash; }
+
+    // The toolbar's and the menus' one entry point ("New", "Open", "Save",
+    // "Copy", "Print", "Send", "Receive", "Exit"); unknown keys do nothing.
+    void DispatchAction(const QString& key);
+    // Enables or disables the commands of the toolbar and File menu while a
+    // command runs; Save As always follows Save.
+    void CommandState(bool enabled);
+
+    // Writes the program as it stands to the recovery file beside the
+    // settings; the error report's extra line naming it, or "".
+    QString saveRecovery() const;
+
+    // The `Win` value for the window as it stands: left, top, width, height in twips.
+    QString winSetting() const;
+    // Places the window from a `Win` value; "none" (or anything unreadable)
+    // gives 9600 x 7200 twips centred on the screen.
+    void placeFromWinSetting(const QString& win);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // EditorView
+    void setLabelText(FormLabel label, const QString& text) override;
+    void setLabelVisible(FormLabel label, bool visible) override;
+    void setFieldText(FormField field, const QString& text) override;
+    void setFieldVisible(FormField field, bool visible) override;
+    void setFieldEnabled(FormField field, bool enabled) override;
+    void selectFieldText(FormField field, int start, int length) override;
+    void focusField(FormField field) override;
+    void focusProgramList() override;
+    void setCommandEnabled(Command command, bool enabled) override;
+    void setCommandToolTip(Command command, const QString& tip) override;
+    void setCodeLabelYellow(bool yellow) override;
+    void setCodeFramePrompt(bool prompt) override;
+    void setUnits(Units units) override;
+    void setCaption(const QString& caption) override;
+    void startFocusTimer() override;
+    int intStdMsgBox(const QString& message, int style, const QString& title) override;
+
+    void buildControls();
+    void buildMenus();
+    void buildToolbar();
+    void defineLists();
+    void layoutControls();
+    void connectFields();
+    void notAvailable();
+    void showHelp();
+    void showAbout();
+    void setPort(int port);
+    int paramIndex(QObject* watched) const;
+    QWidget* fieldWidget(FormField field) const;
+    QLabel* labelWidget(FormLabel label) const;
+    template <typename F>
+    void guarded(const char* procedure, F&& action);
+
+    ApplicationState& m_state;
+    MessageSink& m_messages;
+    std::unique_ptr<Editor> m_editor;
+    SplashWindow* m_splash = nullptr;
+    HelpWindow* m_help = nullptr;
+
+    QToolBar* m_toolbar = nullptr;
+    std::map<QString, QAction*> m_toolActions;
+    std::map<QString, QAction*> m_menuActions;
+    QMenu* m_transferMenu = nullptr;
+    QActionGroup* m_ports = nullptr;
+
+    ListView* m_picList = nullptr;
+    ListView* m_picGcode = nullptr;
+    ListView* m_picMcode = nullptr;
+    QGroupBox* m_fraCode = nullptr;
+    QLabel* m_lblLine0 = nullptr;
+    QLabel* m_lblLine1 = nullptr;
+    QLabel* m_lblGcodeHead = nullptr;
+    QLabel* m_lblGcode = nullptr;
+    QLabel* m_lblFpar = nullptr;
+    QLabel* m_lblComment = nullptr;
+    std::array<QLabel*, 5> m_lblParam{};
+    std::array<QLineEdit*, 5> m_txtParam{};
+    QLineEdit* m_txtComment = nullptr;
+    QPushButton* m_cmdInsert = nullptr;
+    QPushButton* m_cmdDelete = nullptr;
+    QPushButton* m_cmdUndo = nullptr;
+    QPushButton* m_cmdRedo = nullptr;
+    QGroupBox* m_fraNotes = nullptr;
+    QPlainTextEdit* m_txtNotes = nullptr;
+    QWidget* m_picUnits = nullptr;
+    QLabel* m_lblUnits = nullptr;
+    QTimer m_tmrSetFocus;
+
+    bool m_codeYellow = false;
+    bool m_framePrompt = false;
+    int m_programWrite = 0;  // > 0 while the program itself writes a field
+    bool m_resizing = false;
+};
+
+}  // namespace quillon

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QApplication>
+
+namespace quillon {
+
+class ErrorReport;
+
+// The application object: an exception that escapes an event handler ends
+// in the program-wide error report instead of tearing the event loop down.
+class QuillonApplication : public QApplication {
+    Q_OBJECT
+public:
+    QuillonApplication(int& argc, char** argv);
+
+    void setErrorReport(ErrorReport* report) { m_report = report; }
+    bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    ErrorReport* m_report = nullptr;
+};
+
+// The start-up sequence: single instance, settings, machine, window, new
+// program, splash timer; then the event loop. Returns the exit code.
+int Main(QuillonApplication& app);
+
+}  // namespace quillon

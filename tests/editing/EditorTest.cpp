@@ -1,0 +1,558 @@
+#include "editing/Editor.h"
+
+#include "FakeEditorView.h"
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <memory>
+
+using namespace quillon;
+
+namespace {
+
+class EditorTest : public ::testing::Test {
+protected:
+    FakeEditorView view;
+    std::unique_ptr<Editor> ed;
+    ColumnNumbers col;
+
+    void start(MachineType machine, Units units = Units::Metric, bool woodworker = false)
+    {
+        ed = std::make_unique<Editor>(view, machine, woodworker, units);
+        col = machineProfile(machine).columns;
+        ed->programList().ListInit(12, 16);
+        ed->gcodeList().ListInit(15, 16);
+        ed->mcodeList().ListInit(10, 16);
+        ed->loadCodeLists();
+        ASSERT_TRUE(ed->NewFile());
+    }
+
+    // Clicks the table entry of `code` (not a blue copy) in its list.
+    void pick(const char* code)
+    {
+        const QString c = QString::fromLatin1(code);
+        ListControl& list = c.startsWith(QLatin1Char('M')) ? ed->mcodeList() : ed->gcodeList();
+        for (int i = 1; i <= list.count(); ++i) {
+            if (list.item(i).column(1) == c && list.item(i).colour != kListBlue) {
+                list.ListClickItem(i);
+                return;
+            }
+        }
+        FAIL() << "no code " << code;
+    }
+
+    // The user focuses a field and types `text` one key at a time.
+    void type(int field, const QString& text)
+    {
+        view.focused = field;
+        ed->paramGotFocus(field);
+        QString typed;
+        for (QChar ch : text) {
+            typed += ch;
+            ed->paramEdited(field, typed);
+        }
+    }
+    void leave(int field) { ed->paramLostFocus(field); }
+    void enter(int field, const QString& text)
+    {
+        type(field, text);
+        leave(field);
+    }
+    void comment(const QString& text)
+    {
+        view.focused = static_cast<int>(FormField::Comment);
+        ed->commentGotFocus();
+        QString typed;
+        for (QChar ch : text) {
+            typed += ch;
+            ed->commentEdited(typed);
+        }
+    }
+    void commit() { ed->commentEnterPressed(); }
+
+    const ProgramRow& row(int r) const { return ed->row(r); }
+    QString line(int r) const { return programLineText(ed->row(r), ed->machine()); }
+};
+
+const QString kMin = QStringLiteral("Der mindest Wert für diesen Parameter ist ");
+const QString kMax = QStringLiteral("Der maximalwert für diesen Parameter ist ");
+
+}  // namespace
+
+TEST_F(EditorTest, NewProgramHasOneBlankLineWaitingForItsCode)
+{
+    start(MachineType::Mark4);
+    ASSERT_EQ(ed->rowCount(), 1);
+    EXPECT_EQ(row(1).column(col.mark), QStringLiteral("+"));
+    EXPECT_EQ(row(1).column(col.n), QStringLiteral(" 00"));
+    EXPECT_EQ(row(1).column(col.g), QString());
+    EXPECT_EQ(row(1).column(col.x), QStringLiteral("      "));
+    EXPECT_EQ(row(1).column(col.z), QStringLiteral("       "));
+    EXPECT_EQ(row(1).column(col.f), QStringLiteral("    "));
+    EXPECT_EQ(row(1).column(col.h), QStringLiteral("    "));
+    EXPECT_EQ(ed->currentRow(), 1);
+    EXPECT_TRUE(ed->flags().newLinePending);
+    EXPECT_FALSE(ed->modified());
+    EXPECT_EQ(view.caption, QStringLiteral("Quillon CNC Programm Editor für EMCO CNC 5 MK-4 (unbenannt)"));
+    EXPECT_TRUE(view.codeYellow);
+    EXPECT_TRUE(view.framePrompt);
+    EXPECT_EQ(view.label(FormLabel::CodeFrame).text, QStringLiteral("Bitte G-Code oder M-Code auswählen"));
+    EXPECT_EQ(view.label(FormLabel::LineNumber).text, QStringLiteral("00"));
+    EXPECT_FALSE(view.field(FormField::Comment).enabled);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_FALSE(view.field(paramField(k)).visible) << k;
+    EXPECT_FALSE(view.command(Command::Insert));
+    EXPECT_FALSE(view.command(Command::Delete));
+    EXPECT_FALSE(view.command(Command::Undo));
+    EXPECT_FALSE(view.command(Command::Redo));
+
+    start(MachineType::Mark2);
+    EXPECT_EQ(view.label(FormLabel::CodeFrame).text, QStringLiteral("Bitte G-Code auswählen"));
+    EXPECT_EQ(ed->mcodeList().count(), 0);
+    EXPECT_FALSE(view.command(Command::McodeList));
+}
+
+TEST_F(EditorTest, EnteringLinesOnTheMark4StoresFixedColumnsAndOpensTheNextLine)
+{
+    start(MachineType::Mark4);
+    pick("G01");
+    EXPECT_EQ(view.label(FormLabel::Code).text, QStringLiteral("G01"));
+    EXPECT_EQ(view.label(FormLabel::CodeFrame).text, QStringLiteral("Geradeninterpolation"));
+    EXPECT_FALSE(view.codeYellow);
+    EXPECT_TRUE(view.field(FormField::Comment).enabled);
+    const bool visible[] = {true, false, true, true, false};
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(view.field(paramField(k)).visible, visible[k]) << k;
+    EXPECT_EQ(view.label(FormLabel::Param0).text, QStringLiteral("X"));
+    EXPECT_EQ(view.label(FormLabel::Param2).text, QStringLiteral("Z"));
+    EXPECT_EQ(view.label(FormLabel::Param3).text, QStringLiteral("F"));
+    EXPECT_FALSE(view.label(FormLabel::Fpar).visible);
+    EXPECT_EQ(view.focused, 0);
+    EXPECT_EQ(row(1).column(col.g), QStringLiteral(" 01"));
+
+    enter(0, QStringLiteral("1250"));
+    EXPECT_FALSE(view.command(Command::Undo));  // no undo offered for a line being appended
+    enter(2, QStringLiteral("-500"));
+    enter(3, QStringLiteral("100"));
+    comment(QStringLiteral("Schlichten"));
+    EXPECT_EQ(row(1).column(col.comment), QString());  // the comment waits for Enter
+    commit();
+
+    EXPECT_TRUE(view.boxes.empty());
+    ASSERT_EQ(ed->rowCount(), 2);
+    EXPECT_EQ(line(1), QStringLiteral("    00 01  1250 -  500 100     Schlichten"));
+    EXPECT_EQ(row(1).column(col.mark), QString());
+    EXPECT_EQ(row(2).column(col.mark), QStringLiteral("+"));
+    EXPECT_EQ(row(2).column(col.n), QStringLiteral(" 01"));
+    EXPECT_EQ(ed->currentRow(), 2);
+    EXPECT_TRUE(ed->modified());
+    EXPECT_TRUE(view.codeYellow);
+
+    // G33 carries K in the F column: lblFpar names it and the row gets "K150".
+    pick("G33");
+    EXPECT_TRUE(view.label(FormLabel::Fpar).visible);
+    EXPECT_EQ(view.label(FormLabel::Fpar).text, QStringLiteral("K"));
+    enter(2, QStringLiteral("-800"));
+    enter(3, QStringLiteral("150"));
+    commit();
+    EXPECT_EQ(row(2).column(col.f), QStringLiteral("K150"));
+    EXPECT_EQ(row(2).column(col.z), QStringLiteral(" -  800"));
+
+    // M30 ends the entry of new lines.
+    pick("M30");
+    EXPECT_EQ(view.focused, static_cast<int>(FormField::Comment));
+    commit();
+    EXPECT_EQ(ed->rowCount(), 3);
+    EXPECT_EQ(row(3).column(col.g), QStringLiteral("M30"));
+    EXPECT_FALSE(ed->flags().newLinePending);
+    EXPECT_EQ(ed->currentRow(), 0);
+    EXPECT_FALSE(view.command(Command::Insert));
+    EXPECT_FALSE(view.command(Command::GcodeList));
+    EXPECT_FALSE(view.field(FormField::Comment).enabled);
+    EXPECT_FALSE(view.label(FormLabel::Code).visible);
+}
+
+TEST_F(EditorTest, OutOfRangeValueIsRefusedWithFocusBackAndNeverReachesTheRow)
+{
+    start(MachineType::Mark4);
+    pick("G01");
+    enter(0, QStringLiteral("100"));
+    type(3, QStringLiteral("500"));
+    view.focused = 0;  // the user tabs on
+    leave(3);
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0].message, kMax + QStringLiteral("499"));
+    EXPECT_EQ(view.boxes[0].style, 48);
+    EXPECT_EQ(view.boxes[0].title, QStringLiteral("Parameter Eingabe (metric einheiten)"));
+    EXPECT_EQ(view.focused, 3);
+    EXPECT_EQ(view.selField, 3);
+    EXPECT_EQ(view.selStart, 0);
+    EXPECT_EQ(view.selLength, 9);
+    EXPECT_EQ(ed->flags().refusedField, 4);
+    EXPECT_EQ(row(1).column(col.f), QStringLiteral("    "));
+
+    // Passing through other fields on the way back repeats nothing.
+    leave(0);
+    leave(2);
+    EXPECT_EQ(view.boxes.size(), 1u);
+
+    // Enter in the comment checks every visible field and refuses the commit.
+    comment(QStringLiteral("x"));
+    commit();
+    ASSERT_EQ(view.boxes.size(), 2u);
+    EXPECT_EQ(view.boxes[1].message, kMax + QStringLiteral("499"));
+    EXPECT_EQ(ed->rowCount(), 1);
+    EXPECT_EQ(row(1).column(col.f), QStringLiteral("    "));
+    EXPECT_EQ(row(1).column(col.comment), QString());
+
+    enter(3, QStringLiteral("499"));
+    EXPECT_EQ(ed->flags().refusedField, 0);
+    EXPECT_EQ(row(1).column(col.f), QStringLiteral(" 499"));
+
+    // A field that was never left (Z shows blanks, which read as 0) passes; an
+    // F typed below its minimum without leaving is caught by the commit.
+    type(3, QStringLiteral("1"));
+    commit();
+    ASSERT_EQ(view.boxes.size(), 3u);
+    EXPECT_EQ(view.boxes[2].message, kMin + QStringLiteral("2"));
+    EXPECT_EQ(row(1).column(col.f), QStringLiteral(" 499"));
+    EXPECT_EQ(ed->rowCount(), 1);
+    enter(3, QStringLiteral("2"));
+    commit();
+    EXPECT_EQ(ed->rowCount(), 2);
+    EXPECT_EQ(line(1), QStringLiteral("    00 01   100     00  02     "));  // Z never left: 0
+}
+
+TEST_F(EditorTest, UnitsSelectTheImperialLimits)
+{
+    start(MachineType::Mark4, Units::Imperial);
+    EXPECT_EQ(view.label(FormLabel::Units).text, QStringLiteral("Imperiale Meßeinheiten"));
+    pick("G01");
+    enter(3, QStringLiteral("200"));
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0].message, kMax + QStringLiteral("199"));
+    EXPECT_EQ(view.boxes[0].title, QStringLiteral("Parameter Eingabe (imperial einheiten)"));
+    // A value accepted in metric is refused at the commit after switching.
+    ed->SetUnitMode(Units::Metric);
+    enter(0, QStringLiteral("5000"));
+    enter(3, QStringLiteral("20"));
+    ed->SetUnitMode(Units::Imperial);
+    commit();
+    EXPECT_EQ(view.boxes.back().message, kMax + QStringLiteral("1999"));
+    EXPECT_EQ(ed->rowCount(), 1);
+}
+
+TEST_F(EditorTest, FirstKeystrokeSnapshotUndoAndRedoOfALineEdit)
+{
+    start(MachineType::Mark4);
+    pick("G01");
+    enter(0, QStringLiteral("100"));
+    enter(3, QStringLiteral("50"));
+    commit();
+    pick("M30");
+    commit();
+    const QString before = line(1);
+
+    // Show line 1 again, as a click in the program list does.
+    ed->programList().ListClickItem(1);
+    EXPECT_EQ(ed->currentRow(), 1);
+    EXPECT_EQ(view.field(FormField::Param0).text, QStringLiteral("100"));
+    EXPECT_TRUE(view.command(Command::Insert));
+    EXPECT_TRUE(view.command(Command::Delete));
+
+    type(0, QStringLiteral("4321"));  // four keystrokes, one snapshot
+    EXPECT_EQ(ed->undoKind(), UndoKind::EditedLine);
+    EXPECT_TRUE(ed->flags().fieldEditPending);
+    EXPECT_FALSE(view.command(Command::Undo));
+    leave(0);
+    comment(QStringLiteral("neu"));
+    commit();
+    EXPECT_TRUE(view.command(Command::Undo));
+    EXPECT_EQ(view.tips[static_cast<int>(Command::Undo)], QStringLiteral("Wiederherstellen der editierten Zeile"));
+    EXPECT_EQ(view.tips[static_cast<int>(Command::Redo)], QStringLiteral("Wiederholen der Änderung in der Zeile"));
+    const QString after = line(1);
+    EXPECT_EQ(after, QStringLiteral("    00 01  4321     00  50     neu"));
+
+    for (int i = 0; i < 3; ++i) {
+        ed->cmdUndo_Click();
+        EXPECT_EQ(line(1), before);
+        EXPECT_EQ(ed->currentRow(), 1);
+        EXPECT_EQ(view.field(FormField::Param0).text, QStringLiteral("100"));
+        EXPECT_FALSE(view.command(Command::Undo));
+        EXPECT_TRUE(view.command(Command::Redo));
+        ed->cmdRedo_Click();
+        EXPECT_EQ(line(1), after);
+        EXPECT_TRUE(view.command(Command::Undo));
+        EXPECT_FALSE(view.command(Command::Redo));
+    }
+    EXPECT_EQ(ed->rowCount(), 2);
+
+    // Undo, then a new edit: Redo is gone until the next Undo.
+    ed->cmdUndo_Click();
+    type(3, QStringLiteral("60"));
+    EXPECT_FALSE(view.command(Command::Redo));
+    leave(3);
+    EXPECT_FALSE(view.command(Command::Redo));
+    EXPECT_TRUE(view.command(Command::Undo));
+    EXPECT_EQ(row(1).column(col.f), QStringLiteral("  60"));
+    ed->cmdUndo_Click();
+    EXPECT_EQ(line(1), before);
+}
+
+TEST_F(EditorTest, UnchangedFieldLeftKeepsTheProgramClean)
+{
+    start(MachineType::Mark4);
+    pick("G01");
+    enter(0, QStringLiteral("100"));
+    enter(3, QStringLiteral("50"));
+    commit();
+    ed->setModified(false);
+    ed->programList().ListClickItem(1);
+    ed->paramGotFocus(0);
+    leave(0);
+    leave(3);
+    EXPECT_FALSE(ed->modified());
+    EXPECT_FALSE(view.command(Command::Undo));
+}
+
+TEST_F(EditorTest, CodeChangeSnapshotsPrefillsAndBlanksTheColumns)
+{
+    start(MachineType::F1);
+    pick("G01");
+    enter(0, QStringLiteral("-19999"));
+    enter(1, QStringLiteral("250"));
+    enter(2, QStringLiteral("-5"));
+    enter(3, QStringLiteral("120"));
+    commit();
+    pick("G00");
+    enter(0, QStringLiteral("0"));
+    commit();
+    // A G01 after the earlier G01 starts with its values.
+    pick("G01");
+    EXPECT_EQ(view.field(FormField::Param0).text, QStringLiteral("-19999"));
+    EXPECT_EQ(view.field(FormField::Param1).text, QStringLiteral("250"));
+    EXPECT_EQ(view.field(FormField::Param2).text, QStringLiteral("-05"));
+    EXPECT_EQ(view.field(FormField::Param3).text, QStringLiteral("120"));
+    EXPECT_EQ(row(3).column(col.x), QStringLiteral("      "));
+    EXPECT_EQ(row(3).column(col.y), QStringLiteral("     "));
+    commit();
+    EXPECT_EQ(line(3), QStringLiteral("    02 01-19999  250-   05 120 "));
+    pick("M30");
+    commit();
+
+    // Changing the code of a finished line takes a kind-4 snapshot; choosing
+    // the same code again changes nothing.
+    ed->programList().ListClickItem(2);
+    const QString before = line(2);
+    pick("G00");
+    EXPECT_EQ(ed->undoKind(), UndoKind::InsertedLine);  // from the last insertion, untouched
+    pick("G02");
+    EXPECT_EQ(ed->undoKind(), UndoKind::ChangedCode);
+    EXPECT_EQ(view.tips[static_cast<int>(Command::Undo)], QStringLiteral("Wiederherstellen des ursprünglichen G-Codes"));
+    EXPECT_EQ(row(2).column(col.g), QStringLiteral(" 02"));
+    EXPECT_EQ(row(2).column(col.x), QStringLiteral("      "));
+    EXPECT_EQ(row(2).column(col.comment), QString());
+    ed->cmdUndo_Click();
+    EXPECT_EQ(line(2), before);
+    EXPECT_EQ(view.label(FormLabel::Code).text, QStringLiteral("G00"));
+}
+
+TEST_F(EditorTest, RecentlyUsedGCodesStayFourInCodeOrder)
+{
+    start(MachineType::Mark4);
+    auto blue = [this]() {
+        QStringList codes;
+        for (int i = 1; i <= ed->gcodeList().count(); ++i)
+            if (ed->gcodeList().item(i).colour == kListBlue)
+                codes << ed->gcodeList().item(i).column(1);
+        return codes.join(QLatin1Char(','));
+    };
+    const int tableSize = ed->gcodeList().count();
+    for (const char* c : {"G01", "G33", "G02", "G90"})
+        pick(c);
+    EXPECT_EQ(blue(), QStringLiteral("G01,G02,G33,G90"));
+    EXPECT_EQ(ed->gcodeList().count(), tableSize + 4);
+    pick("G02");  // already among them
+    EXPECT_EQ(blue(), QStringLiteral("G01,G02,G33,G90"));
+    pick("G00");
+    EXPECT_EQ(blue(), QStringLiteral("G00,G02,G33,G90"));
+    pick("G95");
+    EXPECT_EQ(blue(), QStringLiteral("G00,G02,G33,G95"));
+    EXPECT_EQ(ed->gcodeList().count(), tableSize + 4);
+    // The M list has none.
+    pick("M03");
+    EXPECT_EQ(blue(), QStringLiteral("G00,G02,G33,G95"));
+    EXPECT_EQ(ed->gcodeList().state().listIndex, 0);  // an M pick clears the G selection
+}
+
+TEST_F(EditorTest, HAlarmStopsTheNextLineUntilHFits)
+{
+    start(MachineType::Mark4);
+    pick("G86");
+    EXPECT_EQ(view.label(FormLabel::Param4).text, QStringLiteral("H"));
+    enter(0, QStringLiteral("50"));
+    enter(2, QStringLiteral("-100"));
+    enter(3, QStringLiteral("20"));
+    enter(4, QStringLiteral("5"));
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0].message, kMin + QStringLiteral("10"));
+    enter(4, QStringLiteral("60"));
+    commit();
+    ASSERT_EQ(view.boxes.size(), 2u);
+    EXPECT_EQ(view.boxes[1].message, QStringLiteral("G86: der 'H' Wert muß größer sein als der X-Wert"));
+    EXPECT_EQ(view.boxes[1].style, 48);
+    EXPECT_EQ(view.boxes[1].title, QString());
+    EXPECT_EQ(view.focusTimerStarts, 1);
+    EXPECT_EQ(ed->rowCount(), 1);
+    EXPECT_EQ(row(1).column(col.h), QStringLiteral("  60"));
+    ed->tmrSetFocus_Timer();
+    EXPECT_EQ(view.focused, 4);
+    EXPECT_EQ(view.selField, 4);
+    EXPECT_EQ(view.selLength, 99);
+
+    enter(4, QStringLiteral("50"));  // equal to X passes
+    commit();
+    EXPECT_EQ(view.boxes.size(), 2u);
+    EXPECT_EQ(ed->rowCount(), 2);
+    EXPECT_EQ(line(1), QStringLiteral("    00 86    50 -  100  20  50 "));
+}
+
+TEST_F(EditorTest, Mark2SignSitsAtTheFieldsLeftEdge)
+{
+    start(MachineType::Mark2);
+    pick("G33");
+    EXPECT_EQ(view.label(FormLabel::Param3).text, QStringLiteral("K"));
+    enter(3, QStringLiteral("1"));
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0].message, kMin + QStringLiteral("2"));
+    pick("G00");
+    enter(0, QStringLiteral("-250"));
+    enter(2, QStringLiteral("7"));
+    EXPECT_EQ(row(1).column(col.x), QStringLiteral(" - 250"));
+    EXPECT_EQ(row(1).column(col.z), QStringLiteral("     07"));
+    commit();
+    EXPECT_EQ(line(1), QStringLiteral("   N00 G00 X- 250 Z    07 F    "));
+}
+
+TEST_F(EditorTest, InsertUndoRedoAndTheLineLimit)
+{
+    start(MachineType::Mark4);
+    pick("G00");
+    commit();
+    ASSERT_EQ(ed->rowCount(), 2);
+    EXPECT_EQ(ed->undoKind(), UndoKind::InsertedLine);
+    ed->cmdUndo_Click();
+    EXPECT_EQ(ed->rowCount(), 1);
+    EXPECT_FALSE(ed->flags().newLinePending);
+    ed->cmdRedo_Click();
+    ASSERT_EQ(ed->rowCount(), 2);
+    EXPECT_TRUE(ed->flags().newLinePending);
+    EXPECT_EQ(ed->currentRow(), 2);
+    EXPECT_FALSE(view.command(Command::Insert));
+    EXPECT_FALSE(view.command(Command::Delete));
+    EXPECT_TRUE(view.codeYellow);
+    EXPECT_FALSE(view.field(FormField::Comment).enabled);
+
+    // The mill stops at 222 lines.
+    start(MachineType::F1);
+    for (int n = 1; n < 222; ++n) {
+        ProgramRow r = ed->row(1);
+        r.setColumn(col.n, QStringLiteral("%1").arg(n, 3, 10, QLatin1Char(' ')));
+        r.setColumn(col.g, QStringLiteral(" 00"));
+        ed->appendRow(r);
+    }
+    ed->programList().ListClickItem(222);
+    view.boxes.clear();
+    ed->cmdInsert_Click();
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0].message, QStringLiteral("Der maximalwert für diesen Parameter ist"));
+    EXPECT_EQ(view.boxes[0].title, QStringLiteral("Zeilen Limit"));
+    EXPECT_EQ(ed->rowCount(), 222);
+    EXPECT_FALSE(view.command(Command::Insert));
+}
+
+TEST_F(EditorTest, InsertInTheMiddleRenumbersTheLinesBehindAndUndoRestoresThem)
+{
+    start(MachineType::Mark4);
+    for (const char* c : {"G00", "G90", "G91"}) {
+        pick(c);
+        commit();
+    }
+    pick("M30");
+    commit();
+    ASSERT_EQ(ed->rowCount(), 4);
+    ed->programList().ListClickItem(1);
+    ASSERT_TRUE(view.command(Command::Insert));
+    ed->cmdInsert_Click();
+    ASSERT_EQ(ed->rowCount(), 5);
+    const char* numbers[] = {" 00", " 01", " 02", " 03", " 04"};
+    const char* codes[] = {" 00", "", " 90", " 91", "M30"};
+    for (int r = 1; r <= 5; ++r) {
+        EXPECT_EQ(row(r).column(col.n), QString::fromLatin1(numbers[r - 1])) << r;
+        EXPECT_EQ(row(r).column(col.g), QString::fromLatin1(codes[r - 1])) << r;
+    }
+    EXPECT_EQ(row(2).column(col.mark), QStringLiteral("+"));
+    EXPECT_EQ(ed->currentRow(), 2);
+    EXPECT_EQ(view.label(FormLabel::LineNumber).text, QStringLiteral("01"));
+    EXPECT_EQ(view.tips[static_cast<int>(Command::Undo)], QStringLiteral("Entfernen der eingefügten Zeile"));
+    ed->cmdUndo_Click();
+    ASSERT_EQ(ed->rowCount(), 4);
+    EXPECT_EQ(row(2).column(col.n), QStringLiteral(" 01"));
+    EXPECT_EQ(row(2).column(col.g), QStringLiteral(" 90"));
+    EXPECT_EQ(row(4).column(col.n), QStringLiteral(" 03"));
+}
+
+TEST_F(EditorTest, NewFileAsksBeforeDiscardingAndDropsTheUndoSnapshots)
+{
+    start(MachineType::Mark4);
+    pick("G01");
+    enter(3, QStringLiteral("20"));
+    commit();
+    ASSERT_TRUE(ed->modified());
+    view.answers = {7};
+    EXPECT_FALSE(ed->NewFile());
+    EXPECT_EQ(view.boxes.back().message,
+              QStringLiteral("Die aktuelle Datei ist nicht gespeichert\r\nSind Sie sicher das Sie neu starten wollen?"));
+    EXPECT_EQ(view.boxes.back().style, 292);
+    EXPECT_EQ(view.boxes.back().title, QStringLiteral("Änderungen nicht gespeichert"));
+    EXPECT_EQ(ed->rowCount(), 2);
+    view.answers = {6};
+    EXPECT_TRUE(ed->NewFile());
+    EXPECT_EQ(ed->rowCount(), 1);
+    EXPECT_EQ(ed->undoKind(), UndoKind::None);
+    ed->cmdUndo_Click();  // nothing of the old program comes back
+    EXPECT_EQ(ed->rowCount(), 1);
+    EXPECT_EQ(view.tips[static_cast<int>(Command::Undo)], QStringLiteral("aktuelle Programmzeile wiederherstellen"));
+}
+
+TEST_F(EditorTest, UpDownMoveTheShownLine)
+{
+    start(MachineType::Mark4);
+    for (const char* c : {"G00", "G01", "G90"}) {
+        pick(c);
+        if (QString::fromLatin1(c) == QLatin1String("G01"))
+            enter(3, QStringLiteral("10"));
+        commit();
+    }
+    pick("M30");
+    commit();
+    ed->programList().ListClickItem(2);
+    ed->programList().ListClickItem(2);  // a click on the shown line keeps it shown
+    EXPECT_EQ(ed->currentRow(), 2);
+    EXPECT_EQ(view.label(FormLabel::Code).text, QStringLiteral("G01"));
+    ed->lineUp();
+    EXPECT_EQ(ed->currentRow(), 1);
+    EXPECT_EQ(view.label(FormLabel::Code).text, QStringLiteral("G00"));
+    ed->lineUp();
+    EXPECT_EQ(ed->currentRow(), 1);
+    ed->lineDown();
+    ed->lineDown();
+    ed->lineDown();
+    EXPECT_EQ(ed->currentRow(), 4);
+    ed->lineDown();
+    EXPECT_EQ(ed->currentRow(), 4);
+    EXPECT_EQ(view.label(FormLabel::Code).text, QStringLiteral("M30"));
+    EXPECT_FALSE(view.field(FormField::Param0).visible);
+}

@@ -1,0 +1,634 @@
+#include "ui/HelpWindow.h"
+#include "ui/MachineTypeDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/SplashWindow.h"
+#include "ui/StdMessageBox.h"
+#include "ui/ListView.h"
+#include "ui/MillText.h"
+#include "ui/SingleInstance.h"
+
+#include "files/Cp1252.h"
+#include "model/ProgramLine.h"
+#include "shell/ApplicationState.h"
+#include "shell/MessageSink.h"
+
+#include "QtPrinters.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTextBrowser>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+using namespace quillon;
+
+// QTRY_* return silently from a GoogleTest body; this records the failure.
+#define WAIT_TRUE(cond) ASSERT_TRUE(QTest::qWaitFor([&]() { return bool(cond); }, 3000)) << #cond
+
+namespace {
+
+class RecordingSink : public MessageSink {
+public:
+    struct Box {
+        QString message;
+        int style;
+        QString title;
+    };
+    std::vector<Box> boxes;
+    std::deque<int> answers;
+    int intStdMsgBox(const QString& message, int style, const QString& title) override
+    {
+        boxes.push_back({message, style, title});
+        if (!answers.empty()) {
+            const int a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return style == MsgStyle::Question ? MsgResult::No : MsgResult::Ok;
+    }
+};
+
+// Types any characters, also those QTest::keyClicks has no key for.
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+class MainWindowTest : public testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::unique_ptr<ApplicationState> state;
+    RecordingSink sink;
+    std::unique_ptr<MainWindow> w;
+
+    void start(MachineType machine, const QString& settings = QString())
+    {
+        ApplicationState::Paths paths{dir.path(), dir.filePath("Quillon.ini"), dir.filePath("Quillon.log")};
+        if (!settings.isEmpty()) {
+            QFile f(paths.settingsFile);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(settings.toUtf8());
+        }
+        state = std::make_unique<ApplicationState>(paths, [](const QString&) { return std::optional<QString>(); });
+        state->setMachine(machine);
+        w = std::make_unique<MainWindow>(*state, sink);
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        w->DispatchAction(QStringLiteral("New"));
+    }
+
+    template <typename T>
+    T* child(const char* name) const
+    {
+        T* c = w->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_TRUE(c) << name;
+        return c;
+    }
+    QLineEdit* param(int k) const { return child<QLineEdit>(qPrintable(QStringLiteral("txtParam%1").arg(k))); }
+    QLabel* paramLabel(int k) const { return child<QLabel>(qPrintable(QStringLiteral("lblParam%1").arg(k))); }
+    QLineEdit* comment() const { return child<QLineEdit>("txtComment"); }
+
+    // Clicks the table entry of `code` in the G or M list, as the user does.
+    void pick(const char* code)
+    {
+        const QString c = QString::fromLatin1(code);
+        ListView* view = child<ListView>(c.startsWith('M') ? "picMcode" : "picGcode");
+        ListControl* list = view->control();
+        for (int i = 1; i <= list->count(); ++i) {
+            if (list->item(i).column(1) == c && list->item(i).colour != kListBlue) {
+                if (!list->isVisible(i))
+                    list->ListSetTop(i);
+                QTest::mouseClick(view, Qt::LeftButton, {}, view->rowRect(i - list->state().topIndex).center());
+                return;
+            }
+        }
+        ADD_FAILURE() << "no code " << code;
+    }
+    // Types into the field that has the focus and leaves it with Tab.
+    void typeAndTab(QLineEdit* field, const QString& text)
+    {
+        WAIT_TRUE(field->hasFocus());
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Tab);
+    }
+    QByteArray lineBytes(int r) const
+    {
+        return encodeCp1252(programLineText(w->editor().row(r), w->editor().machine())).bytes;
+    }
+    bool visibleFields(std::initializer_list<int> shown) const
+    {
+        for (int k = 0; k < 5; ++k) {
+            const bool want = std::find(shown.begin(), shown.end(), k) != shown.end();
+            if (param(k)->isVisible() != want || paramLabel(k)->isVisible() != want)
+                return false;
+        }
+        return true;
+    }
+    QAction* action(const char* name) const { return child<QAction>(name); }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, EachMachineStartsWithItsTitleListsAndCommandStates)
+{
+    struct Case {
+        MachineType machine;
+        const char* title;
+        int programColumns;
+        bool mList;
+    } cases[] = {
+        {MachineType::F1, "Quillon CNC Programm Editor für EMCO F1 Fräsmaschine (unbenannt)", 8, true},
+        {MachineType::Mark2, "Quillon CNC Programm Editor für EMCO CNC 5 MK-2 (unbenannt)", 7, false},
+        {MachineType::Mark4, "Quillon CNC Programm Editor für EMCO CNC 5 MK-4 (unbenannt)", 8, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(machineNumber(c.machine));
+        start(c.machine);
+        EXPECT_EQ(w->windowTitle(), QString::fromUtf8(c.title));
+        EXPECT_GE(w->width(), 640);
+        EXPECT_GE(w->height(), 480);
+        EXPECT_EQ(child<ListView>("picList")->control()->state().columnCount, c.programColumns);
+        EXPECT_EQ(child<ListView>("picMcode")->isVisible(), c.mList);
+        EXPECT_EQ(w->editor().rowCount(), 1);
+        EXPECT_TRUE(visibleFields({}));
+        EXPECT_TRUE(child<QLabel>("lblGcode")->styleSheet().contains("FFFF00"));
+        EXPECT_FALSE(comment()->isEnabled());
+        EXPECT_FALSE(child<QPushButton>("cmdInsert")->isEnabled());
+        EXPECT_FALSE(child<QPushButton>("cmdDelete")->isEnabled());
+        EXPECT_FALSE(child<QPushButton>("cmdUndo")->isEnabled());
+        EXPECT_FALSE(action("mnuEUndo")->isEnabled());
+        EXPECT_FALSE(action("mnuFSave")->isEnabled());
+        EXPECT_FALSE(action("mnuFSaveAs")->isEnabled());
+        EXPECT_EQ(action("mnuFSave")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        EXPECT_EQ(action("mnuFSaveAs")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+        EXPECT_TRUE(action("mnuEMetric")->isChecked());
+        EXPECT_EQ(child<QLabel>("lblUnits")->text(), QStringLiteral("Metrisches Meßsystem"));
+        // Save As follows Save once a command has run.
+        w->DispatchAction(QStringLiteral("Save"));
+        EXPECT_TRUE(action("mnuFSave")->isEnabled());
+        EXPECT_TRUE(action("mnuFSaveAs")->isEnabled());
+        w->close();
+    }
+}
+
+TEST_F(MainWindowTest, Mark4LineEnteredByMouseAndKeysIsStoredByteForByte)
+{
+    start(MachineType::Mark4);
+    pick("G01");
+    EXPECT_EQ(child<QLabel>("lblGcode")->text(), QStringLiteral("G01"));
+    EXPECT_TRUE(child<QGroupBox>("fraCode")->title().contains("Geradeninterpolation"));
+    EXPECT_TRUE(visibleFields({0, 2, 3}));
+    EXPECT_EQ(paramLabel(0)->text(), QStringLiteral("X"));
+    EXPECT_EQ(paramLabel(2)->text(), QStringLiteral("Z"));
+    EXPECT_EQ(paramLabel(3)->text(), QStringLiteral("F"));
+    // The lathe's Z field sits where the Y field would be.
+    EXPECT_EQ(param(2)->x(), param(1)->x());
+    EXPECT_TRUE(comment()->isEnabled());
+
+    // Letters and points are not taken.
+    WAIT_TRUE(param(0)->hasFocus());
+    param(0)->selectAll();
+    QTest::keyClicks(param(0), "1a2.5x0");
+    EXPECT_EQ(param(0)->text(), QStringLiteral("1250"));
+    QTest::keyClick(param(0), Qt::Key_Tab);
+    typeAndTab(param(2), QStringLiteral("-500"));
+
+    // F = 500 is refused with the exact message; the focus comes back.
+    typeAndTab(param(3), QStringLiteral("500"));
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].message, QStringLiteral("Der maximalwert für diesen Parameter ist 499"));
+    EXPECT_EQ(sink.boxes[0].style, 48);
+    EXPECT_EQ(sink.boxes[0].title, QStringLiteral("Parameter Eingabe (metric einheiten)"));
+    WAIT_TRUE(param(3)->hasFocus());
+    WAIT_TRUE(param(3)->selectedText() == QStringLiteral("500"));  // typing replaces the refused value
+    EXPECT_EQ(w->editor().row(1).column(6), QStringLiteral("    "));
+
+    typeAndTab(param(3), QStringLiteral("100"));
+    EXPECT_EQ(sink.boxes.size(), 1u);
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClicks(comment(), QStringLiteral("Schlichten"));
+    QTest::keyClick(comment(), Qt::Key_Return);
+
+    ASSERT_EQ(w->editor().rowCount(), 2);
+    EXPECT_EQ(lineBytes(1), QByteArray("    00 01  1250 -  500 100     Schlichten"));
+    EXPECT_EQ(w->editor().row(2).column(2), QStringLiteral(" 01"));
+    EXPECT_EQ(child<QLabel>("lblLine1")->text(), QStringLiteral("01"));
+    EXPECT_TRUE(child<QPushButton>("cmdDelete")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>("cmdInsert")->isEnabled());
+    EXPECT_TRUE(w->editor().modified());
+
+    // Enter in the comment with an F never left below its minimum: refused.
+    pick("G33");
+    EXPECT_TRUE(child<QLabel>("lblFpar")->isVisible());
+    EXPECT_EQ(child<QLabel>("lblFpar")->text(), QStringLiteral("K"));
+    WAIT_TRUE(param(2)->hasFocus());
+    param(2)->selectAll();
+    QTest::keyClicks(param(2), "-800");
+    comment()->setFocus();
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    ASSERT_EQ(sink.boxes.size(), 2u);
+    EXPECT_EQ(sink.boxes[1].message, QStringLiteral("Der mindest Wert für diesen Parameter ist 2"));
+    WAIT_TRUE(param(3)->hasFocus());
+    EXPECT_EQ(w->editor().rowCount(), 2);
+    typeAndTab(param(3), QStringLiteral("150"));
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    ASSERT_EQ(w->editor().rowCount(), 3);
+    EXPECT_EQ(lineBytes(2), QByteArray("    01 33       -  800K150     "));
+
+    // A code chosen in one list clears the other's selection.
+    pick("M03");
+    EXPECT_EQ(child<ListView>("picGcode")->control()->state().listIndex, 0);
+    child<ListView>("picGcode")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(child<ListView>("picMcode")->control()->state().listIndex, 0);
+
+    // M30 ends the entry.
+    pick("M30");
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    EXPECT_EQ(w->editor().rowCount(), 3);
+    EXPECT_FALSE(child<ListView>("picGcode")->isEnabled());
+    EXPECT_FALSE(comment()->isEnabled());
+    EXPECT_EQ(w->editor().programList().state().listIndex, 0);
+}
+
+TEST_F(MainWindowTest, MillFieldsCaptionsAndWoodworkerSpeed)
+{
+    start(MachineType::F1, QStringLiteral("[Settings]\nWoodworker=Yes\n"));
+    pick("M06");
+    EXPECT_TRUE(visibleFields({0, 1, 2, 3}));
+    EXPECT_EQ(paramLabel(0)->text(), QStringLiteral("Radius"));
+    EXPECT_EQ(paramLabel(1)->text(), QStringLiteral("Geschwindigkeit"));
+    EXPECT_EQ(paramLabel(2)->text(), QStringLiteral("Korrekturwert"));
+    EXPECT_EQ(paramLabel(3)->text(), QStringLiteral("Werkzeug"));
+    EXPECT_TRUE(child<QLabel>("lblFpar")->isVisible());
+    EXPECT_EQ(param(1)->x() - param(0)->x(), param(2)->x() - param(1)->x());  // the mill keeps Y
+    typeAndTab(param(0), QStringLiteral("300"));
+    typeAndTab(param(1), QStringLiteral("8001"));
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].message, QStringLiteral("Der maximalwert für diesen Parameter ist 8000"));
+    WAIT_TRUE(param(1)->hasFocus());
+    typeAndTab(param(1), QStringLiteral("8000"));
+    typeAndTab(param(2), QStringLiteral("-12"));
+    typeAndTab(param(3), QStringLiteral("3"));
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    EXPECT_EQ(lineBytes(1), QByteArray("    00M06D  300S8000-   12T 03 "));
+}
+
+TEST_F(MainWindowTest, Mark2HasNoMListAndChecksTheThreadPitch)
+{
+    start(MachineType::Mark2);
+    EXPECT_EQ(child<QGroupBox>("fraCode")->title().trimmed(), QStringLiteral("Bitte G-Code auswählen"));
+    pick("G33");
+    EXPECT_TRUE(visibleFields({2, 3}));
+    EXPECT_EQ(paramLabel(3)->text(), QStringLiteral("K"));
+    typeAndTab(param(2), QStringLiteral("-250"));
+    typeAndTab(param(3), QStringLiteral("1"));
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].message, QStringLiteral("Der mindest Wert für diesen Parameter ist 2"));
+    typeAndTab(param(3), QStringLiteral("75"));
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    EXPECT_EQ(lineBytes(1), QByteArray("   N00 G33 X      Z-  250 F 75 "));
+}
+
+TEST_F(MainWindowTest, UndoAfterEditingAShownLine)
+{
+    start(MachineType::Mark4);
+    pick("G00");
+    typeAndTab(param(0), QStringLiteral("100"));
+    typeAndTab(param(2), QStringLiteral("200"));
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    pick("M30");
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    const QByteArray before = lineBytes(1);
+
+    ListView* list = child<ListView>("picList");
+    QTest::mouseClick(list, Qt::LeftButton, {}, list->rowRect(0).center());
+    EXPECT_EQ(w->editor().currentRow(), 1);
+    EXPECT_TRUE(child<ListView>("picGcode")->isEnabled());
+    typeAndTab(param(0), QStringLiteral("4444"));
+    QPushButton* undo = child<QPushButton>("cmdUndo");
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_TRUE(action("mnuEUndo")->isEnabled());
+    EXPECT_EQ(undo->toolTip(), QStringLiteral("Wiederherstellen der editierten Zeile"));
+    EXPECT_NE(lineBytes(1), before);
+    QTest::mouseClick(undo, Qt::LeftButton);
+    EXPECT_EQ(lineBytes(1), before);
+    EXPECT_EQ(param(0)->text(), QStringLiteral("100"));
+    EXPECT_TRUE(child<QPushButton>("cmdRedo")->isEnabled());
+    action("mnuERedo")->trigger();
+    EXPECT_EQ(param(0)->text(), QStringLiteral("4444"));
+    EXPECT_FALSE(child<QPushButton>("cmdRedo")->isEnabled());
+}
+
+TEST_F(MainWindowTest, TextFieldsRefuseWhatWindows1252CannotHold)
+{
+    start(MachineType::Mark4);
+    pick("G90");
+    WAIT_TRUE(comment()->hasFocus());
+    typeText(comment(), QStringLiteral("Maß 5€ ✓ok"));
+    EXPECT_EQ(comment()->text(), QStringLiteral("Maß 5€ ok"));
+    auto* notes = child<QPlainTextEdit>("txtNotes");
+    notes->setFocus();
+    typeText(notes, QStringLiteral("Welle ∅20"));
+    QTest::keyClick(notes, Qt::Key_Return);
+    typeText(notes, QStringLiteral("Stahl"));
+    EXPECT_EQ(notes->toPlainText(), QStringLiteral("Welle 20\nStahl"));
+    EXPECT_EQ(w->editor().description(), QStringLiteral("Welle 20\r\nStahl"));  // as files keep it
+    EXPECT_TRUE(w->editor().modified());
+    EXPECT_TRUE(isCp1252Encodable(w->editor().description()));
+}
+
+TEST_F(MainWindowTest, CommandsNoticesQuestionsAndWindowSize)
+{
+    start(MachineType::Mark4);
+    for (const char* name : {"tlbSend", "tlbReceive", "tlbPrint", "tlbCopy"}) {
+        sink.boxes.clear();
+        action(name)->trigger();
+        ASSERT_EQ(sink.boxes.size(), 1u) << name;
+        EXPECT_EQ(sink.boxes[0].style, 64);
+    }
+    sink.boxes.clear();
+    action("mnuTSend")->trigger();
+    EXPECT_EQ(sink.boxes.size(), 1u);
+
+    pick("G01");
+    WAIT_TRUE(param(0)->hasFocus());
+    param(3)->setFocus(Qt::MouseFocusReason);
+    typeAndTab(param(3), QStringLiteral("20"));
+    ASSERT_TRUE(w->editor().modified());
+    sink.boxes.clear();
+    sink.answers = {MsgResult::No};
+    action("mnuFNew")->trigger();
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].style, 292);
+    EXPECT_EQ(w->editor().row(1).column(3), QStringLiteral(" 01"));
+    sink.answers = {MsgResult::No};
+    EXPECT_FALSE(w->close());  // No keeps the window
+    sink.answers = {MsgResult::Yes};
+    action("tlbNew")->trigger();
+    EXPECT_EQ(w->editor().row(1).column(3), QString());
+    EXPECT_FALSE(w->editor().modified());
+
+    // Imperial units from the menu: label, check marks and the setting.
+    action("mnuEImp")->trigger();
+    EXPECT_EQ(child<QLabel>("lblUnits")->text(), QStringLiteral("Imperiale Meßeinheiten"));
+    EXPECT_TRUE(action("mnuEImp")->isChecked());
+    EXPECT_FALSE(action("mnuEMetric")->isChecked());
+    EXPECT_EQ(state->settings().units(), QStringLiteral("imperial"));
+
+    // Never smaller than 640 x 480; Win is written in twips on closing.
+    w->resize(300, 200);
+    QTest::qWait(20);
+    EXPECT_GE(w->width(), 640);
+    EXPECT_GE(w->height(), 480);
+    w->setGeometry(40, 50, 700, 500);
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(state->settings().win(), QStringLiteral("600,750,10500,7500"));
+}
+
+TEST_F(MainWindowTest, EnterMovesOnAndUpDownShowOtherLines)
+{
+    start(MachineType::F1);
+    pick("G00");
+    WAIT_TRUE(param(0)->hasFocus());
+    QTest::keyClicks(param(0), "10");
+    QTest::keyClick(param(0), Qt::Key_Return);
+    WAIT_TRUE(param(1)->hasFocus());
+    QTest::keyClick(param(1), Qt::Key_Return);
+    WAIT_TRUE(param(2)->hasFocus());
+    QTest::keyClick(param(2), Qt::Key_Return);  // no F for G00: on to the comment
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    pick("G90");
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    ASSERT_EQ(w->editor().rowCount(), 3);
+    EXPECT_EQ(lineBytes(1), QByteArray("    00 00    10   00    00     "));
+
+    QTest::keyClick(comment(), Qt::Key_Up);
+    EXPECT_EQ(w->editor().currentRow(), 2);
+    EXPECT_EQ(child<QLabel>("lblGcode")->text(), QStringLiteral("G90"));
+    QTest::keyClick(child<QPushButton>("cmdDelete"), Qt::Key_Up);
+    EXPECT_EQ(w->editor().currentRow(), 1);
+    EXPECT_EQ(param(0)->text(), QStringLiteral("10"));
+    // A value typed before Down is stored, as leaving the field would; a
+    // refused one keeps the line where it is.
+    param(0)->setFocus();
+    WAIT_TRUE(param(0)->hasFocus());
+    param(0)->selectAll();
+    QTest::keyClicks(param(0), "77");
+    QTest::keyClick(param(0), Qt::Key_Down);
+    EXPECT_EQ(w->editor().currentRow(), 2);
+    EXPECT_EQ(w->editor().row(1).column(4), QStringLiteral("    77"));
+    QTest::keyClick(param(0), Qt::Key_Up);
+    param(0)->setFocus();
+    WAIT_TRUE(param(0)->hasFocus());
+    param(0)->selectAll();
+    QTest::keyClicks(param(0), "99999");
+    QTest::keyClick(param(0), Qt::Key_Down);
+    EXPECT_EQ(w->editor().currentRow(), 1);
+    ASSERT_FALSE(sink.boxes.empty());
+    EXPECT_EQ(sink.boxes.back().message, QStringLiteral("Der maximalwert für diesen Parameter ist 19999"));
+    EXPECT_EQ(w->editor().row(1).column(4), QStringLiteral("    77"));
+
+    // The description keeps Up and Down for its own lines.
+    auto* notes = child<QPlainTextEdit>("txtNotes");
+    notes->setFocus();
+    QTest::keyClick(notes, Qt::Key_Down);
+    EXPECT_EQ(w->editor().currentRow(), 1);
+}
+
+TEST_F(MainWindowTest, HAlarmRefusesTheNextLineAndFocusesH)
+{
+    start(MachineType::Mark4);
+    pick("G84");
+    typeAndTab(param(0), QStringLiteral("100"));
+    typeAndTab(param(2), QStringLiteral("-2000"));
+    typeAndTab(param(3), QStringLiteral("50"));
+    typeAndTab(param(4), QStringLiteral("150"));
+    WAIT_TRUE(comment()->hasFocus());
+    QTest::keyClick(comment(), Qt::Key_Return);
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].message, QStringLiteral("G84: der 'H' Wert muß größer sein als der X-Wert"));
+    EXPECT_EQ(w->editor().rowCount(), 1);
+    WAIT_TRUE(param(4)->hasFocus());  // after tmrSetFocus
+    EXPECT_EQ(param(4)->selectedText(), QStringLiteral("150"));
+}
+
+TEST_F(MainWindowTest, ErrorReportWritesTheProgramToARecoveryFile)
+{
+    start(MachineType::Mark4);
+    pick("G01");
+    typeAndTab(param(0), QStringLiteral("1250"));
+    bool ended = false;
+    state->errorReport().setMessageSink(&sink);
+    state->errorReport().setTerminate([&ended]() { ended = true; });
+    state->errorReport().setRecoveryHook([this]() { return w->saveRecovery(); });
+    state->errorReport().LogError(QStringLiteral("frmQuillon"), QStringLiteral("cmdInsert_Click"), 6,
+                                  QStringLiteral("Overflow"));
+    EXPECT_TRUE(ended);
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    const QStringList files = QDir(dir.path()).entryList({QStringLiteral("Quillon-recovery-*.cnc")});
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(sink.boxes[0].message.contains(files[0])) << sink.boxes[0].message.toStdString();
+    QFile f(dir.filePath(files[0]));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("    00 01  1250                \r\n"));
+}
+
+TEST(MachineTypeDialogTest, PreselectionOkAfterAChoiceAndCancel)
+{
+    MachineTypeDialog dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Quillon - Maschinen Auswahl"));
+    auto* ok = dialog.findChild<QPushButton*>("cmdOk");
+    ASSERT_TRUE(ok);
+    dialog.preselect(std::nullopt);
+    EXPECT_FALSE(ok->isEnabled());
+    dialog.preselect(preselectedChoice(MachineType::F1, true));
+    EXPECT_TRUE(dialog.findChild<QRadioButton*>("optType3")->isChecked());
+    EXPECT_TRUE(ok->isEnabled());
+
+    // The user picks the Mark 4 and presses OK.
+    QTimer::singleShot(0, &dialog, [&dialog]() {
+        dialog.findChild<QRadioButton*>("optType1")->click();
+        dialog.findChild<QPushButton*>("cmdOk")->click();
+    });
+    std::optional<MachineSetting> chosen = askMachineType(dialog, MachineType::None, false);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->type, MachineType::Mark4);
+    EXPECT_FALSE(chosen->woodworker);
+
+    QTimer::singleShot(0, &dialog, [&dialog]() { dialog.findChild<QPushButton*>("cmdCancel")->click(); });
+    EXPECT_FALSE(askMachineType(dialog, MachineType::Mark4, false));
+}
+
+TEST(SplashWindowTest, MachineTextsVersionAndTheAboutView)
+{
+    SplashWindow splash;
+    splash.setMachine(MachineType::F1);
+    EXPECT_EQ(splash.findChild<QLabel*>("lblTitle")->text(), QStringLiteral("Quillon für EMCO F1 Fräsmaschine"));
+    EXPECT_EQ(splash.findChild<QLabel*>("lblModel")->text(), QStringLiteral("CPU - F1A114001"));
+    EXPECT_EQ(splash.findChild<QLabel*>("lblVersion")->text(), QStringLiteral("Version 1.0.21"));
+    splash.setMachine(MachineType::Mark4);
+    EXPECT_EQ(splash.findChild<QLabel*>("lblModel")->text(), QStringLiteral("CPU - A6C114004"));
+    EXPECT_FALSE(splash.findChild<QLabel*>("imgMill")->isVisibleTo(&splash));
+    EXPECT_TRUE(splash.findChild<QLabel*>("imgLathe")->isVisibleTo(&splash));
+    const int height = splash.height();
+    splash.show();
+    splash.startTimer();
+    WAIT_TRUE(!splash.isVisible());
+    const int ok = splash.findChild<QPushButton*>("cmdOk")->height();
+    EXPECT_GE(splash.height(), height + ok);  // the OK button is uncovered for the about view
+    EXPECT_FALSE(splash.timerActive());
+}
+
+TEST_F(MainWindowTest, FirstCommandClosesTheSplashAndHelpIsGerman)
+{
+    start(MachineType::Mark4);
+    SplashWindow splash;
+    splash.show();
+    splash.startTimer();
+    w->setSplash(&splash);
+    const int height = splash.height();
+    action("tlbNew")->trigger();
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_FALSE(splash.timerActive());
+    EXPECT_GT(splash.height(), height);  // the about view keeps its OK button
+    w->setSplash(nullptr);
+
+    action("mnuHquillon")->trigger();
+    auto* help = w->findChild<HelpWindow*>("frmHelp");
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->isVisible());
+    const QString text = help->browser()->toPlainText();
+    for (const char* heading : {"Die Maschine wählen", "Eine Zeile eingeben", "Zeilen kopieren", "Maßeinheiten",
+                                "Senden und Empfangen", "Export für Spindra"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(heading))) << heading;
+}
+
+TEST(StdMessageBoxTest, StylesGiveTheirIconsButtonsAndAnswers)
+{
+    struct Case {
+        int style;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButton press;
+        int answer;
+    } cases[] = {
+        {16, QMessageBox::Critical, QMessageBox::Ok, 1},
+        {48, QMessageBox::Warning, QMessageBox::Ok, 1},
+        {64, QMessageBox::Information, QMessageBox::Ok, 1},
+        {292, QMessageBox::Question, QMessageBox::Yes, 6},
+        {292, QMessageBox::Question, QMessageBox::No, 7},
+    };
+    for (const Case& c : cases) {
+        QString title;
+        bool noIsDefault = false;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&]() {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            title = box->windowTitle();
+            icon = box->icon();
+            noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+            box->button(c.press)->click();
+        });
+        StdMessageBox messages;
+        EXPECT_EQ(messages.intStdMsgBox(QStringLiteral("Text"), c.style, QString()), c.answer) << c.style;
+        EXPECT_EQ(icon, c.icon) << c.style;
+        EXPECT_EQ(title, QStringLiteral("Quillon CNC Editor"));
+        EXPECT_EQ(noIsDefault, c.style == 292);
+    }
+}
+
+TEST(MillTextTest, LabelsOfADialogTurnIntoMillTexts)
+{
+    QWidget form;
+    auto* a = new QLabel(QStringLiteral("Programm zur Drehmaschine senden"), &form);
+    auto* b = new QLabel(QStringLiteral("die drehmaschine und DREHMASCHINE"), &form);
+    MillText(&form);
+    EXPECT_EQ(a->text(), QStringLiteral("Programm zur Fräsmaschine senden"));
+    EXPECT_EQ(b->text(), QStringLiteral("die fräsmaschine und Fräsmaschine"));
+}
+
+TEST(SingleInstanceTest, SecondStartHandsOverToTheFirst)
+{
+    const QString name = QStringLiteral("quillon-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    SingleInstance first(name);
+    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+    EXPECT_FALSE(first.handOver());
+    SingleInstance second(name);
+    EXPECT_TRUE(second.handOver());
+    WAIT_TRUE(raised.count() == 1);
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
