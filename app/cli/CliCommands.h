@@ -22,5 +22,7 @@ int runCheckCommand(CliContext& context);
 int runExportCommand(CliContext& context);
 int runFormatCommand(CliContext& context);
 int runPrintCommand(CliContext& context);
+int runReceiveCommand(CliContext& context);
+int runSendCommand(CliContext& context);
 
 }  // namespace quillon::cli

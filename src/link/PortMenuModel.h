@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+namespace quillon {
+
+// A port the system reports (a USB adapter, a built-in port).
+struct DetectedPort {
+    QString systemLocation;  // "/dev/ttyUSB0"
+    QString description;     // "FT232R USB UART", may be empty
+};
+
+struct PortMenuEntry {
+    enum class Kind {
+        Fixed,     // "Com 1" to "Com 4"
+        Detected,  // a port the system reports
+        Current,   // a typed path that is set but not among the detected ones
+        TypePath,  // asks the user for a device path
+    };
+    Kind kind = Kind::Fixed;
+    QString caption;
+    QString comPort;  // the `ComPort` value the entry sets ("" for TypePath)
+};
+
+// The port items of the transfer menu: the four fixed ports, every port the
+// system reports, the typed path in use, and an entry to type a path. Exactly
+// one item carries the check mark. The window renders it; nothing here
+// touches widgets.
+class PortMenuModel {
+public:
+    // The ports QSerialPortInfo finds, sorted by path.
+    static std::vector<DetectedPort> systemPorts();
+
+    void rebuild(const std::vector<DetectedPort>& detected, const QString& currentComPort);
+
+    const std::vector<PortMenuEntry>& entries() const { return m_entries; }
+    // The entry for the current port, or -1 when none fits (cannot happen
+    // after rebuild with a non-empty value).
+    int checkedIndex() const { return m_checked; }
+
+private:
+    std::vector<PortMenuEntry> m_entries;
+    int m_checked = -1;
+};
+
+}  // namespace quillon

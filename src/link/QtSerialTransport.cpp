@@ -1,0 +1,150 @@
+#include "QtSerialTransport.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_LINUX
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
+namespace quillon {
+
+namespace {
+
+bool isPseudoTerminal(const QString& device)
+{
+    const QString real = QFileInfo(device).canonicalFilePath();
+    return real.startsWith(QLatin1String("/dev/pts/")) || real == QLatin1String("/dev/ptmx");
+}
+
+}  // namespace
+
+QtSerialTransport::QtSerialTransport(QObject* parent)
+    : SerialTransport(parent)
+{
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialTransport::readyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialTransport::onError);
+}
+
+QtSerialTransport::~QtSerialTransport()
+{
+    abort();
+}
+
+PortError QtSerialTransport::fromQt(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::NoError: return PortError::None;
+    case QSerialPort::DeviceNotFoundError: return PortError::DeviceNotFound;
+    case QSerialPort::PermissionError: return PortError::Permission;
+    case QSerialPort::OpenError: return PortError::AlreadyOpen;
+    case QSerialPort::NotOpenError: return PortError::NotOpen;
+    case QSerialPort::ReadError: return PortError::Read;
+    case QSerialPort::WriteError: return PortError::Write;
+    case QSerialPort::UnsupportedOperationError: return PortError::UnsupportedSetting;
+    case QSerialPort::ResourceError: return PortError::ResourceGone;
+    case QSerialPort::TimeoutError:
+    case QSerialPort::UnknownError: break;
+    }
+    return PortError::Other;
+}
+
+bool QtSerialTransport::open(const QString& device)
+{
+    abort();
+    m_error = PortError::None;
+    m_opening = true;
+    m_port.setPortName(device);
+    bool ok = m_port.open(QIODevice::ReadWrite);
+    if (ok) {
+        ok = m_port.setBaudRate(300) && m_port.setParity(QSerialPort::EvenParity)
+             && m_port.setDataBits(QSerialPort::Data7) && m_port.setStopBits(QSerialPort::OneStop);
+        // A pseudo-terminal has no line to frame: the kernel keeps it at
+        // eight bits without parity and refuses the settings. It carries the
+        // characters all the same, so it is used as it is.
+        if (!ok && isPseudoTerminal(device)) {
+            m_port.clearError();
+            m_error = PortError::None;
+            ok = true;
+        }
+        if (!ok) {
+            if (m_error == PortError::None)
+                m_error = PortError::UnsupportedSetting;
+            m_port.close();
+        }
+    } else if (m_error == PortError::None) {
+        m_error = fromQt(m_port.error());
+        if (m_error == PortError::None)
+            m_error = PortError::Other;
+    }
+    m_opening = false;
+    return ok;
+}
+
+void QtSerialTransport::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+void QtSerialTransport::abort()
+{
+    if (!m_port.isOpen())
+        return;
+    // Flushing the driver's queue also keeps the kernel's close from
+    // waiting for the line to drain.
+    m_port.clear(QSerialPort::Output);
+    m_port.close();
+}
+
+bool QtSerialTransport::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+qint64 QtSerialTransport::write(const QByteArray& bytes)
+{
+    return m_port.write(bytes);
+}
+
+qint64 QtSerialTransport::bytesToWrite() const
+{
+    qint64 pending = m_port.bytesToWrite();
+#ifdef Q_OS_LINUX
+    if (m_port.isOpen()) {
+        int queued = 0;
+        if (::ioctl(int(m_port.handle()), TIOCOUTQ, &queued) == 0 && queued > 0)
+            pending += queued;
+    }
+#endif
+    return pending;
+}
+
+qint64 QtSerialTransport::bytesAvailable() const
+{
+    return m_port.bytesAvailable();
+}
+
+QByteArray QtSerialTransport::readAll()
+{
+    return m_port.readAll();
+}
+
+PortError QtSerialTransport::lastError() const
+{
+    return m_error;
+}
+
+void QtSerialTransport::onError(QSerialPort::SerialPortError error)
+{
+    const PortError mapped = fromQt(error);
+    if (mapped == PortError::None)
+        return;
+    m_error = mapped;
+    // A failed open is answered by open() itself; later failures go to
+    // whoever runs the transfer.
+    if (!m_opening)
+        emit errorOccurred(mapped);
+}
+
+}  // namespace quillon

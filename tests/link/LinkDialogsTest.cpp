@@ -1,0 +1,355 @@
+// The transfer dialogs, the cable window and the port menu, driven through
+// their buttons against the fake port.
+#include "FakeTransport.h"
+#include "LinkTestSupport.h"
+
+#include "link/PortMenuModel.h"
+#include "link/ReceivedProgram.h"
+#include "link/SendText.h"
+#include "shell/MessageSink.h"
+#include "ui/LinkCommands.h"
+#include "ui/PortMenu.h"
+#include "ui/frmLead.h"
+#include "ui/frmReceive.h"
+#include "ui/frmSend.h"
+
+#include "QtPrinters.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QPdfWriter>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace quillon;
+using namespace quillon::test;
+
+namespace {
+
+struct Box {
+    QString message;
+    int style;
+    QString title;
+};
+
+// Stands in for the standard message box and records what it was asked.
+struct BoxRecorder : MessageSink {
+    std::vector<Box> boxes;
+    int answer = MsgResult::Yes;  // for questions
+    int intStdMsgBox(const QString& m, int s, const QString& t) override
+    {
+        boxes.push_back({m, s, t});
+        return s == MsgStyle::Question ? answer : MsgResult::Ok;
+    }
+};
+
+// Runs `action` on the modal dialog once it is up (the commands run their
+// dialogs with exec()).
+void whenModal(const std::function<void(QWidget*)>& action)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, action] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            action(modal);
+        }
+    });
+    poll->start(5);
+}
+
+QString labelText(const QWidget& w, const char* name)
+{
+    const auto* label = w.findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<missing>");
+}
+
+QPushButton* button(const QWidget& w, const char* name)
+{
+    return w.findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+TEST(frmSendDialog, TextsStartProgressAndCompletion)
+{
+    FakeTransport port;
+    port.autoDrain = false;
+    BoxRecorder boxes;
+    const QByteArray text(100, 'x');
+    frmSend dialog(port, "2", text, MachineType::Mark4, Units::Imperial, "Fortschritt: (...5 sekunde",
+                   boxes);
+    dialog.setTickInterval(5);
+    EXPECT_EQ(dialog.windowTitle(), "Quillon sendet zur Drehmaschine");
+    EXPECT_EQ(labelText(dialog, "lblHead"), "CNC Programm zur Drehmaschine senden");
+    EXPECT_EQ(labelText(dialog, "lblHelp2"), "2. Schalter Inch/mm auf Inch schalten.");
+    EXPECT_EQ(labelText(dialog, "lblHelp9"), "Fortschritt: (...5 sekunde");
+    dialog.show();
+    EXPECT_EQ(port.opens, 0) << "nothing happens before Start";
+
+    button(dialog, "cmdStart")->click();
+    EXPECT_FALSE(button(dialog, "cmdStart")->isEnabled());
+    EXPECT_EQ(port.written.size(), 32);
+    auto* bar = dialog.findChild<QProgressBar*>("pnlProgress");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(waitFor([&] { return bar->value() == 99; }, 2000)) << "the estimate has passed, the line has not";
+    spin(30);
+    EXPECT_EQ(bar->value(), 99);
+    EXPECT_TRUE(dialog.isVisible());
+
+    for (int i = 0; i < 4; ++i) {
+        port.drain(32);
+        spin(10);
+    }
+    ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 2000));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.outcome(), TransferOutcome::Completed);
+    EXPECT_EQ(port.written, text);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST(frmSendDialog, CancelAndPortErrors)
+{
+    // Mill wording, and Cancel before Start never opens the port.
+    {
+        FakeTransport port;
+        BoxRecorder boxes;
+        frmSend dialog(port, "1", "abc", MachineType::F1, Units::Metric, "est", boxes);
+        EXPECT_EQ(labelText(dialog, "lblHead"), "CNC Programm zur Fräsmaschine senden");
+        EXPECT_EQ(labelText(dialog, "lblHelp1"), "1. Fräsmaschine einschalten.");
+        EXPECT_EQ(labelText(dialog, "lblHelp2"), "2. Schalter Inch/mm auf mm schalten.");
+        dialog.show();
+        button(dialog, "cmdCancel")->click();
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(port.opens, 0);
+    }
+    // Cancel while the queue is full closes at once.
+    {
+        FakeTransport port;
+        port.autoDrain = false;
+        BoxRecorder boxes;
+        frmSend dialog(port, "1", QByteArray(300, 'y'), MachineType::Mark2, Units::Metric, "est", boxes);
+        dialog.show();
+        button(dialog, "cmdStart")->click();
+        button(dialog, "cmdCancel")->click();
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_EQ(port.droppedOnClose, 32);
+        ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 2000));
+        EXPECT_EQ(dialog.outcome(), TransferOutcome::Cancelled);
+        EXPECT_EQ(port.written.size(), 32);
+    }
+    // A port error: one exclamation box under the port-error title.
+    {
+        FakeTransport port;
+        port.openError = PortError::DeviceNotFound;
+        BoxRecorder boxes;
+        frmSend dialog(port, "3", "abc", MachineType::Mark4, Units::Metric, "est", boxes);
+        dialog.show();
+        button(dialog, "cmdStart")->click();
+        ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 2000));
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].style, 48);
+        EXPECT_EQ(boxes.boxes[0].title, "Empfange CNC Datei");
+        EXPECT_TRUE(boxes.boxes[0].message.startsWith("Com Port 3 ist nicht verfügbar"));
+        EXPECT_EQ(dialog.outcome(), TransferOutcome::PortError);
+    }
+}
+
+TEST(frmReceiveDialog, ReceivesShowsAndCancels)
+{
+    {
+        FakeTransport port;
+        BoxRecorder boxes;
+        frmReceive dialog(port, "1", MachineType::Mark4, boxes);
+        EXPECT_EQ(dialog.windowTitle(), "Quillon empfängt von der Drehmaschine");
+        EXPECT_EQ(labelText(dialog, "lblHelp8"), "6. Taste FWD einmal drücken.");
+        dialog.show();
+        EXPECT_EQ(port.opens, 0);
+        ASSERT_TRUE(waitFor([&] { return port.isOpen(); }, 1000));
+        port.feed("%\r\n    N` G`   X `    Z `  F`  H \r\n");
+        port.feed("    00 01  1250-   500 100  50\r\n   M");
+        spin(10);
+        EXPECT_EQ(dialog.findChild<QPlainTextEdit*>("txtReceived")->toPlainText(),
+                  "    00 01  1250-   500 100  50\n   M");
+        EXPECT_TRUE(dialog.isVisible());
+        port.feed("\r");
+        ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 1000));
+        EXPECT_EQ(dialog.outcome(), TransferOutcome::Completed);
+        EXPECT_TRUE(dialog.received().endsWith("   M\r"));
+        EXPECT_FALSE(port.isOpen());
+    }
+    {
+        FakeTransport port;
+        BoxRecorder boxes;
+        frmReceive dialog(port, "1", MachineType::F1, boxes);
+        EXPECT_EQ(labelText(dialog, "lblHead"), "CNC Programm von Fräsmaschine empfangen");
+        EXPECT_EQ(labelText(dialog, "lblHelp1"), "1. Stellen Sie sicher das sich die Fräsmaschine im CNC Mode befindet");
+        dialog.show();
+        ASSERT_TRUE(waitFor([&] { return port.isOpen(); }, 1000));
+        spin(50);
+        button(dialog, "cmdCancel")->click();
+        ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 1000));
+        EXPECT_EQ(dialog.outcome(), TransferOutcome::Cancelled);
+        EXPECT_TRUE(dialog.received().isEmpty());
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_TRUE(boxes.boxes.empty());
+    }
+}
+
+TEST(frmLeadWindow, InstructionsAndPrintout)
+{
+    frmLead window;
+    EXPECT_EQ(window.windowTitle(), "Quillon - serielles Kabel");
+    EXPECT_EQ(labelText(window, "lblHelp0"), "Sie benötigen folgendes:");
+    EXPECT_EQ(labelText(window, "lblHelp5"), "   Verbinden Sie Pin G, H & J miteinander.\n");
+    EXPECT_EQ(window.findChild<QLabel*>("lblHelp6")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(window.findChild<QLabel*>("lblHelp7")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_EQ(window.findChild<QLabel*>("lblHelp11")->text(), "Testen Sie das Kabel indem Sie Quillon benutzen.\n");
+    EXPECT_EQ(window.findChild<QLabel*>("lblHelp12"), nullptr);
+    EXPECT_EQ(button(window, "cmdOk")->toolTip(), "Zurück zu Quillon");
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("kabel.pdf");
+    {
+        QPdfWriter writer(pdf);
+        ASSERT_TRUE(printCableInstructions(writer));
+    }
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext is missing";
+    QProcess p;
+    p.start(pdftotext, {"-layout", pdf, "-"});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    const QString printed = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains("Herstellung einen seriellen Kabels um einen PC mit einer EMCO Maschine zu verbinden"));
+    EXPECT_TRUE(printed.contains("2. Pin 7 (RTS), Pin 8 (CTS) & Pin 9 (RI) miteinander verbinden."));
+    EXPECT_TRUE(printed.contains("4. EMCO Stecker Pin D zu Pin 6 (DSR)."));
+    EXPECT_TRUE(printed.indexOf("Sie benötigen folgendes:") < printed.indexOf("Testen Sie das Kabel"));
+}
+
+TEST(PortMenu, RendersTheModelAndReportsTheChoice)
+{
+    PortMenuModel model;
+    model.rebuild({{"/dev/ttyUSB0", "USB Serial"}}, "/dev/ttyUSB0");
+    QMenu menu;
+    QStringList chosen;
+    fillPortMenu(&menu, model, [&](const QString& value) { chosen << value; });
+    const QList<QAction*> actions = menu.actions();
+    ASSERT_EQ(actions.size(), 6);
+    EXPECT_EQ(actions[2]->objectName(), "mnuTPort3");
+    EXPECT_EQ(actions[4]->text(), "/dev/ttyUSB0 (USB Serial)");
+    EXPECT_TRUE(actions[4]->isChecked());
+    EXPECT_FALSE(actions[0]->isChecked());
+    EXPECT_FALSE(actions[5]->isCheckable());
+    actions[2]->trigger();
+    EXPECT_EQ(chosen, QStringList{"3"});
+    EXPECT_TRUE(actions[2]->isChecked());
+    EXPECT_FALSE(actions[4]->isChecked());
+}
+
+TEST(LinkCommands, SendFileAsksThenSends)
+{
+    Program program;
+    program.rows.resize(2);
+    FakeTransport port;
+    BoxRecorder boxes;
+    boxes.answer = MsgResult::No;
+    EXPECT_EQ(SendFile(nullptr, program, MachineType::F1, "1", boxes, &port), TransferOutcome::Cancelled);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].message, "Sind Sie sicher das die Korrekturwerte in diesem Programm gültig sind?");
+    EXPECT_EQ(boxes.boxes[0].style, 292);
+    EXPECT_EQ(boxes.boxes[0].title, "Quillon - sendet zur Fräsmaschine");
+    EXPECT_EQ(port.opens, 0);
+
+    boxes.answer = MsgResult::Yes;
+    QString estimate;
+    whenModal([&](QWidget* dialog) {
+        estimate = dialog->findChild<QLabel*>("lblHelp9")->text();
+        dialog->findChild<QPushButton*>("cmdStart")->click();
+    });
+    EXPECT_EQ(SendFile(nullptr, program, MachineType::Mark2, "1", boxes, &port), TransferOutcome::Completed);
+    EXPECT_EQ(boxes.boxes.back().title, "Quillon - sendet zur Drehmaschine");
+    EXPECT_EQ(estimate, "Fortschritt: (vorrausichtliche Zeit für das senden ist 7 sekunde");
+    EXPECT_EQ(port.written, sendText(program, MachineType::Mark2));
+}
+
+TEST(LinkCommands, ReceiveFileGuardsDecodesAndRejects)
+{
+    const QByteArray mark4 = QByteArray(100, '\0') + "%\r\n    N` G`   X `    Z `  F`  H \r\n"
+                             "    00 01  1250-   500 100  50\r\n   \"\r";
+    // Unsaved work and the answer No: nothing happens.
+    {
+        FakeTransport port;
+        BoxRecorder boxes;
+        boxes.answer = MsgResult::No;
+        const ReceiveFileResult r = ReceiveFile(nullptr, true, MachineType::Mark4, Units::Metric, "1", boxes, &port);
+        EXPECT_FALSE(r.started);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].message, "Die aktuelle Datei ist nicht gespeichert\r\n"
+                                          "Sind Sie sicher das Sie ein Programm von der Drehmaschine empfangen wollen?");
+        EXPECT_EQ(boxes.boxes[0].title, "Änderungen nicht gespeichert");
+        EXPECT_EQ(port.opens, 0);
+    }
+    // No unsaved work: no question; the reception becomes the program.
+    {
+        FakeTransport port;
+        BoxRecorder boxes;
+        // A few characters at a time, as the line delivers them.
+        whenModal([&](QWidget*) {
+            QTimer::singleShot(300, [&] {
+                for (qsizetype i = 0; i < mark4.size(); i += 3)
+                    port.feed(mark4.mid(i, 3));
+            });
+        });
+        const ReceiveFileResult r = ReceiveFile(nullptr, false, MachineType::Mark4, Units::Metric, "1", boxes, &port);
+        EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_TRUE(r.started);
+        ASSERT_TRUE(r.accepted);
+        EXPECT_EQ(r.outcome, TransferOutcome::Completed);
+        ASSERT_EQ(r.program.rows.size(), 1u);
+        EXPECT_EQ(r.program.units, Units::Imperial);
+        EXPECT_EQ(strReceivedCaption(MachineType::Mark4), "Quillon CNC Programm Editor für EMCO CNC 5 MK-4 (unbenannt)");
+    }
+    // A text for another machine: the decoder's message, then an empty program.
+    {
+        FakeTransport port;
+        BoxRecorder boxes;
+        whenModal([&](QWidget*) {
+            QTimer::singleShot(300, [&] {
+                for (qsizetype i = 0; i < mark4.size(); i += 3)
+                    port.feed(mark4.mid(i, 3));
+            });
+        });
+        const ReceiveFileResult r = ReceiveFile(nullptr, false, MachineType::F1, Units::Metric, "1", boxes, &port);
+        EXPECT_TRUE(r.started);
+        EXPECT_FALSE(r.accepted);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].title, "Dekodiere Daten");
+        EXPECT_EQ(boxes.boxes[0].style, 48);
+        EXPECT_TRUE(boxes.boxes[0].message.endsWith("F1 Fräsmaschine"));
+    }
+    // Cancelled while waiting: an empty program, no message.
+    {
+        FakeTransport port;
+        BoxRecorder boxes;
+        whenModal([&](QWidget* dialog) {
+            QTimer::singleShot(300, [dialog] { dialog->findChild<QPushButton*>("cmdCancel")->click(); });
+        });
+        const ReceiveFileResult r = ReceiveFile(nullptr, true, MachineType::Mark2, Units::Metric, "1", boxes, &port);
+        EXPECT_TRUE(r.started);
+        EXPECT_FALSE(r.accepted);
+        EXPECT_EQ(r.outcome, TransferOutcome::Cancelled);
+        EXPECT_EQ(boxes.boxes.size(), 1u);  // only the unsaved-work question
+        EXPECT_FALSE(port.isOpen());
+    }
+}

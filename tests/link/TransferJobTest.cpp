@@ -1,0 +1,270 @@
+// Send and receive jobs against the fake port: the ordering rules that a
+// real line cannot show reliably.
+#include "FakeTransport.h"
+#include "LinkTestSupport.h"
+
+#include "link/ReceiveJob.h"
+#include "link/ReceivedProgram.h"
+#include "link/SendJob.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillon;
+using namespace quillon::test;
+
+namespace {
+
+QByteArray textOf(int size)
+{
+    QByteArray text;
+    for (int i = 0; i < size; ++i)
+        text += char('A' + i % 26);
+    return text;
+}
+
+// Fast ticks: 15 characters every 5 ms.
+const SendJob::Timing kFast{5, 15, 1};
+
+}  // namespace
+
+TEST(SendJob, CompletionFollowsTheLineNotTheEstimate)
+{
+    FakeTransport port;
+    port.autoDrain = false;
+    RecordingObserver observer;
+    const QByteArray text = textOf(100);
+    SendJob job(port, "2", text, observer, kFast);
+    job.start();
+    EXPECT_EQ(port.openedDevice, "/dev/ttyS1");
+    EXPECT_EQ(port.written, text.left(32));
+
+    // Far more ticks than the estimate needs for 100 characters: the job
+    // waits for the line, and the bar waits below 100.
+    EXPECT_TRUE(waitFor([&] { return job.percent() == 99; }, 2000));
+    spin(30);
+    EXPECT_TRUE(job.isRunning());
+    EXPECT_EQ(port.written.size(), 32);
+    EXPECT_EQ(job.percent(), 99);
+    EXPECT_TRUE(port.isOpen());
+
+    // Each chunk goes only once the one before has left.
+    port.drain(31);
+    spin(20);
+    EXPECT_EQ(port.written.size(), 32);
+    port.drain(1);
+    ASSERT_TRUE(waitFor([&] { return port.written.size() == 64; }, 1000));
+    port.drain(32);
+    ASSERT_TRUE(waitFor([&] { return port.written.size() == 96; }, 1000));
+    port.drain(32);
+    ASSERT_TRUE(waitFor([&] { return port.written.size() == 100; }, 1000));
+    spin(20);
+    EXPECT_TRUE(job.isRunning()) << "the last 4 characters are still queued";
+    port.drain(4);
+    ASSERT_TRUE(waitFor([&] { return observer.done(); }, 1000));
+
+    EXPECT_EQ(port.written, text);
+    EXPECT_EQ(port.droppedOnClose, 0);
+    EXPECT_EQ(port.closes, 1);
+    EXPECT_EQ(port.aborts, 0) << "a finished transfer leaves the driver its last bytes";
+    EXPECT_EQ(observer.outcomes, std::vector<TransferOutcome>{TransferOutcome::Completed});
+    EXPECT_TRUE(observer.reports.isEmpty());
+    // 100 only at the very end, never before.
+    ASSERT_FALSE(observer.percents.empty());
+    EXPECT_EQ(observer.percents.back(), 100);
+    for (std::size_t i = 0; i + 1 < observer.percents.size(); ++i) {
+        EXPECT_LT(observer.percents[i], 100);
+        EXPECT_LE(observer.percents[i], observer.percents[i + 1]);
+    }
+}
+
+TEST(SendJob, CancelStopsBeforeTheNextChunkAndClosesAtOnce)
+{
+    FakeTransport port;
+    port.autoDrain = false;
+    RecordingObserver observer;
+    SendJob job(port, "1", textOf(200), observer, kFast);
+    job.start();
+    port.drain(32);
+    ASSERT_TRUE(waitFor([&] { return port.written.size() == 64; }, 1000));
+
+    // The second chunk is still queued when the user cancels.
+    job.cancel();
+    EXPECT_TRUE(observer.done());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(port.droppedOnClose, 32);
+    EXPECT_EQ(port.aborts, 1);
+    spin(30);
+    EXPECT_EQ(port.written.size(), 64);
+    EXPECT_EQ(port.writesWhileClosed, 0);
+    EXPECT_EQ(observer.outcomes, std::vector<TransferOutcome>{TransferOutcome::Cancelled});
+
+    // Cancel before Start never opens the port.
+    FakeTransport idle;
+    RecordingObserver idleObserver;
+    SendJob notStarted(idle, "1", textOf(10), idleObserver, kFast);
+    notStarted.cancel();
+    notStarted.start();
+    EXPECT_EQ(idle.opens, 0);
+    EXPECT_EQ(idleObserver.outcomes, std::vector<TransferOutcome>{TransferOutcome::Cancelled});
+}
+
+TEST(SendJob, PortFailuresAreReportedOnce)
+{
+    // The port cannot be opened: one report, nothing written, no ticking on.
+    FakeTransport busy;
+    busy.openError = PortError::AlreadyOpen;
+    RecordingObserver busyObserver;
+    SendJob refused(busy, "4", textOf(50), busyObserver, kFast);
+    refused.start();
+    ASSERT_EQ(busyObserver.reports.size(), 1);
+    EXPECT_TRUE(busyObserver.reports[0].startsWith("Com Port 4 ist nicht verfügbar\r\n"));
+    EXPECT_TRUE(busyObserver.reports[0].endsWith("Port already open"));
+    EXPECT_EQ(busyObserver.outcomes, std::vector<TransferOutcome>{TransferOutcome::PortError});
+    EXPECT_TRUE(busy.written.isEmpty());
+
+    // The adapter vanishes in the middle: one report however often the port
+    // complains, the port is closed, no chunk follows.
+    FakeTransport port;
+    port.autoDrain = false;
+    RecordingObserver observer;
+    SendJob job(port, "/dev/ttyUSB0", textOf(200), observer, kFast);
+    job.start();
+    port.drain(32);
+    ASSERT_TRUE(waitFor([&] { return port.written.size() == 64; }, 1000));
+    port.fail(PortError::ResourceGone);
+    port.fail(PortError::Write);
+    spin(30);
+    ASSERT_EQ(observer.reports.size(), 1);
+    EXPECT_TRUE(observer.reports[0].startsWith("Com Port /dev/ttyUSB0 ist nicht"));
+    EXPECT_EQ(observer.outcomes, std::vector<TransferOutcome>{TransferOutcome::PortError});
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(port.written.size(), 64);
+    EXPECT_EQ(port.writesWhileClosed, 0);
+}
+
+// The report box is modal and runs the event loop while it is up; the
+// port complaining again meanwhile must not bring a second report, nor any
+// further chunk.
+TEST(SendJob, ReportShownOnceWhileTheBoxRunsTheEventLoop)
+{
+    struct ModalObserver : RecordingObserver {
+        FakeTransport* port = nullptr;
+        void portFailed(const QString& report) override
+        {
+            RecordingObserver::portFailed(report);
+            port->fail(PortError::Write);
+            spin(40);
+        }
+    };
+    FakeTransport port;
+    port.autoDrain = false;
+    ModalObserver observer;
+    observer.port = &port;
+    SendJob job(port, "1", textOf(200), observer, kFast);
+    job.start();
+    port.drain(32);
+    ASSERT_TRUE(waitFor([&] { return port.written.size() == 64; }, 1000));
+    port.drain(32);
+    port.fail(PortError::ResourceGone);
+    spin(20);
+    EXPECT_EQ(observer.reports.size(), 1);
+    EXPECT_EQ(observer.outcomes.size(), 1u);
+    EXPECT_EQ(port.written.size(), 64);
+}
+
+TEST(ReceiveJob, EndsOnTheCrAfterTheUnitLine)
+{
+    FakeTransport port;
+    RecordingObserver observer;
+    ReceiveJob job(port, "1", observer);
+    job.start();
+    const QByteArray text = QByteArray(20, '\0') + "%\r\n    N` G`   X `    Z `  F`  H \r\n"
+                            "    00 01  1250-   500 100  50\r\n   M\r";
+    for (qsizetype i = 0; i < text.size(); i += 3) {
+        ASSERT_TRUE(job.isRunning()) << "ended early at " << i;
+        port.feed(text.mid(i, 3));
+    }
+    // The LF after the CR is not waited for.
+    EXPECT_EQ(observer.outcomes, std::vector<TransferOutcome>{TransferOutcome::Completed});
+    EXPECT_EQ(job.received(), text);
+    EXPECT_EQ(observer.displays.back(), "   M\r");
+    EXPECT_FALSE(port.isOpen());
+
+    const ReceivedProgram result = decodeReceived(job.received(), MachineType::Mark4, Units::Imperial);
+    ASSERT_TRUE(result.accepted());
+    ASSERT_EQ(result.decoded.program.rows.size(), 1u);
+    EXPECT_EQ(result.decoded.program.rows[0].column(5), "-   500");
+    EXPECT_EQ(result.decoded.program.units, Units::Metric);
+}
+
+TEST(ReceiveJob, SilenceCancelAndFailureKeepWhatArrived)
+{
+    // Silence counts only after the first character, and from the latest one.
+    {
+        FakeTransport port;
+        RecordingObserver observer;
+        ReceiveJob job(port, "1", observer);
+        job.setSilenceLimit(400);
+        job.start();
+        spin(600);
+        EXPECT_TRUE(job.isRunning()) << "no limit before the first character";
+        // A Mark 2 unit line has no blanks in front and does not end reception.
+        port.feed("%\r\n   N00 G00 X    0 Z     0 F  0\r\n");
+        spin(250);
+        port.feed("M\r\n");
+        spin(250);
+        EXPECT_TRUE(job.isRunning()) << "each character restarts the limit";
+        ASSERT_TRUE(waitFor([&] { return observer.done(); }, 2000));
+        EXPECT_EQ(observer.outcomes, std::vector<TransferOutcome>{TransferOutcome::Silence});
+        const ReceivedProgram result = decodeReceived(job.received(), MachineType::Mark2, Units::Imperial);
+        ASSERT_TRUE(result.accepted());
+        EXPECT_EQ(result.decoded.program.rows.size(), 1u);
+        EXPECT_EQ(result.decoded.program.units, Units::Metric);
+    }
+    // Cancel while waiting for the first character: nothing arrived, the
+    // editor gets a new empty program.
+    {
+        FakeTransport port;
+        RecordingObserver observer;
+        ReceiveJob job(port, "1", observer);
+        job.start();
+        spin(20);
+        job.cancel();
+        EXPECT_EQ(observer.outcomes, std::vector<TransferOutcome>{TransferOutcome::Cancelled});
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_TRUE(decodeReceived(job.received(), MachineType::Mark4, Units::Metric).empty);
+    }
+    // The device goes away mid-transfer: one report, the port closed, the
+    // text so far kept (bytes still buffered included) and decodable.
+    {
+        FakeTransport port;
+        RecordingObserver observer;
+        ReceiveJob job(port, "/dev/ttyUSB0", observer);
+        job.start();
+        port.feed("%\r\n    N` G`   X `    Z `  F`  H \r\n");
+        port.feed("    00 01  1250-   500 100  50\r\n");
+        port.fail(PortError::ResourceGone);
+        port.fail(PortError::Read);
+        spin(20);
+        EXPECT_EQ(observer.reports.size(), 1);
+        EXPECT_EQ(observer.outcomes, std::vector<TransferOutcome>{TransferOutcome::PortError});
+        EXPECT_FALSE(port.isOpen());
+        const ReceivedProgram result = decodeReceived(job.received(), MachineType::Mark4, Units::Metric);
+        ASSERT_TRUE(result.accepted());
+        EXPECT_EQ(result.decoded.program.rows.size(), 1u);
+    }
+    // A port that cannot be opened: the report, and nothing received.
+    {
+        FakeTransport port;
+        port.openError = PortError::Permission;
+        RecordingObserver observer;
+        ReceiveJob job(port, "/dev/ttyUSB7", observer);
+        job.start();
+        ASSERT_EQ(observer.reports.size(), 1);
+        EXPECT_TRUE(observer.reports[0].contains("locked by another device)\r\nFür den Zugriff auf /dev/ttyUSB7"));
+        EXPECT_EQ(observer.outcomes, std::vector<TransferOutcome>{TransferOutcome::PortError});
+        EXPECT_TRUE(job.received().isEmpty());
+    }
+}
