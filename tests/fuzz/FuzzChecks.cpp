@@ -9,6 +9,7 @@ const std::vector<FuzzTarget>& fuzzTargets()
         {"decode_mark2", checkDecodeMark2},
         {"decode_mark4", checkDecodeMark4},
         {"export", checkExport},
+        {"receive", checkReceive},
     };
     return targets;
 }
