@@ -5,8 +5,9 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+PACKAGE_BUILD ?= build-package
 
-.PHONY: all deps configure build run test test-plain test-asan fuzz-build fuzz test-fuzz bench clean
+.PHONY: all deps configure build run test test-plain test-asan fuzz-build fuzz test-fuzz bench package package-check clean
 
 all: build
 
@@ -50,5 +51,21 @@ test: test-plain test-asan test-fuzz
 bench: build
 	@bash benchmarks/run-benchmarks.sh $(BUILD)
 
+# The Debian package, from a build of its own with Debian's hardening flags
+# and without tests; the .deb lands in $(PACKAGE_BUILD)/package/.
+package: deps
+	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCHMARKS=OFF \
+	  -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null
+	@ls $(PACKAGE_BUILD)/package/*.deb
+
+# Lints the package, installs it with dpkg (as root), runs /usr/bin/quillon-cli
+# and removes it again.
+package-check: package
+	@bash scripts/check-package.sh $(PACKAGE_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)

@@ -10,6 +10,7 @@ packages=(
   fonts-liberation
   socat poppler-utils xvfb xauth
   imagemagick python3 libxtst6
+  desktop-file-utils appstream shared-mime-info libxml2-utils groff-base dpkg-dev lintian
   clang-14 libclang-rt-14-dev
 )
 

@@ -103,6 +103,39 @@ std::optional<DecodeResult> CliContext::loadProgram(const QString& path, Machine
     return blnDecodeBuffer(decodeCp1252(*bytes), machine, Units::Metric);
 }
 
+std::optional<CliContext::OneProgram> CliContext::takeOneProgram(const QString& command, int* exitCode)
+{
+    *exitCode = kExitUsage;
+    QString error;
+    const std::optional<MachineType> chosen = machine(&error);
+    if (!chosen) {
+        usageError(error);
+        return std::nullopt;
+    }
+    const std::optional<QStringList> files = positionals(&error);
+    if (!files) {
+        usageError(error);
+        return std::nullopt;
+    }
+    if (files->size() != 1) {
+        usageError(command + QStringLiteral(" takes exactly one FILE"));
+        return std::nullopt;
+    }
+    const QString& path = files->front();
+    const std::optional<DecodeResult> result = loadProgram(path, *chosen, &error);
+    if (!result) {
+        usageError(QStringLiteral("cannot read %1: %2").arg(path, error));
+        return std::nullopt;
+    }
+    if (!result->accepted) {
+        err(QStringLiteral("%1: rejected: %2\n").arg(path, result->message));
+        *exitCode = kExitFailed;
+        return std::nullopt;
+    }
+    *exitCode = kExitOk;
+    return OneProgram{*chosen, path, result->program};
+}
+
 void CliContext::out(const QString& text)
 {
     outBytes(text.toUtf8());

@@ -40,6 +40,17 @@ public:
     // nullopt with `error` set when the file cannot be read at all.
     std::optional<DecodeResult> loadProgram(const QString& path, MachineType machine, QString* error) const;
 
+    // The shared start of the commands that take exactly one program file:
+    // the machine, the one FILE, read and accepted by the decoder. Call it
+    // after taking the command's own options. On failure the reason is on
+    // standard error and `exitCode` holds the code to return.
+    struct OneProgram {
+        MachineType machine = MachineType::None;
+        QString path;
+        Program program;
+    };
+    std::optional<OneProgram> takeOneProgram(const QString& command, int* exitCode);
+
     // Output helpers: text goes out in UTF-8, bytes unchanged.
     static void out(const QString& text);
     static void outBytes(const QByteArray& bytes);

@@ -17,23 +17,11 @@ int runPrintCommand(CliContext& context)
         return CliContext::usageError(error);
     if (!pdf || pdf->isEmpty())
         return CliContext::usageError(QStringLiteral("print needs --pdf OUT"));
-    const std::optional<MachineType> machine = context.machine(&error);
-    if (!machine)
-        return CliContext::usageError(error);
-    const std::optional<QStringList> files = context.positionals(&error);
-    if (!files)
-        return CliContext::usageError(error);
-    if (files->size() != 1)
-        return CliContext::usageError(QStringLiteral("print takes exactly one FILE"));
-
-    const QString& path = files->front();
-    const std::optional<DecodeResult> result = context.loadProgram(path, *machine, &error);
-    if (!result)
-        return CliContext::usageError(QStringLiteral("cannot read %1: %2").arg(path, error));
-    if (!result->accepted) {
-        CliContext::err(QStringLiteral("%1: rejected: %2\n").arg(path, result->message));
-        return kExitFailed;
-    }
+    int exitCode = kExitOk;
+    const std::optional<CliContext::OneProgram> loaded = context.takeOneProgram(QStringLiteral("print"), &exitCode);
+    if (!loaded)
+        return exitCode;
+    const QString& path = loaded->path;
 
     QPdfWriter writer(*pdf);
     writer.setPageSize(QPageSize(QPageSize::A4));
@@ -42,7 +30,7 @@ int runPrintCommand(CliContext& context)
     writer.setCreator(QStringLiteral("Quillon"));
     // The editor's header names the full path of the open file.
     const ListingRenderer::Result printed =
-        ListingRenderer::render(writer, result->program, *machine, QFileInfo(path).absoluteFilePath(),
+        ListingRenderer::render(writer, loaded->program, loaded->machine, QFileInfo(path).absoluteFilePath(),
                                 printStamp(QDateTime::currentDateTime()));
     if (!printed.ok) {
         CliContext::err(QStringLiteral("%1: %2\n").arg(*pdf, QString(printed.message).replace(QLatin1String("\r\n"), QLatin1String(" "))));

@@ -58,33 +58,20 @@ private:
 int runSendCommand(CliContext& context)
 {
     QString error;
-    const std::optional<MachineType> machine = context.machine(&error);
-    if (!machine)
-        return CliContext::usageError(error);
     const std::optional<QString> port = context.takeOption(QStringLiteral("--port"), &error);
     if (!error.isEmpty())
         return CliContext::usageError(error);
     if (!port || port->trimmed().isEmpty())
         return CliContext::usageError(QStringLiteral("send needs --port DEV"));
-    const std::optional<QStringList> files = context.positionals(&error);
-    if (!files)
-        return CliContext::usageError(error);
-    if (files->size() != 1)
-        return CliContext::usageError(QStringLiteral("send takes exactly one FILE"));
+    int exitCode = kExitOk;
+    const std::optional<CliContext::OneProgram> loaded = context.takeOneProgram(QStringLiteral("send"), &exitCode);
+    if (!loaded)
+        return exitCode;
 
-    const QString& path = files->front();
-    const std::optional<DecodeResult> result = context.loadProgram(path, *machine, &error);
-    if (!result)
-        return CliContext::usageError(QStringLiteral("cannot read %1: %2").arg(path, error));
-    if (!result->accepted) {
-        CliContext::err(QStringLiteral("%1: rejected: %2\n").arg(path, result->message));
-        return kExitFailed;
-    }
-
-    const Program& program = result->program;
+    const Program& program = loaded->program;
     SendProgress progress(strSendEstimate(int(program.rows.size())));
     QtSerialTransport transport;
-    SendJob job(transport, *port, sendText(program, *machine), progress);
+    SendJob job(transport, *port, sendText(program, loaded->machine), progress);
     CliInterrupt interrupt([&job] { job.cancel(); });
     job.start();
     if (progress.outcome == TransferOutcome::Running)

@@ -198,6 +198,28 @@ bool Editor::NewFile()
     return true;
 }
 
+void Editor::replaceProgram(const Program& program, bool modified, const QString& caption)
+{
+    m_program.ListClear();
+    m_shownRow = 0;
+    m_insertedLine = -1;
+    m_flags.fieldEditPending = false;
+    m_flags.newLinePending = false;
+    m_flags.refusedField = 0;
+    setDescription(program.description);
+    for (const ProgramRow& row : program.rows)
+        m_program.ListAddItem(row);
+    SetUnitMode(program.units);
+    discardUndo();
+    enableCommand(Command::Delete, rowCount() >= 2);
+    enableCommand(Command::GcodeList, true);
+    enableCommand(Command::McodeList, m_machine != MachineType::Mark2);
+    if (rowCount() > 0)
+        m_program.ListSetIndex(1);
+    m_modified = modified;
+    m_view.setCaption(caption);
+}
+
 void Editor::appendRow(const ProgramRow& row)
 {
     m_program.ListAddItem(row);

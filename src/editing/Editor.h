@@ -80,6 +80,11 @@ public:
     // Starts an unnamed program with one new line waiting for its code. With
     // unsaved changes it asks first; false when the user keeps them.
     bool NewFile();
+    // Puts a whole program in place of the current one (a file read or a
+    // reception): the first row is shown, both undo snapshots are dropped so
+    // Undo cannot bring back rows of the program replaced, and the caption is
+    // set. Asks nothing; callers guard unsaved work first.
+    void replaceProgram(const Program& program, bool modified, const QString& caption);
     // RowSink: rows and unit markers of a program being read.
     void appendRow(const ProgramRow& row) override;
     void SetUnitMode(Units units) override;

@@ -23,6 +23,11 @@ bool isFolderWritable(const QString& folder)
     return !folder.isEmpty() && info.isDir() && info.isWritable();
 }
 
+bool isPrivateProgramFolder(const QString& folder)
+{
+    return isFolderWritable(folder) && QFileInfo(QDir::cleanPath(folder)).fileName() != QLatin1String("bin");
+}
+
 QString userConfigHome()
 {
     const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -36,7 +41,7 @@ QString settingsFilePath(const QString& programDir, const QString& overridePath,
     if (!overridePath.isEmpty())
         return QFileInfo(overridePath).absoluteFilePath();
     const QString fileName = QString::fromLatin1(kSettingsFileName);
-    if (isFolderWritable(programDir))
+    if (isPrivateProgramFolder(programDir))
         return joinPath(programDir, fileName);
     return joinPath(joinPath(configHome, QStringLiteral("Quillon")), fileName);
 }
@@ -49,7 +54,7 @@ QString settingsFilePath(const QString& programDir, const QString& overridePath)
 QString logFilePath(const QString& programDir, const QString& settingsFile)
 {
     const QString fileName = applicationTitle() + QStringLiteral(".log");
-    if (isFolderWritable(programDir))
+    if (isPrivateProgramFolder(programDir))
         return joinPath(programDir, fileName);
     return joinPath(QFileInfo(settingsFile).absolutePath(), fileName);
 }

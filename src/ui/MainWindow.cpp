@@ -1,10 +1,20 @@
 #include "MainWindow.h"
 
+#include "ExportCommand.h"
+#include "ExportDialogs.h"
+#include "LinkCommands.h"
+#include "PortMenu.h"
+#include "PrintFile.h"
+#include "frmLead.h"
+#include "link/PortMenuModel.h"
+#include "link/ReceivedProgram.h"
+
 #include "Cp1252Validator.h"
 #include "HelpWindow.h"
 #include "ListView.h"
 #include "SplashWindow.h"
 #include "editing/ParameterRules.h"
+#include "files/ProgramText.h"
 #include "shell/ApplicationState.h"
 #include "shell/MessageSink.h"
 #include "shell/RecoveryFile.h"
@@ -99,10 +109,7 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
         m_toolActions[QStringLiteral("Send")]->setVisible(false);
         m_toolActions[QStringLiteral("Receive")]->setVisible(false);
     } else {
-        const int port = m_state.settings().comPort().trimmed().toInt();
-        const QList<QAction*> ports = m_ports->actions();
-        if (port >= 1 && port <= ports.size())
-            ports[port - 1]->setChecked(true);
+        rebuildPortMenu();
     }
     m_toolActions[QStringLiteral("Save")]->setEnabled(false);
     m_menuActions[QStringLiteral("mnuFSave")]->setEnabled(false);
@@ -243,13 +250,14 @@ void MainWindow::buildMenus()
     QAction* saveAs = add(f, "mnuFSaveAs", "Speichern unter");
     saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     later(saveAs);
-    later(add(f, "mnuFexport", "Export für Spindra"));
+    dispatch(add(f, "mnuFexport", "Export für Spindra"), "Export");
     f->addSeparator()->setObjectName(QStringLiteral("mnuF1"));
     later(add(f, "mnuFmachine", "Maschinen Typ ändern"));
     f->addSeparator()->setObjectName(QStringLiteral("mnuF2"));
     QAction* print = add(f, "mnuFPrint", "Drucken");
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     dispatch(print, "Print");
+    dispatch(add(f, "mnuFPreview", "Druckvorschau"), "Preview");
     f->addSeparator()->setObjectName(QStringLiteral("mnuF3"));
     QMenu* mru = f->addMenu(QStringLiteral("Zuletzt benutzt"));
     mru->setObjectName(QStringLiteral("mnuFmru"));
@@ -291,19 +299,15 @@ void MainWindow::buildMenus()
     dispatch(add(m_transferMenu, "mnuTReceive", "Empfangen"), "Receive");
     dispatch(add(m_transferMenu, "mnuTSend", "Senden"), "Send");
     m_transferMenu->addSeparator()->setObjectName(QStringLiteral("mnuT1"));
-    m_ports = new QActionGroup(this);
-    for (int i = 1; i <= 4; ++i) {
-        QAction* port = add(m_transferMenu, qPrintable(QStringLiteral("mnuTPort%1").arg(i)),
-                            qPrintable(QStringLiteral("Com %1").arg(i)));
-        port->setCheckable(true);
-        m_ports->addAction(port);
-        connect(port, &QAction::triggered, this, [this, i]() { setPort(i); });
-    }
-    m_ports->actions().first()->setChecked(true);
+    m_portsStart = m_transferMenu->actions().size();
+    // Adapters come and go: the port list is read again each time the menu opens.
+    connect(m_transferMenu, &QMenu::aboutToShow, this, &MainWindow::rebuildPortMenu);
+    rebuildPortMenu();
 
     QMenu* h = menu("mnuH", "&Hilfe");
     connect(add(h, "mnuHquillon", "Quillon Hilfe"), &QAction::triggered, this, &MainWindow::showHelp);
-    later(add(h, "mnuHHelp", "Herstellung einen seriellen Kabels"));
+    connect(add(h, "mnuHHelp", "Herstellung einen seriellen Kabels"), &QAction::triggered, this,
+            &MainWindow::showCableHelp);
     h->addSeparator()->setObjectName(QStringLiteral("mnuH1"));
     connect(add(h, "mnuHAbout", "Info über Quillon"), &QAction::triggered, this, &MainWindow::showAbout);
 }
@@ -556,8 +560,17 @@ void MainWindow::DispatchAction(const QString& key)
             CommandState(false);
             notAvailable();
             CommandState(true);
-        } else if (key == QLatin1String("Copy") || key == QLatin1String("Print")
-                   || key == QLatin1String("Send") || key == QLatin1String("Receive")) {
+        } else if (key == QLatin1String("Print")) {
+            printListing();
+        } else if (key == QLatin1String("Preview")) {
+            previewListing();
+        } else if (key == QLatin1String("Export")) {
+            exportProgram();
+        } else if (key == QLatin1String("Send")) {
+            sendProgram();
+        } else if (key == QLatin1String("Receive")) {
+            receiveProgram();
+        } else if (key == QLatin1String("Copy")) {
             notAvailable();
         }
     });
@@ -567,7 +580,7 @@ void MainWindow::CommandState(bool enabled)
 {
     for (auto& [key, action] : m_toolActions)
         action->setEnabled(enabled);
-    for (const char* name : {"mnuFNew", "mnuFOpen", "mnuFSave", "mnuFSaveAs", "mnuFPrint", "mnuFexport",
+    for (const char* name : {"mnuFNew", "mnuFOpen", "mnuFSave", "mnuFSaveAs", "mnuFPrint", "mnuFPreview", "mnuFexport",
                              "mnuFmachine", "mnuTSend", "mnuTReceive"})
         m_menuActions[QString::fromLatin1(name)]->setEnabled(enabled);
 }
@@ -576,6 +589,27 @@ void MainWindow::notAvailable()
 {
     m_messages.intStdMsgBox(QStringLiteral("Diese Funktion ist noch nicht verfügbar."), MsgStyle::Information,
                             QString());
+}
+
+void MainWindow::printListing()
+{
+    printProgram(this, m_messages, m_editor->program(), m_editor->machine(), m_fileName,
+                 [this](bool enabled) { CommandState(enabled); }, &m_state.logger());
+}
+
+void MainWindow::previewListing()
+{
+    previewProgram(this, m_messages, m_editor->program(), m_editor->machine(), m_fileName, &m_state.logger());
+}
+
+void MainWindow::exportProgram()
+{
+    if (!m_exportDialogs)
+        m_exportDialogs = std::make_unique<ExportDialogs>(this);
+    CommandState(false);
+    runExportCommand(this, *m_exportDialogs, strFileOutBuff(m_editor->program(), m_editor->machine()),
+                     m_editor->machine(), m_state.settings());
+    CommandState(true);
 }
 
 void MainWindow::showHelp()
@@ -596,9 +630,58 @@ void MainWindow::showAbout()
     m_splash->exec();
 }
 
-void MainWindow::setPort(int port)
+void MainWindow::rebuildPortMenu()
 {
-    m_state.settings().setValue(QString::fromLatin1(Settings::kComPort), QString::number(port));
+    const QList<QAction*> actions = m_transferMenu->actions();
+    for (qsizetype i = m_portsStart; i < actions.size(); ++i) {
+        m_transferMenu->removeAction(actions[i]);
+        actions[i]->deleteLater();
+    }
+    for (QActionGroup* group : m_transferMenu->findChildren<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly))
+        group->deleteLater();
+    PortMenuModel model;
+    model.rebuild(PortMenuModel::systemPorts(), m_state.settings().comPort());
+    fillPortMenu(m_transferMenu, model, [this](const QString& port) { setPort(port); });
+}
+
+void MainWindow::setPort(const QString& port)
+{
+    m_state.settings().setValue(QString::fromLatin1(Settings::kComPort), port);
+    rebuildPortMenu();
+}
+
+void MainWindow::sendProgram()
+{
+    CommandState(false);
+    SendFile(this, m_editor->program(), m_editor->machine(), m_state.settings().comPort(), m_messages);
+    CommandState(true);
+}
+
+void MainWindow::receiveProgram()
+{
+    CommandState(false);
+    const ReceiveFileResult result = ReceiveFile(this, m_editor->modified(), m_editor->machine(), m_editor->units(),
+                                                 m_state.settings().comPort(), m_messages);
+    CommandState(true);
+    if (!result.started)
+        return;
+    // Whatever arrived, the program in the editor no longer belongs to a file.
+    m_fileName.clear();
+    if (result.accepted) {
+        // A received program is unsaved work.
+        m_editor->replaceProgram(result.program, true, strReceivedCaption(m_editor->machine()));
+    } else {
+        m_editor->setModified(false);
+        m_editor->NewFile();
+    }
+}
+
+void MainWindow::showCableHelp()
+{
+    CommandState(false);
+    frmLead lead(this);
+    lead.exec();
+    CommandState(true);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

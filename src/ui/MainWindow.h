@@ -21,6 +21,8 @@ class QToolBar;
 
 namespace quillon {
 
+class ExportDialogs;
+
 class ApplicationState;
 class HelpWindow;
 class ListView;
@@ -93,9 +95,16 @@ private:
     void layoutControls();
     void connectFields();
     void notAvailable();
+    void printListing();
+    void previewListing();
+    void exportProgram();
     void showHelp();
     void showAbout();
-    void setPort(int port);
+    void setPort(const QString& port);
+    void rebuildPortMenu();
+    void sendProgram();
+    void receiveProgram();
+    void showCableHelp();
     int paramIndex(QObject* watched) const;
     QWidget* fieldWidget(FormField field) const;
     QLabel* labelWidget(FormLabel label) const;
@@ -107,12 +116,14 @@ private:
     std::unique_ptr<Editor> m_editor;
     SplashWindow* m_splash = nullptr;
     HelpWindow* m_help = nullptr;
+    std::unique_ptr<ExportDialogs> m_exportDialogs;  // kept so the tool dialog remembers its speed
+    QString m_fileName;                              // full path; empty for an unnamed program
 
     QToolBar* m_toolbar = nullptr;
     std::map<QString, QAction*> m_toolActions;
     std::map<QString, QAction*> m_menuActions;
     QMenu* m_transferMenu = nullptr;
-    QActionGroup* m_ports = nullptr;
+    qsizetype m_portsStart = 0;  // the port entries follow the transfer commands
 
     ListView* m_picList = nullptr;
     ListView* m_picGcode = nullptr;

@@ -1,4 +1,5 @@
 #include "editing/Editor.h"
+#include "files/ProgramText.h"
 
 #include "FakeEditorView.h"
 #include "QtPrinters.h"
@@ -555,4 +556,34 @@ TEST_F(EditorTest, UpDownMoveTheShownLine)
     EXPECT_EQ(ed->currentRow(), 4);
     EXPECT_EQ(view.label(FormLabel::Code).text, QStringLiteral("M30"));
     EXPECT_FALSE(view.field(FormField::Param0).visible);
+}
+
+TEST_F(EditorTest, ReplacingTheProgramShowsItsFirstRowAndDropsTheOldUndo)
+{
+    start(MachineType::Mark4);
+    pick("G01");
+    enter(0, QStringLiteral("1250"));
+    commit();
+    ASSERT_NE(ed->undoKind(), UndoKind::None);
+
+    const QString text = QStringLiteral("Welle\r\n%\r\n    N` G`   X `    Z `  F`  H \r\n"
+                                        "    00 00  1000    200         Anfahren\r\n"
+                                        "    01 01   500-  1000 100     \r\n   \"");
+    const DecodeResult decoded = blnDecodeBuffer(text, MachineType::Mark4, Units::Metric);
+    ASSERT_TRUE(decoded.accepted);
+    ed->replaceProgram(decoded.program, true, QStringLiteral("Titel (unbenannt)"));
+
+    EXPECT_EQ(ed->rowCount(), 2);
+    EXPECT_EQ(ed->currentRow(), 1);
+    EXPECT_EQ(line(2), QStringLiteral("    01 01   500-  1000 100     "));
+    EXPECT_EQ(ed->fieldText(FormField::Param0), QStringLiteral("1000"));
+    EXPECT_EQ(ed->description(), QStringLiteral("Welle\r\n"));
+    EXPECT_EQ(ed->units(), Units::Imperial);
+    EXPECT_TRUE(ed->modified());
+    EXPECT_EQ(view.caption, QStringLiteral("Titel (unbenannt)"));
+    EXPECT_EQ(ed->undoKind(), UndoKind::None);
+    EXPECT_FALSE(ed->commandEnabled(Command::Undo));
+    ed->cmdUndo_Click();
+    EXPECT_EQ(ed->rowCount(), 2);
+    EXPECT_EQ(strFileOutBuff(ed->program(), MachineType::Mark4), text);
 }

@@ -153,6 +153,27 @@ TEST(SettingsPath, OneSeparatorBeforeTheFileName)
               dir.filePath(QStringLiteral("Quillon/Quillon.ini")));
 }
 
+// An installed binary sits in <prefix>/bin, which root can write to: running it
+// as root (for the serial port, say) must not leave files in /usr/bin.
+TEST(SettingsPath, SharedBinaryFolderUsesTheConfigFolderEvenWhenWritable)
+{
+    QTemporaryDir dir;
+    const QString bin = dir.filePath(QStringLiteral("usr/bin"));
+    const QString config = dir.filePath(QStringLiteral("config"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    ASSERT_TRUE(isFolderWritable(bin));
+
+    for (const QString& program : {bin, bin + QLatin1Char('/')}) {
+        const QString ini = settingsFilePath(program, QString(), config);
+        EXPECT_EQ(ini, config + QStringLiteral("/Quillon/Quillon.ini"));
+        EXPECT_EQ(logFilePath(program, ini), config + QStringLiteral("/Quillon/Quillon CNC Editor.log"));
+    }
+    // A folder that merely ends in "bin" is still the program's own.
+    const QString cabin = dir.filePath(QStringLiteral("cabin"));
+    ASSERT_TRUE(QDir().mkpath(cabin));
+    EXPECT_EQ(settingsFilePath(cabin, QString(), config), cabin + QStringLiteral("/Quillon.ini"));
+}
+
 TEST(SettingsPath, UnwritableProgramFolderUsesTheConfigFolder)
 {
     if (geteuid() == 0)

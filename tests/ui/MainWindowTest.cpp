@@ -366,15 +366,21 @@ TEST_F(MainWindowTest, TextFieldsRefuseWhatWindows1252CannotHold)
 TEST_F(MainWindowTest, CommandsNoticesQuestionsAndWindowSize)
 {
     start(MachineType::Mark4);
-    for (const char* name : {"tlbSend", "tlbReceive", "tlbPrint", "tlbCopy"}) {
+    sink.boxes.clear();
+    action("tlbCopy")->trigger();
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].style, 64);
+
+    // Sending first asks whether the tool offsets are valid; No sends nothing
+    // and gives the commands back.
+    for (const char* name : {"tlbSend", "mnuTSend"}) {
         sink.boxes.clear();
+        sink.answers = {MsgResult::No};
         action(name)->trigger();
         ASSERT_EQ(sink.boxes.size(), 1u) << name;
-        EXPECT_EQ(sink.boxes[0].style, 64);
+        EXPECT_EQ(sink.boxes[0].style, 292) << name;
+        EXPECT_TRUE(action("mnuTSend")->isEnabled());
     }
-    sink.boxes.clear();
-    action("mnuTSend")->trigger();
-    EXPECT_EQ(sink.boxes.size(), 1u);
 
     pick("G01");
     WAIT_TRUE(param(0)->hasFocus());
