@@ -1,11 +1,13 @@
 # The two commands of the README: `make run` and `make test`.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 PACKAGE_BUILD ?= build-package
 
-.PHONY: all deps configure build run test test-plain test-asan bench package package-check clean
+.PHONY: all deps configure build run test test-plain test-asan fuzz-build fuzz test-fuzz bench package package-check clean
 
 all: build
 
@@ -31,10 +33,23 @@ test-asan: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
-test: test-plain test-asan
+# libFuzzer targets, built with clang 14 and the sanitizers in their own
+# folder; only the fuzz targets and the libraries they need are built.
+fuzz-build: deps
+	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_FUZZ=ON -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzz_targets -j $(JOBS)
+
+fuzz: fuzz-build
+	@bash scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# A short run of every fuzz target as part of the test suite.
+test-fuzz: fuzz-build
+	@bash scripts/run-fuzz.sh $(FUZZ_BUILD) 10
+
+test: test-plain test-asan test-fuzz
 
 bench: build
-	@for b in $(BUILD)/benchmarks/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@bash benchmarks/run-benchmarks.sh $(BUILD)
 
 # The Debian package, from a build of its own with Debian's hardening flags
 # and without tests; the .deb lands in $(PACKAGE_BUILD)/package/.
@@ -53,4 +68,4 @@ package-check: package
 	@bash scripts/check-package.sh $(PACKAGE_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)

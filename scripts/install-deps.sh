@@ -11,6 +11,7 @@ packages=(
   socat poppler-utils xvfb xauth
   imagemagick python3 libxtst6
   desktop-file-utils appstream shared-mime-info libxml2-utils groff-base dpkg-dev lintian
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

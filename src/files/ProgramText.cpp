@@ -114,6 +114,10 @@ QString programTextProblem(const Program& program)
 
     QString bad;
     auto collect = [&bad](const QString& text) {
+        // Nearly every field is plain; only those that are not are encoded
+        // to learn which characters fail, which saves an encoding per field.
+        if (isCp1252Encodable(text))
+            return;
         const Cp1252Encoding enc = encodeCp1252(text);
         for (const QChar c : enc.unencodable)
             if (!bad.contains(c))

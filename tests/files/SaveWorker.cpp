@@ -1,5 +1,6 @@
-// Saves a large program over and over (or once under a file-size limit), so
-// the fault tests can kill it mid-save or let the write fail.
+// Saves a large program over and over, once under a file-size limit, or just
+// once (where the fault test decides who runs it), so the fault tests can
+// kill it mid-save or let the write fail.
 #include "files/ProgramFile.h"
 #include "model/NumberFormat.h"
 
@@ -17,7 +18,7 @@ int main(int argc, char* argv[])
     if (args.size() < 3)
         return 2;
     const QString path = args[1];
-    const QString mode = args[2];  // "loop" or "limit:BYTES"
+    const QString mode = args[2];  // "loop", "once" or "limit:BYTES"
 
     Program program;
     for (int i = 0; i < 4000; ++i) {
@@ -33,11 +34,13 @@ int main(int argc, char* argv[])
         program.rows.push_back(row);
     }
 
-    if (mode.startsWith(QLatin1String("limit:"))) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        limit.rlim_cur = limit.rlim_max = mode.mid(6).toULongLong();
-        setrlimit(RLIMIT_FSIZE, &limit);
+    if (mode.startsWith(QLatin1String("limit:")) || mode == QLatin1String("once")) {
+        if (mode != QLatin1String("once")) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            limit.rlim_cur = limit.rlim_max = mode.mid(6).toULongLong();
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
         const SaveResult r = SaveFile(path, program, MachineType::F1);
         std::fputs(r.message.toUtf8().constData(), stdout);
         return r.ok ? 0 : 1;

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <string>
+#include <vector>
+
+namespace quillon::fuzz {
+
+// Fuzzing, a check may pass over inputs too slow to fuzz; the corpus test
+// runs every check in full.
+enum class CheckRun { Fuzzing, Full };
+
+// A check takes one arbitrary input and answers "" when every property it
+// guards holds, or a description of the first one that broke. The libFuzzer
+// entry points abort on a non-empty answer; the corpus test reports it.
+using FuzzCheck = std::string (*)(const QByteArray& input, CheckRun run);
+
+struct FuzzTarget {
+    const char* name;  // also the folder of its corpus: tests/fuzz/corpus/<name>/
+    FuzzCheck check;
+};
+
+const std::vector<FuzzTarget>& fuzzTargets();
+
+std::string checkDecodeF1(const QByteArray& input, CheckRun run);
+std::string checkDecodeMark2(const QByteArray& input, CheckRun run);
+std::string checkDecodeMark4(const QByteArray& input, CheckRun run);
+std::string checkExport(const QByteArray& input, CheckRun run);
+std::string checkReceive(const QByteArray& input, CheckRun run);
+
+// Runs `check` on a libFuzzer input and aborts with its answer when it is
+// not empty.
+int runFuzzCheck(FuzzCheck check, const unsigned char* data, std::size_t size);
+
+}  // namespace quillon::fuzz

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "link/SerialTransport.h"
+
+#include <QByteArray>
+
+namespace quillon::fuzz {
+
+// A port that hands the receiver whatever the fuzz input says arrived, and
+// fails when the input says so. It keeps what it delivered and what was
+// read, so the checks can compare the two.
+class FuzzTransport : public SerialTransport {
+    Q_OBJECT
+public:
+    using SerialTransport::SerialTransport;
+
+    QByteArray delivered;  // every byte that arrived while the port was open
+    QByteArray handedOut;  // every byte readAll() returned
+    int opens = 0;
+
+    // Bytes arrive; readyRead is raised while the port is open.
+    void arrive(const QByteArray& bytes);
+    void failWith(PortError error);
+
+    bool open(const QString& device) override;
+    void close() override { m_open = false; }
+    void abort() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    qint64 write(const QByteArray& bytes) override { return m_open ? bytes.size() : -1; }
+    qint64 bytesToWrite() const override { return 0; }
+    qint64 bytesAvailable() const override { return m_input.size(); }
+    QByteArray readAll() override;
+    PortError lastError() const override { return m_error; }
+
+private:
+    bool m_open = false;
+    QByteArray m_input;
+    PortError m_error = PortError::None;
+};
+
+}  // namespace quillon::fuzz
