@@ -27,7 +27,7 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
 
 std::optional<QByteArray> programFileBytes(const Program& program, MachineType machine, QString* problem)
 {
-    const QString why = programTextProblem(program);
+    const QString why = programTextProblem(program, machine);
     if (!why.isEmpty()) {
         if (problem)
             *problem = why;

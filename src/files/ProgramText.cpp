@@ -107,7 +107,7 @@ DecodeResult blnDecodeBuffer(const QString& input, MachineType machine, Units cu
     return result;
 }
 
-QString programTextProblem(const Program& program)
+QString programTextProblem(const Program& program, MachineType machine)
 {
     if (program.description.contains(QLatin1Char('%')))
         return QStringLiteral("Die Programmbeschreibung darf kein Prozentzeichen (%) enthalten.");
@@ -133,6 +133,15 @@ QString programTextProblem(const Program& program)
     }
     if (!bad.isEmpty())
         return QStringLiteral("Diese Zeichen können in einer CNC Datei nicht gespeichert werden: ") + bad;
+
+    for (std::size_t i = 0; i < program.rows.size(); ++i) {
+        const QString line = programLineText(program.rows[i], machine);
+        if (line.startsWith(kHeaderStart)
+            || parseProgramLine(line, false, machine).kind != ParsedLine::Kind::Row) {
+            return QStringLiteral("Zeile %1 des Programms ist beschädigt und würde beim Lesen verloren gehen.")
+                .arg(i + 1);
+        }
+    }
     return QString();
 }
 

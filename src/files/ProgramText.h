@@ -31,8 +31,10 @@ DecodeResult blnDecodeBuffer(const QString& text, MachineType machine, Units cur
 
 // Why `program` cannot be written so that it reads back the same, or "" when
 // it can: a "%" in the description would end it early, a line break inside a
-// comment would split its row, and characters outside Windows-1252 would be
-// lost.
-QString programTextProblem(const Program& program);
+// comment would split its row, characters outside Windows-1252 would be
+// lost, and a row whose written line would read as a header, unit or "%"
+// line (possible only for rows read from malformed lines) would vanish or
+// make the whole file unreadable.
+QString programTextProblem(const Program& program, MachineType machine);
 
 }  // namespace quillon

@@ -186,14 +186,31 @@ TEST(ProgramText, Mark2LineNumbersAbove99KeepTwoDigits)
 TEST(ProgramText, ProblemsThatWouldBreakTheRoundTrip)
 {
     Program p;
-    EXPECT_TRUE(programTextProblem(p).isEmpty());
+    EXPECT_TRUE(programTextProblem(p, MachineType::F1).isEmpty());
     p.description = QStringLiteral("Rabatt 10% auf Alu");
-    EXPECT_FALSE(programTextProblem(p).isEmpty());
+    EXPECT_FALSE(programTextProblem(p, MachineType::F1).isEmpty());
     p.description = QString::fromUtf8("Ωmega");
-    EXPECT_TRUE(programTextProblem(p).contains(QChar(0x03A9)));
+    EXPECT_TRUE(programTextProblem(p, MachineType::F1).contains(QChar(0x03A9)));
     p.description.clear();
     ProgramRow row;
     row.setColumn(8, QStringLiteral("zwei\r\nZeilen"));
     p.rows.push_back(row);
-    EXPECT_FALSE(programTextProblem(p).isEmpty());
+    EXPECT_FALSE(programTextProblem(p, MachineType::F1).isEmpty());
+
+    // Rows read from malformed lines whose written form would read back as
+    // a header line (the file would then be rejected) or as a unit line
+    // (the row would vanish).
+    const QString kHeader = QStringLiteral("    N` G`  X  `  Y `   Z ` F  ");
+    for (const QString& malformed : {QStringLiteral("ab  N` G`  X  `  Y `   Z ` F  "), QStringLiteral("xyzM0 01")}) {
+        const DecodeResult r = blnDecodeBuffer("%\r\n" + kHeader + "\r\n" + malformed + "\r\n   M",
+                                               MachineType::F1, Units::Metric);
+        ASSERT_TRUE(r.accepted);
+        ASSERT_EQ(r.program.rows.size(), 1u);
+        EXPECT_TRUE(programTextProblem(r.program, MachineType::F1).contains(QStringLiteral("Zeile 1")))
+            << malformed.toStdString();
+    }
+    // Ordinary rows, also short and blank ones, pass.
+    const DecodeResult fine = blnDecodeBuffer("%\r\n" + kHeader + "\r\n    00 21\r\n\r\n   M", MachineType::F1,
+                                              Units::Metric);
+    EXPECT_TRUE(programTextProblem(fine.program, MachineType::F1).isEmpty());
 }
