@@ -2,7 +2,7 @@
 
 #include "files/Cp1252.h"
 #include "files/ProgramText.h"
-#include "model/MachineProfile.h"
+#include "model/ProgramLine.h"
 
 #include <QStringList>
 #include <cmath>
@@ -12,11 +12,6 @@ namespace quillon {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-QString lastChars(const QString& field, int count)
-{
-    return field.right(count);
-}
 
 // Numeric value of a settings item rounded as the classic Integer
 // conversion does (halves to even); text that is no number counts as 0.
@@ -31,7 +26,6 @@ int roundedItem(const QString& item)
 
 QByteArray sendText(const Program& program, MachineType machine)
 {
-    const ColumnNumbers& c = machineProfile(machine).columns;
     const bool metric = program.units == Units::Metric;
 
     QString text;
@@ -42,25 +36,7 @@ QByteArray sendText(const Program& program, MachineType machine)
         text += columnHeaderLine(machine) + kCrLf;
 
     for (const ProgramRow& row : program.rows) {
-        text += QLatin1String("   ");
-        switch (machine) {
-        case MachineType::F1:
-            text += row.column(c.n) + row.column(c.g) + row.column(c.x) + row.column(c.y)
-                    + row.column(c.z) + row.column(c.f);
-            break;
-        case MachineType::Mark4:
-            text += row.column(c.n) + row.column(c.g) + row.column(c.x) + row.column(c.z)
-                    + row.column(c.f) + row.column(c.h);
-            break;
-        case MachineType::Mark2:
-            text += QLatin1String("N") + lastChars(row.column(c.n), 2) + QLatin1String(" G")
-                    + lastChars(row.column(c.g), 2) + QLatin1String(" X") + lastChars(row.column(c.x), 5)
-                    + QLatin1String(" Z") + lastChars(row.column(c.z), 6) + QLatin1String(" F")
-                    + lastChars(row.column(c.f), 3);
-            break;
-        case MachineType::None:
-            break;
-        }
+        text += programLineFields(row, machine);
         text += kCrLf;
     }
 

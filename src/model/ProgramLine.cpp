@@ -87,6 +87,12 @@ void StoreRow(const QString& line, bool blnNew, MachineType machine, RowSink& si
 QString programLineText(const ProgramRow& row, MachineType machine)
 {
     const ColumnNumbers& c = machineProfile(machine).columns;
+    return programLineFields(row, machine) + QLatin1Char(' ') + row.column(c.comment);
+}
+
+QString programLineFields(const ProgramRow& row, MachineType machine)
+{
+    const ColumnNumbers& c = machineProfile(machine).columns;
     QString line = QStringLiteral("   ");
     switch (machine) {
     case MachineType::F1:
@@ -107,7 +113,6 @@ QString programLineText(const ProgramRow& row, MachineType machine)
     case MachineType::None:
         break;
     }
-    line += QLatin1Char(' ') + row.column(c.comment);
     return line;
 }
 

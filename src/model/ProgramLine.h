@@ -32,8 +32,12 @@ public:
 // Parses `line` and appends its row to `sink`, or switches the units.
 void StoreRow(const QString& line, bool blnNew, MachineType machine, RowSink& sink);
 
-// The program line of a row, as files, sending and printing write it
-// (without its line end).
+// The program line of a row, as files and printing write it (without its
+// line end): the fields, one blank and the comment.
 QString programLineText(const ProgramRow& row, MachineType machine);
+
+// The same line up to the last field, as the machine is sent it: no
+// separating blank and no comment.
+QString programLineFields(const ProgramRow& row, MachineType machine);
 
 }  // namespace quillon
