@@ -95,6 +95,12 @@ std::optional<MachineType> CliContext::machine(QString* error)
     return std::nullopt;
 }
 
+bool CliContext::woodworkerSetting() const
+{
+    const QString programDir = QCoreApplication::applicationDirPath();
+    return Settings(settingsFilePath(programDir, m_settingsOverride), programDir).woodworker();
+}
+
 std::optional<DecodeResult> CliContext::loadProgram(const QString& path, MachineType machine, QString* error) const
 {
     const std::optional<QByteArray> bytes = readWholeFile(path, error);

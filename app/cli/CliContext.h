@@ -35,6 +35,8 @@ public:
     // The machine from --machine, else from the settings file's `Type`.
     // Never writes the settings file.
     std::optional<MachineType> machine(QString* error);
+    // The settings file's `Woodworker` flag (false without a settings file).
+    bool woodworkerSetting() const;
 
     // Reads and decodes a program file as the editor's Open would. Returns
     // nullopt with `error` set when the file cannot be read at all.

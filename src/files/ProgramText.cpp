@@ -69,7 +69,12 @@ DecodeResult blnDecodeBuffer(const QString& input, MachineType machine, Units cu
     const QString header = columnHeaderLine(machine);
     bool found = false;
     bool valid = true;
+    qsizetype counted = 0;  // line feeds before this offset are in lineFeeds
+    int lineFeeds = 0;
     while (!remaining.isEmpty() && valid) {
+        const qsizetype lineStart = remaining.data() - text.constData();
+        lineFeeds += int(QStringView(text).mid(counted, lineStart - counted).count(QLatin1Char('\n')));
+        counted = lineStart;
         QStringView line;
         const qsizetype lineEnd = remaining.indexOf(kCrLf);
         if (lineEnd < 0) {
@@ -95,6 +100,7 @@ DecodeResult blnDecodeBuffer(const QString& input, MachineType machine, Units cu
         const ParsedLine parsed = parseProgramLine(line.toString(), false, machine);
         if (parsed.kind == ParsedLine::Kind::Row) {
             result.program.rows.push_back(parsed.row);
+            result.rowLines.push_back(lineFeeds + 1);
         } else if (parsed.kind == ParsedLine::Kind::UnitSwitch) {
             result.program.units = parsed.units;
             result.unitsSeen = true;

@@ -4,6 +4,7 @@
 #include "model/Program.h"
 
 #include <QString>
+#include <vector>
 
 namespace quillon {
 
@@ -20,6 +21,10 @@ struct DecodeResult {
     bool accepted = false;
     Program program;         // rows stored before any rejection are kept here
     bool unitsSeen = false;  // a unit line switched program.units
+    // For each row, the line of the text it was read from, counting from 1
+    // and counting line feeds as other editors do, so that a report can
+    // point at the row even in a text with odd line breaks.
+    std::vector<int> rowLines;
     QString message;         // the rejection message when not accepted
 };
 

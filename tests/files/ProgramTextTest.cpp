@@ -167,6 +167,27 @@ TEST(ProgramText, NulsBlankLinesAndUnitLines)
     EXPECT_EQ(r.program.units, Units::Metric);
 }
 
+TEST(ProgramText, EachRowKnowsTheFileLineItStandsOn)
+{
+    // Description lines, "%", the header and a unit line come before rows; a
+    // lone line feed counts as a line break for the reader of a report even
+    // though the decoder keeps it inside its line; NULs count for nothing.
+    const QString text = QStringLiteral("Welle\r\nAlu\r\n%\r\n") + kMark4Header
+                         + "\r\n   M\r\n    00 00   100     00     erste\nhalb\r\n" + QChar(0)
+                         + "\r\n    02M30\r\n   M\r\n";
+    const DecodeResult r = blnDecodeBuffer(text, MachineType::Mark4, Units::Metric);
+    ASSERT_TRUE(r.accepted);
+    ASSERT_EQ(r.program.rows.size(), 3u);
+    EXPECT_EQ(r.rowLines, (std::vector<int>{6, 8, 9}));
+
+    // Mark 2: no header; skipped header lines still count.
+    const DecodeResult m2 = blnDecodeBuffer(QStringLiteral("%\r\n") + kMark4Header
+                                                + "\r\n   N00 G22 X      Z       F    \r\n   M",
+                                            MachineType::Mark2, Units::Metric);
+    ASSERT_TRUE(m2.accepted);
+    EXPECT_EQ(m2.rowLines, (std::vector<int>{3}));
+}
+
 TEST(ProgramText, Mark2LineNumbersAbove99KeepTwoDigits)
 {
     Program p;

@@ -1,0 +1,232 @@
+#include "check/ProgramCheck.h"
+
+#include "editing/ParameterRules.h"
+#include "files/Cp1252.h"
+#include "files/ProgramFile.h"
+#include "files/ProgramText.h"
+#include "model/MachineProfile.h"
+#include "model/NumberFormat.h"
+
+#include "QtPrinters.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace quillon;
+
+namespace {
+
+// One row as the editor would store it: the values go through the editor's
+// own field formats; a value for a column the code does not use is put in
+// right-aligned as a hand-edited file might carry it.
+struct Row {
+    const char* n;
+    const char* code;
+    const char* x = "";
+    const char* y = "";
+    const char* z = "";
+    const char* f = "";
+    const char* h = "";
+};
+
+ProgramRow makeRow(MachineType machine, const Row& r)
+{
+    CodeTables tables;
+    tables.GetCommands(machine, false);
+    const ColumnNumbers& c = machineProfile(machine).columns;
+    ProgramRow row;
+    row.setColumn(c.mark, QStringLiteral(" "));
+    row.setColumn(c.n, QString::fromLatin1(r.n).rightJustified(3));
+    const QString code = QString::fromLatin1(r.code);
+    row.setColumn(c.g, code.startsWith(QLatin1Char('G')) ? QStringLiteral(" ") + code.mid(1) : code);
+    const CodeEntry* entry = tables.findCode(code);
+    const char* values[] = {r.x, r.y, r.z, r.f, r.h};
+    const int columns[] = {c.x, c.y, c.z, c.f, c.h};
+    for (int slot = 1; slot <= 5; ++slot) {
+        const int column = columns[slot - 1];
+        if (column == 0)
+            continue;
+        const QString value = QString::fromLatin1(values[slot - 1]);
+        const int width = slotColumnWidth(machine, slot);
+        const QString letter = entry ? entry->slotLetters[std::size_t(slot - 1)] : QString();
+        if (value.isEmpty())
+            row.setColumn(column, QString(width, QLatin1Char(' ')));
+        else if (letter.isEmpty())
+            row.setColumn(column, value.rightJustified(width));
+        else
+            row.setColumn(column, strSlotText(machine, slot, letter, value.toLongLong()));
+    }
+    return row;
+}
+
+Program makeProgram(MachineType machine, std::initializer_list<Row> rows, Units units = Units::Metric)
+{
+    Program p;
+    p.units = units;
+    for (const Row& r : rows)
+        p.rows.push_back(makeRow(machine, r));
+    return p;
+}
+
+std::vector<QString> texts(const std::vector<Finding>& findings)
+{
+    std::vector<QString> out;
+    for (const Finding& f : findings)
+        out.push_back(QStringLiteral("%1|").arg(f.row) + f.text());
+    return out;
+}
+
+struct Case {
+    const char* name;
+    MachineType machine;
+    Units units;
+    std::vector<Row> rows;
+    std::vector<const char*> expected;  // "row|text"
+};
+
+}  // namespace
+
+TEST(ProgramCheck, EachFindingWithItsRowAndExactMessage)
+{
+    const MachineType F1 = MachineType::F1, M2 = MachineType::Mark2, M4 = MachineType::Mark4;
+    const Units metric = Units::Metric, inch = Units::Imperial;
+    const Case cases[] = {
+        {"clean lathe program with a call", M4, metric,
+         {{"00", "G00", "1250", "", "200"}, {"01", "G25", "", "", "", "3"}, {"02", "M30"},
+          {"03", "G84", "1000", "", "-2000", "100", "50"}, {"04", "M17"}},
+         {}},
+        {"clean mill program with a jump over a row", F1, metric,
+         {{"00", "G27", "", "", "", "2"}, {"01", "M00"}, {"02", "M06", "300", "1200", "0", "1"}, {"03", "M30"}},
+         {}},
+        {"a code the Mark 4 does not know", M4, metric,
+         {{"00", "G47"}, {"01", "M30"}},
+         {"0|N00: Unbekannter Code G47 für die Mark 4 Drehmaschine"}},
+        {"M30 is unknown on the Mark 2", M2, metric,
+         {{"00", "M30"}},
+         {"0|N00: Unbekannter Code M30 für die Mark 2 Drehmaschine",
+          "-1|Das Programm hat kein Programmende (G22)"}},
+        {"a row without a code", F1, metric,
+         {{"00", "M30"}, {"01", ""}},
+         {"1|N01: Zeile ohne G- oder M-Code"}},
+        {"range: maximum, minimum of an empty feed, imperial limits", M4, inch,
+         {{"00", "G01", "2000", "", "-100", "150"}, {"01", "G01", "100", "", "100", ""}, {"02", "M30"}},
+         {"0|N00: X = 2000: Der maximalwert für diesen Parameter ist 1999",
+          "1|N01: F = 0: Der mindest Wert für diesen Parameter ist 2"}},
+        {"range: the Mark 2 k is checked as K, the last entry", M2, metric,
+         {{"00", "G33", "", "", "-500", "1"}, {"01", "G22"}},
+         {"0|N00: K = 1: Der mindest Wert für diesen Parameter ist 2"}},
+        {"range: the mill spindle speed and the word caption", F1, metric,
+         {{"00", "M06", "300", "2001", "0", "1"}, {"01", "M30"}},
+         {"0|N00: Geschwindigkeit = 2001: Der maximalwert für diesen Parameter ist 2000"}},
+        {"columns the code does not use", F1, metric,
+         {{"00", "G00", "10", "10", "10", "100"}, {"01", "M30", "5"}},
+         {"0|N00: Spalte F ist gefüllt, G00 benutzt sie nicht",
+          "1|N01: Spalte X ist gefüllt, M30 benutzt sie nicht"}},
+        {"Mark 4 H cross-check against X, and against Z for G88", M4, metric,
+         {{"00", "G84", "100", "", "-500", "100", "150"}, {"01", "G88", "900", "", "-50", "100", "60"},
+          {"02", "G84", "100", "", "-500", "100", "100"}, {"03", "M30"}},
+         {"0|N00: G84: der 'H' Wert muß größer sein als der X-Wert",
+          "1|N01: G88: der 'H' Wert muß größer sein als der Z-Wert"}},
+        {"line numbers: a gap, then the numbers follow the new ones", F1, metric,
+         {{"00", "G00"}, {"01", "G00"}, {"03", "G00"}, {"04", "M30"}},
+         {"2|N03: Zeilennummer nicht fortlaufend, erwartet N02"}},
+        {"line numbers: not from 00, and a row without a number", M4, metric,
+         {{"10", "G00"}, {"11", "G00"}, {"", "G00"}, {"13", "M30"}},
+         {"0|N10: Zeilennummer nicht fortlaufend, erwartet N00",
+          "2|Zeile 3: Zeilennummer nicht fortlaufend, erwartet N12"}},  // N13 then follows N11
+        {"call and jump to lines that do not exist", F1, metric,
+         {{"00", "G25", "", "", "", "9"}, {"01", "G27", "", "", "", "12"}, {"02", "M30"}},
+         {"0|N00: Die Ziel Zeile 09 für den Unterprogrammaufruf ist nicht vorhanden",
+          "1|N01: Die Ziel Zeile 12 für den Sprungbefehl ist nicht vorhanden"}},
+        {"return reached without a call: M30 missing in front of the subroutine", M4, metric,
+         {{"00", "G25", "", "", "", "2"}, {"01", "G00"}, {"02", "G00"}, {"03", "M17"}},
+         {"3|N03: Der Rücksprungbefehl hat keinen Unterprogrammaufruf, zu dem er zurückkehren kann",
+          "-1|Das Programm hat kein Programmende (M30)"}},
+        {"return reached through a jump", F1, metric,
+         {{"00", "G27", "", "", "", "2"}, {"01", "M30"}, {"02", "G00"}, {"03", "M17"}},
+         {"3|N03: Der Rücksprungbefehl hat keinen Unterprogrammaufruf, zu dem er zurückkehren kann"}},
+        {"an endless jump loop ends the flow without a finding", F1, metric,
+         {{"00", "G00"}, {"01", "G27", "", "", "", "0"}, {"02", "M30"}, {"03", "M17"}},
+         {}},
+        {"no program end on the mill", F1, metric,
+         {{"00", "G00"}},
+         {"-1|Das Programm hat kein Programmende (M30)"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Program p;
+        p.units = c.units;
+        for (const Row& r : c.rows)
+            p.rows.push_back(makeRow(c.machine, r));
+        std::vector<QString> expected;
+        for (const char* e : c.expected)
+            expected.push_back(QString::fromUtf8(e));
+        EXPECT_EQ(texts(checkProgram(p, c.machine, false)), expected);
+    }
+}
+
+TEST(ProgramCheck, LineLimitIsReportedOnTheFirstRowBeyondIt)
+{
+    for (const MachineType machine : {MachineType::F1, MachineType::Mark2, MachineType::Mark4}) {
+        const int limit = machineProfile(machine).lineLimit;
+        const char* end = machine == MachineType::Mark2 ? "G22" : "M30";
+        Program p;
+        std::vector<std::string> numbers;
+        for (int i = 0; i <= limit; ++i)
+            numbers.push_back(strFormatNumber(QString::number(i), 3, false).toStdString());
+        for (int i = 0; i < limit; ++i)
+            p.rows.push_back(makeRow(machine, {numbers[std::size_t(i)].c_str(), "G21"}));
+        p.rows.push_back(makeRow(machine, {numbers.back().c_str(), end}));
+        SCOPED_TRACE(machineProfile(machine).machineName.toStdString());
+        const std::vector<Finding> findings = checkProgram(p, machine, false);
+        ASSERT_EQ(findings.size(), 1u);
+        EXPECT_EQ(findings[0].row, limit);
+        EXPECT_EQ(findings[0].message, QStringLiteral("Zeilen Limit: das Programm hat %1 Zeilen, die %2 erlaubt höchstens %3")
+                                           .arg(limit + 1).arg(machineProfile(machine).machineName).arg(limit));
+
+        p.rows.pop_back();  // exactly at the limit: fine
+        p.rows.back() = makeRow(machine, {numbers[std::size_t(limit - 1)].c_str(), end});
+        EXPECT_TRUE(checkProgram(p, machine, false).empty());
+    }
+}
+
+TEST(ProgramCheck, Mark2LineNumbersPastNinetyNineMayReadBackAsTwoDigits)
+{
+    Program p;
+    for (int i = 0; i < 102; ++i) {
+        const std::string n = i >= 100 ? "0" + std::to_string(i - 100) : strFormatNumber(QString::number(i), 3, false).toStdString();
+        p.rows.push_back(makeRow(MachineType::Mark2, {n.c_str(), i == 101 ? "G22" : "G21"}));
+    }
+    EXPECT_TRUE(checkProgram(p, MachineType::Mark2, false).empty());
+    p.rows[100].setColumn(2, QStringLiteral("100"));  // as the editor numbers it
+    EXPECT_TRUE(checkProgram(p, MachineType::Mark2, false).empty());
+}
+
+TEST(ProgramCheck, WoodworkerAndUnitsDecideTheRanges)
+{
+    const Program p = makeProgram(MachineType::F1, {{"00", "M06", "300", "8000", "0", "1"}, {"01", "M30"}});
+    EXPECT_EQ(checkProgram(p, MachineType::F1, false).size(), 1u);
+    EXPECT_TRUE(checkProgram(p, MachineType::F1, true).empty());
+
+    Program inch = makeProgram(MachineType::F1, {{"00", "G01", "7999", "3999", "-7999", "199"}, {"01", "M30"}},
+                               Units::Imperial);
+    EXPECT_TRUE(checkProgram(inch, MachineType::F1, false).empty());
+    inch.units = Units::Metric;
+    EXPECT_TRUE(checkProgram(inch, MachineType::F1, false).empty());
+    inch = makeProgram(MachineType::F1, {{"00", "G01", "8000", "4000", "-8000", "200"}, {"01", "M30"}}, Units::Imperial);
+    EXPECT_EQ(checkProgram(inch, MachineType::F1, false).size(), 4u);
+}
+
+TEST(ProgramCheck, SampleFilesAreClean)
+{
+    const QDir data(qEnvironmentVariable("QUILLON_TEST_DATA"));
+    const std::pair<const char*, MachineType> files[] = {
+        {"f1-tasche.cnc", MachineType::F1}, {"mark2-welle.cnc", MachineType::Mark2}, {"mark4-welle.cnc", MachineType::Mark4}};
+    for (const auto& [name, machine] : files) {
+        const std::optional<QByteArray> bytes = readWholeFile(data.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(bytes) << name;
+        const DecodeResult r = blnDecodeBuffer(decodeCp1252(*bytes), machine, Units::Metric);
+        ASSERT_TRUE(r.accepted) << name;
+        EXPECT_EQ(texts(checkProgram(r.program, machine, false)), std::vector<QString>()) << name;
+    }
+}
