@@ -4,6 +4,8 @@ screenshots and walk-throughs under Xvfb (no xdotool needed).
 
 Arguments are steps, run in order:
   c:X,Y     left click at screen position X,Y
+  d:X,Y     left double click at screen position X,Y
+  k:KEY     press the key with the X keysym name KEY (F7, Escape, ...)
   t:TEXT    type TEXT; \t is Tab, \n is Return, upper case uses Shift
   s:SECONDS wait
 """
@@ -18,6 +20,11 @@ def flush(): x11.XFlush(d); time.sleep(0.08)
 def click(x, y):
     xt.XTestFakeMotionEvent(d, -1, x, y, 0); flush()
     xt.XTestFakeButtonEvent(d, 1, 1, 0); xt.XTestFakeButtonEvent(d, 1, 0, 0); flush(); time.sleep(0.2)
+def dclick(x, y):
+    xt.XTestFakeMotionEvent(d, -1, x, y, 0); flush()
+    for _ in range(2):
+        xt.XTestFakeButtonEvent(d, 1, 1, 0); xt.XTestFakeButtonEvent(d, 1, 0, 0); x11.XFlush(d); time.sleep(0.05)
+    time.sleep(0.2)
 def keysym(name, shift=False):
     kc = x11.XKeysymToKeycode(d, x11.XStringToKeysym(name.encode()))
     sh = x11.XKeysymToKeycode(d, x11.XStringToKeysym(b"Shift_L"))
@@ -35,6 +42,10 @@ def typ(s):
 for arg in sys.argv[1:]:
     if arg.startswith("c:"):
         x, y = arg[2:].split(","); click(int(x), int(y))
+    elif arg.startswith("d:"):
+        x, y = arg[2:].split(","); dclick(int(x), int(y))
+    elif arg.startswith("k:"):
+        keysym(arg[2:])
     elif arg.startswith("t:"):
         typ(arg[2:].replace("\\t", "\t").replace("\\n", "\n"))
     elif arg.startswith("s:"):

@@ -5,6 +5,7 @@
 #include "LinkCommands.h"
 #include "PortMenu.h"
 #include "PrintFile.h"
+#include "ProgramCheckPanel.h"
 #include "frmLead.h"
 #include "link/PortMenuModel.h"
 #include "link/ReceivedProgram.h"
@@ -146,6 +147,8 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
     m_tmrExit.setInterval(250);
     connect(&m_tmrExit, &QTimer::timeout, this, [this]() { guarded("tmrExit_Timer", [this]() { exitProgram(); }); });
 
+    // Docks shrink the central widget without resizing the window.
+    centralWidget()->installEventFilter(this);
     m_resizing = false;
     layoutControls();
 }
@@ -372,6 +375,10 @@ void MainWindow::buildMenus()
     connect(imperial, &QAction::triggered, this, [this]() {
         guarded("mnuEImp_Click", [this]() { m_editor->SetUnitMode(Units::Imperial); });
     });
+    e->addSeparator()->setObjectName(QStringLiteral("mnuE3"));
+    QAction* check = add(e, "mnuECheck", "Programm prüfen");
+    check->setShortcut(QKeySequence(Qt::Key_F7));
+    connect(check, &QAction::triggered, this, [this]() { guarded("mnuECheck_Click", [this]() { showProgramCheck(); }); });
 
     m_transferMenu = menu("mnut", "Ü&bertragung");
     dispatch(add(m_transferMenu, "mnuTReceive", "Empfangen"), "Receive");
@@ -868,6 +875,26 @@ void MainWindow::exportProgram()
     CommandState(true);
 }
 
+void MainWindow::showProgramCheck()
+{
+    if (!m_checkPanel) {
+        m_checkPanel = new ProgramCheckPanel(this);
+        addDockWidget(Qt::BottomDockWidgetArea, m_checkPanel);
+        // Going to a finding selects its row as a click on it would, so the form follows.
+        connect(m_checkPanel, &ProgramCheckPanel::rowActivated, this, [this](int row) {
+            guarded("lstCheck_DblClick", [this, row]() {
+                if (m_editor->copyStage() != CopyStage::Off || m_editor->rowCount() == 0)
+                    return;
+                m_editor->programList().ListSetIndex(std::min(row + 1, m_editor->rowCount()));
+                m_picList->setFocus();
+            });
+        });
+    }
+    m_checkPanel->showFindings(checkProgram(m_editor->program(), m_editor->machine(), m_editor->tables()));
+    m_checkPanel->show();
+    m_checkPanel->raise();
+}
+
 void MainWindow::showHelp()
 {
     if (!m_help)
@@ -977,6 +1004,11 @@ int MainWindow::paramIndex(QObject* watched) const
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == centralWidget()) {
+        if (event->type() == QEvent::Resize && !m_resizing)
+            layoutControls();
+        return QMainWindow::eventFilter(watched, event);
+    }
     const int k = paramIndex(watched);
     const bool comment = watched == m_txtComment;
     if (watched == m_picGcode || watched == m_picMcode) {

@@ -31,6 +31,7 @@ class ApplicationState;
 class HelpWindow;
 class ListView;
 class MessageSink;
+class ProgramCheckPanel;
 class TipPopup;
 class SplashWindow;
 
@@ -141,6 +142,8 @@ private:
     void sendProgram();
     void receiveProgram();
     void showCableHelp();
+    // Edit menu "Programm prüfen" (F7): checks the program and shows the panel.
+    void showProgramCheck();
     int paramIndex(QObject* watched) const;
     QWidget* fieldWidget(FormField field) const;
     QLabel* labelWidget(FormLabel label) const;
@@ -152,6 +155,7 @@ private:
     std::unique_ptr<Editor> m_editor;
     SplashWindow* m_splash = nullptr;
     HelpWindow* m_help = nullptr;
+    ProgramCheckPanel* m_checkPanel = nullptr;  // made on the first check
     std::unique_ptr<ExportDialogs> m_exportDialogs;  // kept so the tool dialog remembers its speed
     std::unique_ptr<FileCommands> m_files;
     FileDialog m_fileDialog;

@@ -56,6 +56,16 @@ std::string checkDecode(const QByteArray& input, MachineType machine)
         for (const QString& column : row.columns)
             if (column.contains(QChar(0)))
                 return "a NUL reached a row";
+    // Each row names a line of the text, in order; no two rows share one,
+    // since a row ends at the line's CR LF and a line feed counts as a line.
+    if (first.rowLines.size() != first.program.rows.size())
+        return "rows and their file lines differ in number";
+    const int textLines = int(text.count(QLatin1Char('\n'))) + 1;
+    for (std::size_t i = 0; i < first.rowLines.size(); ++i) {
+        if (first.rowLines[i] < 1 || first.rowLines[i] > textLines
+            || (i > 0 && first.rowLines[i] <= first.rowLines[i - 1]))
+            return "a row's file line is out of order or beyond the text";
+    }
 
     // Writing: either the program is refused with a reason, or every
     // character has its byte.

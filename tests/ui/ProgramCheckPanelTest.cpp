@@ -1,0 +1,162 @@
+#include "ui/ListView.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgramCheckPanel.h"
+
+#include "files/ProgramText.h"
+#include "shell/ApplicationState.h"
+#include "shell/MessageSink.h"
+
+#include "QtPrinters.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace quillon;
+
+#define WAIT_TRUE(cond) ASSERT_TRUE(QTest::qWaitFor([&]() { return bool(cond); }, 3000)) << #cond
+
+namespace {
+
+class SilentSink : public MessageSink {
+public:
+    int intStdMsgBox(const QString&, int style, const QString&) override
+    {
+        return style == MsgStyle::Question ? MsgResult::No : MsgResult::Ok;
+    }
+};
+
+const QString kHeader = QStringLiteral("    N` G`   X `    Z `  F`  H ");
+
+// A Mark 4 program text: "%", the header, the rows, the unit line.
+Program mark4Program(std::initializer_list<const char*> rows)
+{
+    QString text = QStringLiteral("%\r\n") + kHeader + QStringLiteral("\r\n");
+    for (const char* r : rows)
+        text += QString::fromLatin1(r) + QStringLiteral("\r\n");
+    text += QStringLiteral("   M");
+    const DecodeResult d = blnDecodeBuffer(text, MachineType::Mark4, Units::Metric);
+    EXPECT_TRUE(d.accepted);
+    return d.program;
+}
+
+class ProgramCheckPanelTest : public testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::unique_ptr<ApplicationState> state;
+    SilentSink sink;
+    std::unique_ptr<MainWindow> w;
+
+    void SetUp() override
+    {
+        ApplicationState::Paths paths{dir.path(), dir.filePath("Quillon.ini"), dir.filePath("Quillon.log")};
+        state = std::make_unique<ApplicationState>(paths, [](const QString&) { return std::optional<QString>(); });
+        state->setMachine(MachineType::Mark4);
+        w = std::make_unique<MainWindow>(*state, sink);
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        w->DispatchAction(QStringLiteral("New"));
+    }
+
+    QListWidget* findings() const { return w->findChild<QListWidget*>(QStringLiteral("lstCheck")); }
+    QStringList lines() const
+    {
+        QStringList out;
+        for (int i = 0; i < findings()->count(); ++i)
+            out << findings()->item(i)->text();
+        return out;
+    }
+    void doubleClick(int item)
+    {
+        QListWidget* list = findings();
+        const QPoint at = list->visualItemRect(list->item(item)).center();
+        // A real double click: the first click, then the second press that
+        // the platform reports as the double click.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    }
+};
+
+}  // namespace
+
+TEST_F(ProgramCheckPanelTest, F7ListsTheFindingsAndADoubleClickGoesToTheRow)
+{
+    QAction* check = w->findChild<QAction*>(QStringLiteral("mnuECheck"));
+    ASSERT_TRUE(check);
+    EXPECT_EQ(check->text(), QStringLiteral("Programm prüfen"));
+    EXPECT_EQ(check->shortcut(), QKeySequence(Qt::Key_F7));
+
+    w->editor().replaceProgram(mark4Program({
+                                   "    00 00  1250    200         ",
+                                   "    01 01  8000-  2000 100     ",
+                                   "    02 00  1000-   500         ",
+                                   "    04 01   500-   800  50     ",
+                               }),
+                               false, QStringLiteral("welle"));
+    QTest::keyClick(w.get(), Qt::Key_F7);
+    QDockWidget* dock = w->findChild<QDockWidget*>(QStringLiteral("dockCheck"));
+    ASSERT_TRUE(dock);
+    WAIT_TRUE(dock->isVisible());
+    EXPECT_EQ(dock->windowTitle(), QStringLiteral("Programmprüfung"));
+    EXPECT_EQ(w->dockWidgetArea(dock), Qt::BottomDockWidgetArea);
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("N01: X = 8000: Der maximalwert für diesen Parameter ist 5999"),
+                                    QStringLiteral("N04: Zeilennummer nicht fortlaufend, erwartet N03"),
+                                    QStringLiteral("Das Programm hat kein Programmende (M30)")}));
+
+    // The form below the dock is laid out in what the dock leaves.
+    QWidget* units = w->findChild<QWidget*>(QStringLiteral("picUnits"));
+    WAIT_TRUE(units->geometry().bottom() < w->centralWidget()->height());
+
+    // A double click selects the row as a click in the program list would:
+    // the form shows that line.
+    EXPECT_EQ(w->editor().currentRow(), 1);
+    doubleClick(1);
+    WAIT_TRUE(w->editor().currentRow() == 4);
+    EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("lblLine1"))->text(), QStringLiteral("04"));
+    EXPECT_TRUE(w->findChild<ListView*>(QStringLiteral("picList"))->hasFocus());
+    doubleClick(0);
+    WAIT_TRUE(w->editor().currentRow() == 2);
+    EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("txtParam0"))->text(), QStringLiteral("8000"));
+    // The whole-program finding has no row to go to.
+    doubleClick(2);
+    QTest::qWait(50);
+    EXPECT_EQ(w->editor().currentRow(), 2);
+}
+
+TEST_F(ProgramCheckPanelTest, RerunningRefreshesAndACleanProgramSaysSo)
+{
+    w->editor().replaceProgram(mark4Program({"    00 00  1250    200         ", "    01 47                      "}),
+                               false, QStringLiteral("welle"));
+    w->findChild<QAction*>(QStringLiteral("mnuECheck"))->trigger();
+    ASSERT_TRUE(findings());
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("N01: Unbekannter Code G47 für die Mark 4 Drehmaschine"),
+                                    QStringLiteral("Das Programm hat kein Programmende (M30)")}));
+
+    w->editor().replaceProgram(mark4Program({"    00 00  1250    200         ", "    01M30                      "}),
+                               false, QStringLiteral("welle"));
+    QTest::keyClick(w.get(), Qt::Key_F7);
+    WAIT_TRUE(findings()->count() == 1);
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("Keine Probleme gefunden.")}));
+    // Closed by the user, the panel comes back with the next check.
+    w->findChild<QDockWidget*>(QStringLiteral("dockCheck"))->close();
+    QTest::keyClick(w.get(), Qt::Key_F7);
+    WAIT_TRUE(findings()->isVisible());
+    doubleClick(0);
+    QTest::qWait(50);
+    EXPECT_EQ(w->editor().currentRow(), 1);
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
