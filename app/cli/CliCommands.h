@@ -21,6 +21,7 @@ QString generalHelp();
 int runCheckCommand(CliContext& context);
 int runExportCommand(CliContext& context);
 int runFormatCommand(CliContext& context);
+int runPreviewCommand(CliContext& context);
 int runPrintCommand(CliContext& context);
 int runReceiveCommand(CliContext& context);
 int runSendCommand(CliContext& context);
