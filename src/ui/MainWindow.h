@@ -33,6 +33,7 @@ class ListView;
 class MessageSink;
 class TipPopup;
 class SplashWindow;
+class ToolpathDock;
 
 // frmQuillon, the editor window. It builds the controls, forwards their
 // events to the Editor and renders what the Editor tells it; the editing
@@ -118,6 +119,8 @@ private:
     void setCopyEntries(const QString& insert, const QString& copies) override;
     void setNextEnabled(bool enabled) override;
     void commandState(bool enabled) override;
+    void programChanged() override;
+    void currentRowChanged(int row) override;
     // FileCommandsHost
     QString chooseFile(const QString& title, bool forOpening, const QString& folder) override;
     bool showOpenNotice() override;
@@ -141,6 +144,7 @@ private:
     void sendProgram();
     void receiveProgram();
     void showCableHelp();
+    void buildPreview();
     int paramIndex(QObject* watched) const;
     QWidget* fieldWidget(FormField field) const;
     QLabel* labelWidget(FormLabel label) const;
@@ -161,6 +165,7 @@ private:
     QAction* m_mruEnd = nullptr;  // the separator mnuF4 below the recent files
     std::vector<QAction*> m_mruActions;
     TipPopup* m_tip = nullptr;
+    ToolpathDock* m_preview = nullptr;
     QTimer m_tmrExit;
     bool m_shuttingDown = false;
     bool m_machineChanging = false;
