@@ -378,8 +378,10 @@ void ToolpathRenderer::paint(QPainter& painter, const Toolpath& path, PreviewPla
         painter.drawEllipse(start, 1.5, 1.5);
         painter.setBrush(Qt::NoBrush);
     } else if (path.stopMessage.isEmpty()) {
+        // Above the middle, clear of the axis and the origin's arrows.
         painter.setPen(ToolpathColours::axis());
-        painter.drawText(area, Qt::AlignCenter, QStringLiteral("Kein Werkzeugweg"));
+        painter.drawText(QRectF(area.left(), area.top() + 16, area.width(), 24), Qt::AlignCenter,
+                         QStringLiteral("Kein Werkzeugweg"));
     }
     if (!path.stopMessage.isEmpty()) {
         if (!path.moves.empty()) {

@@ -16,6 +16,8 @@ namespace {
 
 // `Win` and the pane's place are kept in twips; 15 twips a pixel at 96 dpi.
 constexpr int kTwipsPerPixel = 15;
+// The form's height at the window's smallest size, below menu and toolbar.
+constexpr int kFormMinimumHeight = 400;
 
 Qt::DockWidgetArea areaOf(PaneSide side)
 {
@@ -94,6 +96,12 @@ ToolpathDock::ToolpathDock(const Editor& editor, QMainWindow* window)
         if (visible && m_stale)
             m_rebuild.start();
     });
+    m_windowMinimum = window->minimumSize();
+    if (QWidget* form = window->centralWidget())
+        form->setMinimumSize(m_windowMinimum.width(), kFormMinimumHeight);
+    connect(this, &QDockWidget::visibilityChanged, this, &ToolpathDock::keepFormRoom);
+    connect(this, &QDockWidget::topLevelChanged, this, &ToolpathDock::keepFormRoom);
+    connect(this, &QDockWidget::dockLocationChanged, this, &ToolpathDock::keepFormRoom);
     connect(m_top, &QToolButton::clicked, this, [this]() { setPlane(PreviewPlane::MillTop); });
     connect(m_side, &QToolButton::clicked, this, [this]() { setPlane(PreviewPlane::MillSide); });
     connect(fit, &QToolButton::clicked, m_view, &ToolpathView::fitToView);
@@ -117,6 +125,22 @@ void ToolpathDock::rebuild()
     m_stale = false;
     m_view->setToolpath(buildToolpath(m_editor.program(), m_editor.machine()));
     m_view->setCurrentRow(m_editor.shownRow() - 1);
+}
+
+void ToolpathDock::keepFormRoom()
+{
+    QSize minimum = m_windowMinimum;
+    if (!isHidden() && !isFloating()) {
+        const QSize pane = minimumSizeHint();
+        switch (m_window->dockWidgetArea(this)) {
+        case Qt::LeftDockWidgetArea:
+        case Qt::RightDockWidgetArea: minimum.rwidth() += pane.width(); break;
+        case Qt::TopDockWidgetArea:
+        case Qt::BottomDockWidgetArea: minimum.rheight() += pane.height(); break;
+        default: break;
+        }
+    }
+    m_window->setMinimumSize(minimum);
 }
 
 PreviewPlane ToolpathDock::plane() const
@@ -150,6 +174,7 @@ void ToolpathDock::applySetting(const PreviewPaneSetting& s)
         }
     }
     setVisible(s.visible);
+    keepFormRoom();
 }
 
 PreviewPaneSetting ToolpathDock::setting() const

@@ -44,6 +44,9 @@ signals:
 
 private:
     void rebuild();
+    // Widens (or heightens) the window's minimum by the docked pane, so the
+    // form keeps the room it has without the pane.
+    void keepFormRoom();
 
     const Editor& m_editor;
     QMainWindow* m_window;
@@ -52,6 +55,7 @@ private:
     QToolButton* m_side = nullptr;
     QTimer m_rebuild;
     bool m_stale = true;
+    QSize m_windowMinimum;
 };
 
 }  // namespace quillon

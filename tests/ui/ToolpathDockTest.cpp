@@ -130,11 +130,15 @@ TEST_F(ToolpathDockTest, MenuAndF8ShowAndHideThePaneAndItsPlaceIsKept)
     WAIT_TRUE(dock()->isVisible());
     EXPECT_TRUE(toggle()->isChecked());
     EXPECT_EQ(w->dockWidgetArea(dock()), Qt::RightDockWidgetArea);
-    // The form is laid out again for the narrower room left to it.
+    // The window grows rather than squeeze the form below its smallest size,
+    // and the form is laid out again for the room it has.
+    WAIT_TRUE(w->centralWidget()->width() >= 640);
+    EXPECT_GT(w->minimumWidth(), 640);
     auto* list = w->findChild<ListView*>(QStringLiteral("picGcode"));
     WAIT_TRUE(list->geometry().right() < w->centralWidget()->width());
     QTest::keyClick(w.get(), Qt::Key_F8);
     WAIT_TRUE(dock()->isHidden());
+    EXPECT_EQ(w->minimumWidth(), 640);
     QTest::keyClick(w.get(), Qt::Key_F8);
     WAIT_TRUE(dock()->isVisible());
 
