@@ -168,7 +168,8 @@ void drawStopMessage(QPainter& painter, const Toolpath& path, const QRectF& area
 {
     const QFontMetricsF metrics(painter.font());
     const QRectF room = area.adjusted(8, 8, -8, -8);
-    const QString text = path.stopMessage;
+    // The walk's messages are the export's, lines ended by CR LF.
+    const QString text = QString(path.stopMessage).replace(QLatin1String("\r\n"), QLatin1String("\n")).trimmed();
     QRectF box = metrics.boundingRect(QRectF(room.left() + 8, room.top() + 6, std::max(40.0, room.width() - 16), 1e6),
                                       Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
     box.adjust(-8, -6, 8, 6);
@@ -236,27 +237,23 @@ std::optional<QRectF> ToolpathRenderer::billetRect(const Toolpath& path)
 {
     if (!isLathe(path.machine) || !path.billetDiameter || !(*path.billetDiameter > 0))
         return std::nullopt;
-    // The billet reaches from the face the program works to (Z 0 as a rule)
-    // along the length its cutting moves cover.
+    // The billet's face is Z 0 unless a cut reaches beyond it; it reaches
+    // back as far as any cut or cycle goes. A cycle starts from a clearance
+    // point in front of the face, which does not make the billet longer.
     double zmin = 0.0;
     double zmax = 0.0;
-    bool cutting = false;
     for (const ToolpathMove& m : path.moves) {
         if (m.kind == MoveKind::Rapid)
             continue;
-        // A cycle starts from its clearance point, outside the material.
-        const std::vector<ToolPoint> points =
-            m.kind == MoveKind::Cycle ? std::vector<ToolPoint>{m.to} : std::vector<ToolPoint>{m.from, m.to};
-        for (const ToolPoint& p : points) {
+        for (const ToolPoint& p : {m.from, m.to}) {
             zmin = std::min(zmin, p.z);
-            zmax = std::max(zmax, p.z);
+            if (m.kind != MoveKind::Cycle)
+                zmax = std::max(zmax, p.z);
         }
-        cutting = true;
     }
-    const double radius = *path.billetDiameter / 2.0;
-    if (!cutting || zmax - zmin <= 0.0)
+    if (zmax - zmin <= 0.0)
         zmin = -2.0 * *path.billetDiameter;
-    return QRectF(QPointF(zmin, radius), QPointF(zmax, 0.0)).normalized();
+    return QRectF(QPointF(zmin, 0.0), QPointF(zmax, *path.billetDiameter / 2.0));
 }
 
 QRectF ToolpathRenderer::bounds(const Toolpath& path, PreviewPlane plane)
