@@ -66,9 +66,16 @@ Program program(MachineType machine, std::initializer_list<Line> lines, Units un
 }
 
 // Lathe lines: X (a diameter) and Z in 1/100 mm.
-Line lx(const char* code, Value x, Value z, Value f = {}, Value h = {}) { return {code, {x, {}, z, f, h}}; }
-Line mx(const char* code, Value x, Value y, Value z, Value f = {}) { return {code, {x, y, z, f, {}}}; }
-Line only(const char* code, Value f = {}) { return {code, {{}, {}, {}, f, {}}}; }
+Line line(const char* code, Value x, Value y, Value z, Value f, Value h)
+{
+    Line l{code};
+    l.values = {x, y, z, f, h};
+    return l;
+}
+Line lx(const char* code, Value x, Value z, Value f = {}, Value h = {}) { return line(code, x, {}, z, f, h); }
+Line mx(const char* code, Value x, Value y, Value z, Value f = {}) { return line(code, x, y, z, f, {}); }
+// A code with at most the F column (where calls and jumps keep their L).
+Line only(const char* code, Value f = {}) { return line(code, {}, {}, {}, f, {}); }
 
 const QRectF kArea(0, 0, 600, 400);
 
@@ -94,6 +101,7 @@ std::size_t feeds(const std::vector<Shape>& s) { return svgscan::lines(s, Toolpa
 TEST(ToolpathProgramTest, Mark4MovesArcsAndTheirTurningSense)
 {
     const Program p = program(MachineType::Mark4, {
+        only("G90"),
         lx("G00", 1000, 200),
         lx("G01", 1000, -1000, 100),
         lx("G02", 2000, -1500, 100),  // a quarter circle of radius 5 out to diameter 20
@@ -113,7 +121,7 @@ TEST(ToolpathProgramTest, Mark4MovesArcsAndTheirTurningSense)
     const auto arc = std::find_if(path.moves.begin(), path.moves.end(),
                                   [](const ToolpathMove& m) { return m.kind == MoveKind::Arc; });
     ASSERT_NE(arc, path.moves.end());
-    EXPECT_EQ(arc->row, 2);
+    EXPECT_EQ(arc->row, 3);
     EXPECT_NEAR(arc->radius, 5.0, 1e-6);
     const QPointF start = v.toDevice(QPointF(-10, 5));
     const QPointF end = v.toDevice(QPointF(-15, 10));
@@ -136,11 +144,12 @@ TEST(ToolpathProgramTest, Mark4MovesArcsAndTheirTurningSense)
 TEST(ToolpathProgramTest, Mark4PeckDrillingAndACallFollowed)
 {
     const Program p = program(MachineType::Mark4, {
+        only("G90"),
         lx("G00", 0, 200),
         lx("G83", {}, -2000, 50),  // deep hole 20 mm: pecks of 6 mm, each one 0.5 mm back
         lx("G00", 2000, 200),
-        Line{"G25", {{}, {}, {}, 6, {}}},
-        Line{"G25", {{}, {}, {}, 6, {}}},
+        only("G25", 7),
+        only("G25", 7),
         only("M30"),
         lx("G01", 1800, -500, 100),
         lx("G00", 2000, 200),
@@ -149,12 +158,12 @@ TEST(ToolpathProgramTest, Mark4PeckDrillingAndACallFollowed)
     const Toolpath path = buildToolpath(p, MachineType::Mark4);
     ASSERT_TRUE(path.stopMessage.isEmpty()) << path.stopMessage.toStdString();
 
-    // The pecks: feeds of row 1, each deeper than the one before, the last to
+    // The pecks: feeds of row 2, each deeper than the one before, the last to
     // the target, and out to the start after each.
     std::vector<double> depths;
     int outs = 0;
     for (const ToolpathMove& m : path.moves) {
-        if (m.row != 1)
+        if (m.row != 2)
             continue;
         EXPECT_EQ(m.code, 83);
         EXPECT_NEAR(m.to.x, 0.0, 1e-9);  // on the spindle axis
@@ -170,12 +179,12 @@ TEST(ToolpathProgramTest, Mark4PeckDrillingAndACallFollowed)
     EXPECT_NEAR(depths.back(), -20.0, 1e-4);
     EXPECT_EQ(outs, static_cast<int>(depths.size()));
 
-    // The subroutine (rows 6 and 7) is drawn once per call.
+    // The subroutine (rows 7 and 8) is drawn once per call.
     const auto ofRow = [&](int row) {
         return std::count_if(path.moves.begin(), path.moves.end(), [row](const ToolpathMove& m) { return m.row == row; });
     };
-    EXPECT_EQ(ofRow(6), 2);
     EXPECT_EQ(ofRow(7), 2);
+    EXPECT_EQ(ofRow(8), 2);
     // In the SVG: the pecks' feeds and the two subroutine feeds, all solid.
     const std::vector<Shape> shapes = draw(path, PreviewPlane::LatheXZ);
     EXPECT_EQ(feeds(shapes), depths.size() + 2);
@@ -184,10 +193,11 @@ TEST(ToolpathProgramTest, Mark4PeckDrillingAndACallFollowed)
 TEST(ToolpathProgramTest, LatheCyclesAreContoursWithTheirLabelAndTheBillet)
 {
     const Program p = program(MachineType::Mark2, {
+        only("G90"),
         lx("G00", 2600, 200),
         lx("G84", 2000, -3000, 100),
         lx("G00", 3000, 500),
-        only("M30"),
+        only("G22"),  // the Mark 2's program end
     }, Units::Metric, QStringLiteral("Welle\r\nBillet diam. 26 mm"));
     const Toolpath path = buildToolpath(p, MachineType::Mark2);
     ASSERT_TRUE(path.stopMessage.isEmpty()) << path.stopMessage.toStdString();
@@ -207,6 +217,7 @@ TEST(ToolpathProgramTest, LatheCyclesAreContoursWithTheirLabelAndTheBillet)
 TEST(ToolpathProgramTest, F1TopAndSideViewsOfAPocketAndAnArc)
 {
     const Program p = program(MachineType::F1, {
+        only("G90"),
         mx("G00", 0, 0, 200),
         mx("G01", 0, 0, -100, 50),
         mx("G01", 2000, 0, -100, 100),
@@ -247,14 +258,15 @@ TEST(ToolpathProgramTest, F1TopAndSideViewsOfAPocketAndAnArc)
 TEST(ToolpathProgramTest, AWalkThatCannotFinishDrawsWhatItHadAndSaysWhy)
 {
     const Program p = program(MachineType::Mark4, {
+        only("G90"),
         lx("G00", 1000, 200),
         lx("G01", 1000, -1000, 100),
-        Line{"G27", {{}, {}, {}, 45, {}}},
+        only("G27", 45),
         only("M30"),
     });
     const Toolpath path = buildToolpath(p, MachineType::Mark4);
     ASSERT_FALSE(path.stopMessage.isEmpty());
-    EXPECT_EQ(path.stopRow, 2);
+    EXPECT_EQ(path.stopRow, 3);
     const std::vector<Shape> shapes = draw(path, PreviewPlane::LatheXZ);
     EXPECT_EQ(rapids(shapes), 1u);
     EXPECT_EQ(feeds(shapes), 1u);

@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QLineEdit>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -255,6 +256,61 @@ TEST_F(ToolpathDockTest, ClickOnAMoveSelectsItsRowAndTheMouseZoomsPansAndFits)
     QTest::mouseDClick(view(), Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_TRUE(view()->fitted());
     EXPECT_EQ(view()->viewport(), fitted);
+}
+
+TEST_F(ToolpathDockTest, TheDrawingFollowsTheProgramAsItIsOpenedAndEdited)
+{
+    start(MachineType::Mark4);
+    toggle()->trigger();
+    WAIT_TRUE(dock()->isVisible());
+    const QByteArray text = "Welle\r\n%\r\n    N` G`   X `    Z `  F`  H \r\n"
+                            "    00 90                      \r\n"
+                            "    01 00     0    200         \r\n"
+                            "    02 01  1000-  1000 100     \r\n"
+                            "    03 01  2000-  2000 100     \r\n"
+                            "    04M30                      \r\n"
+                            "   M\r\n";
+    const QString file = dir.filePath(QStringLiteral("welle.cnc"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    w->setOpenNotice([]() { return true; });
+    w->openAtStart(file);
+    WAIT_TRUE(view()->toolpath().moves.size() == 3u);
+    EXPECT_EQ(view()->toolpath().moves[1].row, 2);
+    EXPECT_DOUBLE_EQ(view()->toolpath().moves[1].to.z, -10.0);
+    // The first row is shown: it has no move, so nothing is highlighted.
+    EXPECT_EQ(view()->currentRow(), 0);
+
+    // A click on the first feed shows its row in the form.
+    const QPointF on = view()->viewport().toDevice(QPointF(-4, 2.5));  // halfway along it
+    QTest::mouseClick(view(), Qt::LeftButton, {}, on.toPoint());
+    WAIT_TRUE(w->editor().currentRow() == 3);
+    EXPECT_EQ(view()->currentRow(), 2);
+    auto* z = w->findChild<QLineEdit*>(QStringLiteral("txtParam2"));
+    WAIT_TRUE(z->isVisible());
+    EXPECT_EQ(z->text().trimmed(), QStringLiteral("-1000"));
+
+    // A new Z, typed and left: the pane redraws after the edit, not inside it.
+    z->setFocus();
+    WAIT_TRUE(z->hasFocus());
+    z->selectAll();
+    QTest::keyClicks(z, QStringLiteral("-1500"));
+    QTest::keyClick(z, Qt::Key_Tab);
+    EXPECT_DOUBLE_EQ(view()->toolpath().moves[1].to.z, -10.0);
+    WAIT_TRUE(view()->toolpath().moves[1].to.z == -15.0);
+    EXPECT_EQ(sink.boxes, 0);
+
+    // Deleting the row takes its move out; undo brings it back.
+    w->editor().cmdDelete_Click();
+    WAIT_TRUE(view()->toolpath().moves.size() == 2u);
+    w->editor().cmdUndo_Click();
+    WAIT_TRUE(view()->toolpath().moves.size() == 3u);
+    // Inch units: the drawing's scale says so.
+    w->findChild<QAction*>(QStringLiteral("mnuEImp"))->trigger();
+    WAIT_TRUE(view()->toolpath().inch);
 }
 
 int main(int argc, char** argv)
