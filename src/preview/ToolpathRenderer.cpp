@@ -145,7 +145,8 @@ void drawAxisCross(QPainter& painter, const ToolpathViewport& viewport, PreviewP
     painter.drawLine(o - QPointF(0, len), o - QPointF(3, len - 4));
     painter.drawLine(o - QPointF(0, len), o - QPointF(-3, len - 4));
     painter.setPen(ToolpathColours::axis());
-    painter.drawText(o + QPointF(len + 3, 4), QString::fromLatin1(n[0]));
+    // Above the line: on the lathe the spindle axis runs through here.
+    painter.drawText(o + QPointF(len + 2, -3), QString::fromLatin1(n[0]));
     painter.drawText(o + QPointF(-4, -len - 4), QString::fromLatin1(n[1]));
 }
 
@@ -186,7 +187,8 @@ void drawStopMessage(QPainter& painter, const Toolpath& path, const QRectF& area
 
 // The labels of the cycles, each beside the start of its contour; a label
 // that would cover one already placed moves down until it is free.
-void drawCycleLabels(QPainter& painter, const Toolpath& path, PreviewPlane plane, const ToolpathViewport& viewport)
+void drawCycleLabels(QPainter& painter, const Toolpath& path, PreviewPlane plane, const ToolpathViewport& viewport,
+                     const QRectF& area)
 {
     const QFontMetricsF metrics(painter.font());
     std::vector<QRectF> placed;
@@ -199,6 +201,12 @@ void drawCycleLabels(QPainter& painter, const Toolpath& path, PreviewPlane plane
         const QPointF anchor = viewport.toDevice(planePoint(m.from, plane));
         QRectF rect = metrics.boundingRect(m.label);
         rect.moveTopLeft(anchor + QPointF(5, -rect.height() - 3));
+        // Kept inside the pane: to the left of a point at its right edge,
+        // below one at its top.
+        if (rect.right() > area.right() - 2)
+            rect.moveRight(anchor.x() - 5);
+        if (rect.top() < area.top() + 2)
+            rect.moveTop(anchor.y() + 3);
         for (int tries = 0; tries < 20; ++tries) {
             const auto hit = std::find_if(placed.begin(), placed.end(),
                                           [&](const QRectF& r) { return r.intersects(rect); });
@@ -362,7 +370,7 @@ void ToolpathRenderer::paint(QPainter& painter, const Toolpath& path, PreviewPla
         painter.setPen(movePen(path.moves[i].kind));
         painter.drawPolyline(polylines[i]);
     }
-    drawCycleLabels(painter, path, plane, viewport);
+    drawCycleLabels(painter, path, plane, viewport, area);
 
     if (!path.moves.empty()) {
         const QPointF start = viewport.toDevice(planePoint(path.moves.front().from, plane));

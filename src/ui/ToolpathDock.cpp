@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QMainWindow>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -97,8 +98,6 @@ ToolpathDock::ToolpathDock(const Editor& editor, QMainWindow* window)
             m_rebuild.start();
     });
     m_windowMinimum = window->minimumSize();
-    if (QWidget* form = window->centralWidget())
-        form->setMinimumSize(m_windowMinimum.width(), kFormMinimumHeight);
     connect(this, &QDockWidget::visibilityChanged, this, &ToolpathDock::keepFormRoom);
     connect(this, &QDockWidget::topLevelChanged, this, &ToolpathDock::keepFormRoom);
     connect(this, &QDockWidget::dockLocationChanged, this, &ToolpathDock::keepFormRoom);
@@ -129,17 +128,28 @@ void ToolpathDock::rebuild()
 
 void ToolpathDock::keepFormRoom()
 {
+    // Without the docked pane everything is as the window has it alone.
     QSize minimum = m_windowMinimum;
+    QSize form(0, 0);
     if (!isHidden() && !isFloating()) {
         const QSize pane = minimumSizeHint();
+        const int separator = style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this) + 2;
         switch (m_window->dockWidgetArea(this)) {
         case Qt::LeftDockWidgetArea:
-        case Qt::RightDockWidgetArea: minimum.rwidth() += pane.width(); break;
+        case Qt::RightDockWidgetArea:
+            minimum.rwidth() += pane.width() + separator;
+            form.setWidth(m_windowMinimum.width());
+            break;
         case Qt::TopDockWidgetArea:
-        case Qt::BottomDockWidgetArea: minimum.rheight() += pane.height(); break;
+        case Qt::BottomDockWidgetArea:
+            minimum.rheight() += pane.height() + separator;
+            form.setHeight(kFormMinimumHeight);
+            break;
         default: break;
         }
     }
+    if (QWidget* central = m_window->centralWidget())
+        central->setMinimumSize(form);
     m_window->setMinimumSize(minimum);
 }
 
@@ -160,6 +170,9 @@ void ToolpathDock::setPlane(PreviewPlane plane)
 void ToolpathDock::applySetting(const PreviewPaneSetting& s)
 {
     setPlane(s.sideView ? PreviewPlane::MillSide : PreviewPlane::MillTop);
+    // Hidden while it is placed, so that the window's minimum does not grow
+    // (and the window with it) for a pane that is to stay hidden.
+    hide();
     m_window->addDockWidget(areaOf(s.side), this);
     setFloating(s.floating);
     if (s.placement) {

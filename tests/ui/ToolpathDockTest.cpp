@@ -118,8 +118,11 @@ TEST_F(ToolpathDockTest, MenuAndF8ShowAndHideThePaneAndItsPlaceIsKept)
     ASSERT_TRUE(dock());
     ASSERT_TRUE(toggle());
     EXPECT_EQ(dock()->windowTitle(), QStringLiteral("Werkzeugweg"));
-    // Hidden at first; the View menu between Edit and Transfer holds its switch.
+    // Hidden at first, and the window as small as without it; the View menu
+    // between Edit and Transfer holds its switch.
     EXPECT_TRUE(dock()->isHidden());
+    EXPECT_EQ(w->minimumSize(), QSize(640, 480));
+    EXPECT_EQ(w->size(), QSize(640, 480));
     EXPECT_FALSE(toggle()->isChecked());
     QStringList menus;
     for (QAction* a : w->menuBar()->actions())
