@@ -221,10 +221,11 @@ Program walkableCopy(const Program& program)
     copy.units = program.units;
     copy.rows = program.rows;
     for (ProgramRow& row : copy.rows)
-        for (QString& column : row.columns) {
-            column.replace(QLatin1Char('\r'), QLatin1Char(' '));
-            column.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        }
+        for (QString& column : row.columns)
+            if (column.contains(QLatin1Char('\r')) || column.contains(QLatin1Char('\n'))) {
+                column.replace(QLatin1Char('\r'), QLatin1Char(' '));
+                column.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            }
     return copy;
 }
 
