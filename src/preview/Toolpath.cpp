@@ -13,6 +13,18 @@
 #include <cmath>
 #include <numbers>
 
+// How the walk's steps become drawn moves:
+// - The walk starts as the export's does: incremental mode, the lathe tool at
+//   X 25 Z 10 (X 1 Z 0.4 in inch), the mill tool at the origin.
+// - G02 turns clockwise and G03 counter-clockwise as the plane is drawn
+//   (lathe Z right, X up; mill X right, Y up). A mill arc that also moves in
+//   Z keeps its centre at the start's Z.
+// - A turning, grooving, facing or thread cycle (G84, G86, G88, G78) and the
+//   mill's pocket (G72) are drawn as several Cycle moves, each carrying the
+//   row, the code and the label; the tool ends where it started.
+// - Dwells move nothing and draw nothing; tool changes, radius corrections
+//   and spindle codes draw nothing either.
+
 namespace quillon {
 
 namespace {
