@@ -3,13 +3,10 @@
 #include "export/ExportMessages.h"
 #include "export/ExtractCode.h"
 #include "export/ProgramWalk.h"
-#include "files/ProgramText.h"
-#include "model/NumberFormat.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
-#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -224,23 +221,6 @@ private:
     bool m_mill;
 };
 
-// A line break inside a column would split its row in the text and move
-// every later record onto the wrong row; the saved file refuses such rows,
-// the drawing reads them as blanks.
-Program walkableCopy(const Program& program)
-{
-    Program copy;
-    copy.units = program.units;
-    copy.rows = program.rows;
-    for (ProgramRow& row : copy.rows)
-        for (QString& column : row.columns)
-            if (column.contains(QLatin1Char('\r')) || column.contains(QLatin1Char('\n'))) {
-                column.replace(QLatin1Char('\r'), QLatin1Char(' '));
-                column.replace(QLatin1Char('\n'), QLatin1Char(' '));
-            }
-    return copy;
-}
-
 int outputLines(const WalkStep& step)
 {
     switch (step.kind) {
@@ -286,10 +266,7 @@ Toolpath buildToolpath(const Program& program, MachineType machine)
     if (machine != MachineType::F1 && !isLathe(machine))
         return path;
 
-    // The walk reads the program as saving writes it, without the
-    // description, so that every line after the header is a row.
-    const QString text = strFileOutBuff(walkableCopy(program), machine);
-    const ExtractedProgram records = ExtractCode(text, machine, MillRows::Read);
+    const ExtractedProgram records = extractProgramRows(program, machine);
     path.inch = records.units.inch;
     if (isLathe(machine))
         path.billetDiameter = billetDiameterOf(program.description);

@@ -22,7 +22,7 @@ constexpr long kFuzzStepBudget = 5000;
 
 bool walkIsShort(const Program& program, MachineType machine)
 {
-    const ExtractedProgram records = ExtractCode(strFileOutBuff(program, machine), machine, MillRows::Read);
+    const ExtractedProgram records = extractProgramRows(program, machine);
     ProgramWalk walk(records);
     long steps = 0;
     while (walk.next())

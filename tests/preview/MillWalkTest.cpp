@@ -84,3 +84,18 @@ TEST(MillWalk, FaultsNameTheirRow)
         EXPECT_EQ(walk.faultRow(), 0);
     }
 }
+
+TEST(MillWalk, ProgramRowsStayTheirRowsWhateverTheTextWouldDo)
+{
+    // A "%" in the description and a line break in a comment would shift
+    // the rows of the written text; the records still name their own rows.
+    for (const MachineType machine : {MachineType::F1, MachineType::Mark2, MachineType::Mark4}) {
+        PreviewProgram p(machine, Units::Metric, QStringLiteral("50% Vorschub\r\n%"));
+        p.row("G90", {.comment = QStringLiteral("zwei\r\nZeilen")}).row("G00", {.x = 100, .z = 0}).row("M30");
+        const ExtractedProgram read = extractProgramRows(p.program, machine);
+        ASSERT_EQ(read.records.size(), 3u) << machineNumber(machine);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(read.records[std::size_t(i)].row, i) << machineNumber(machine);
+        EXPECT_EQ(read.records[1].code, 0);
+    }
+}
