@@ -160,4 +160,18 @@ ExtractedProgram ExtractCode(const QString& text, MachineType machine, MillRows 
     return program;
 }
 
+ExtractedProgram extractProgramRows(const Program& program, MachineType machine)
+{
+    Program walkable;
+    walkable.units = program.units;
+    walkable.rows = program.rows;
+    for (ProgramRow& row : walkable.rows)
+        for (QString& column : row.columns)
+            if (column.contains(QLatin1Char('\r')) || column.contains(QLatin1Char('\n'))) {
+                column.replace(QLatin1Char('\r'), QLatin1Char(' '));
+                column.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            }
+    return ExtractCode(strFileOutBuff(walkable, machine), machine, MillRows::Read);
+}
+
 }  // namespace quillon

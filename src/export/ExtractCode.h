@@ -3,6 +3,7 @@
 #include "ExportUnits.h"
 #include "LineRecord.h"
 #include "model/MachineType.h"
+#include "model/Program.h"
 
 #include <QString>
 #include <vector>
@@ -28,6 +29,13 @@ enum class MillRows { Skip, Read };
 // every text strFileOutBuff writes from a description without "%" and
 // columns without line breaks.
 ExtractedProgram ExtractCode(const QString& text, MachineType machine, MillRows mill = MillRows::Skip);
+
+// The records of a program in memory, mill rows included, each knowing its
+// row for certain: the program is written as saving writes it but without
+// its description (a "%" there would shift the rows) and with line breaks
+// inside columns read as blanks (each would split its row). The toolpath and
+// the program check walk these.
+ExtractedProgram extractProgramRows(const Program& program, MachineType machine);
 
 // The rounded numeric value of a row field; fields hold small whole numbers.
 int fieldNumber(const QString& digits);

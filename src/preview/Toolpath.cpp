@@ -3,15 +3,24 @@
 #include "export/ExportMessages.h"
 #include "export/ExtractCode.h"
 #include "export/ProgramWalk.h"
-#include "files/ProgramText.h"
-#include "model/NumberFormat.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
-#include <array>
 #include <cmath>
 #include <numbers>
+
+// How the walk's steps become drawn moves:
+// - The walk starts as the export's does: incremental mode, the lathe tool at
+//   X 25 Z 10 (X 1 Z 0.4 in inch), the mill tool at the origin.
+// - G02 turns clockwise and G03 counter-clockwise as the plane is drawn
+//   (lathe Z right, X up; mill X right, Y up). A mill arc that also moves in
+//   Z keeps its centre at the start's Z.
+// - A turning, grooving, facing or thread cycle (G84, G86, G88, G78) and the
+//   mill's pocket (G72) are drawn as several Cycle moves, each carrying the
+//   row, the code and the label; the tool ends where it started.
+// - Dwells move nothing and draw nothing; tool changes, radius corrections
+//   and spindle codes draw nothing either.
 
 namespace quillon {
 
@@ -212,22 +221,6 @@ private:
     bool m_mill;
 };
 
-// A line break inside a column would split its row in the text and move
-// every later record onto the wrong row; the saved file refuses such rows,
-// the drawing reads them as blanks.
-Program walkableCopy(const Program& program)
-{
-    Program copy;
-    copy.units = program.units;
-    copy.rows = program.rows;
-    for (ProgramRow& row : copy.rows)
-        for (QString& column : row.columns) {
-            column.replace(QLatin1Char('\r'), QLatin1Char(' '));
-            column.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        }
-    return copy;
-}
-
 int outputLines(const WalkStep& step)
 {
     switch (step.kind) {
@@ -273,10 +266,7 @@ Toolpath buildToolpath(const Program& program, MachineType machine)
     if (machine != MachineType::F1 && !isLathe(machine))
         return path;
 
-    // The walk reads the program as saving writes it, without the
-    // description, so that every line after the header is a row.
-    const QString text = strFileOutBuff(walkableCopy(program), machine);
-    const ExtractedProgram records = ExtractCode(text, machine, MillRows::Read);
+    const ExtractedProgram records = extractProgramRows(program, machine);
     path.inch = records.units.inch;
     if (isLathe(machine))
         path.billetDiameter = billetDiameterOf(program.description);
