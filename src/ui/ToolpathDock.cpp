@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QHBoxLayout>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QStyle>
 #include <QToolButton>
@@ -179,7 +180,12 @@ void ToolpathDock::applySetting(const PreviewPaneSetting& s)
         const QRect r(s.placement->left / kTwipsPerPixel, s.placement->top / kTwipsPerPixel,
                       s.placement->width / kTwipsPerPixel, s.placement->height / kTwipsPerPixel);
         if (s.floating) {
-            setGeometry(r);
+            // A place on a screen that is no longer there would leave the
+            // pane out of reach: it then opens over the middle of the window.
+            QRect place = r;
+            if (!QGuiApplication::screenAt(r.center()))
+                place.moveCenter(m_window->geometry().center());
+            setGeometry(place);
         } else {
             const bool across = s.side == PaneSide::Left || s.side == PaneSide::Right;
             m_window->resizeDocks({this}, {across ? r.width() : r.height()}, across ? Qt::Horizontal : Qt::Vertical);

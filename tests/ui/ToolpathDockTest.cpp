@@ -176,6 +176,13 @@ TEST_F(ToolpathDockTest, MenuAndF8ShowAndHideThePaneAndItsPlaceIsKept)
     EXPECT_EQ(setting("Preview"), "No");
     start(MachineType::Mark4);
     EXPECT_TRUE(dock()->isHidden());
+
+    // A detached pane saved on a screen that has gone opens within reach.
+    start(MachineType::Mark4, QStringLiteral("[Settings]\nPreview=Yes\nPreviewFloat=Yes\n"
+                                             "PreviewWin=-150000,-150000,6000,4500\n"));
+    EXPECT_TRUE(dock()->isFloating());
+    EXPECT_EQ(dock()->size(), QSize(400, 300));
+    EXPECT_TRUE(QGuiApplication::screenAt(dock()->geometry().center()));
 }
 
 TEST_F(ToolpathDockTest, MillSwitchesBetweenTopAndSideViewAndKeepsTheChoice)
@@ -314,6 +321,14 @@ TEST_F(ToolpathDockTest, TheDrawingFollowsTheProgramAsItIsOpenedAndEdited)
     // Inch units: the drawing's scale says so.
     w->findChild<QAction*>(QStringLiteral("mnuEImp"))->trigger();
     WAIT_TRUE(view()->toolpath().inch);
+    // A hidden pane does no work, and is up to date once shown again.
+    toggle()->trigger();
+    WAIT_TRUE(dock()->isHidden());
+    w->editor().cmdDelete_Click();
+    QTest::qWait(30);
+    EXPECT_EQ(view()->toolpath().moves.size(), 3u);
+    toggle()->trigger();
+    WAIT_TRUE(view()->toolpath().moves.size() == 2u);
 }
 
 int main(int argc, char** argv)
