@@ -245,23 +245,25 @@ std::optional<QRectF> ToolpathRenderer::billetRect(const Toolpath& path)
 {
     if (!isLathe(path.machine) || !path.billetDiameter || !(*path.billetDiameter > 0))
         return std::nullopt;
-    // The billet's face is Z 0 unless a cut reaches beyond it; it reaches
-    // back as far as any cut or cycle goes. A cycle starts from a clearance
-    // point in front of the face, which does not make the billet longer.
+    // The billet's face is at Z 0, where the program's zero lies as a rule:
+    // it reaches back as far as the cuts and cycles go. Only the ends of the
+    // cuts count, since a cut (a drilling peck, a cycle) starts from a
+    // clearance point in front of the face.
     double zmin = 0.0;
     double zmax = 0.0;
     for (const ToolpathMove& m : path.moves) {
         if (m.kind == MoveKind::Rapid)
             continue;
-        for (const ToolPoint& p : {m.from, m.to}) {
-            zmin = std::min(zmin, p.z);
-            if (m.kind != MoveKind::Cycle)
-                zmax = std::max(zmax, p.z);
-        }
+        zmin = std::min(zmin, m.to.z);
+        zmax = std::max({zmax, m.from.z, m.to.z});
     }
-    if (zmax - zmin <= 0.0)
-        zmin = -2.0 * *path.billetDiameter;
-    return QRectF(QPointF(zmin, 0.0), QPointF(zmax, *path.billetDiameter / 2.0));
+    const double radius = *path.billetDiameter / 2.0;
+    if (zmin < 0.0)
+        return QRectF(QPointF(zmin, 0.0), QPointF(0.0, radius));
+    // A program with its zero at the chuck works towards plus Z.
+    if (zmax > 0.0)
+        return QRectF(QPointF(0.0, 0.0), QPointF(zmax, radius));
+    return QRectF(QPointF(-2.0 * *path.billetDiameter, 0.0), QPointF(0.0, radius));
 }
 
 QRectF ToolpathRenderer::bounds(const Toolpath& path, PreviewPlane plane)

@@ -122,6 +122,17 @@ TEST(ToolpathRendererTest, BilletOnlyWhenItsDiameterIsKnown)
     EXPECT_EQ(billets(path), 1);
     // Radius 12.5 from the face at Z 0 back along the cut to Z -20.
     EXPECT_EQ(ToolpathRenderer::billetRect(path), QRectF(QPointF(-20, 0), QPointF(0, 12.5)));
+    // A peck that starts in front of the face does not lengthen the billet.
+    path.moves.push_back(move(MoveKind::Feed, 7, lathe(2, 0), lathe(-4, 0), 83));
+    EXPECT_EQ(ToolpathRenderer::billetRect(path), QRectF(QPointF(-20, 0), QPointF(0, 12.5)));
+    // With the zero at the chuck the work lies in plus Z.
+    Toolpath chuck;
+    chuck.machine = MachineType::Mark2;
+    chuck.billetDiameter = 20.0;
+    chuck.moves.push_back(move(MoveKind::Feed, 0, lathe(45, 10), lathe(15, 10)));
+    EXPECT_EQ(ToolpathRenderer::billetRect(chuck), QRectF(QPointF(0, 0), QPointF(45, 10)));
+    chuck.moves.clear();
+    EXPECT_EQ(ToolpathRenderer::billetRect(chuck), QRectF(QPointF(-40, 0), QPointF(0, 10)));
     path.billetDiameter.reset();
     EXPECT_EQ(billets(path), 0);
     path.machine = MachineType::F1;
