@@ -356,6 +356,13 @@ void ToolpathRenderer::paint(QPainter& painter, const Toolpath& path, PreviewPla
     for (const ToolpathMove& m : path.moves)
         polylines.push_back(toDevice(planePolyline(m, path.machine, plane), viewport));
 
+    // A move seen end on (a plunge from above, a drilling cycle) would vanish;
+    // it is marked by a small ring where it lies.
+    const auto endOn = [&](std::size_t i) {
+        const QPolygonF& line = polylines[i];
+        const QPointF d = line.back() - line.front();
+        return line.size() == 2 && std::hypot(d.x(), d.y()) < 1.5;
+    };
     // The current row first as a broad underlay, so the move keeps its own
     // line style on top of it.
     if (currentRow >= 0) {
@@ -364,13 +371,20 @@ void ToolpathRenderer::paint(QPainter& painter, const Toolpath& path, PreviewPla
         under.setCapStyle(Qt::RoundCap);
         under.setJoinStyle(Qt::RoundJoin);
         painter.setPen(under);
-        for (std::size_t i = 0; i < path.moves.size(); ++i)
-            if (path.moves[i].row == currentRow)
+        for (std::size_t i = 0; i < path.moves.size(); ++i) {
+            if (path.moves[i].row != currentRow)
+                continue;
+            if (endOn(i))
+                painter.drawEllipse(polylines[i].front(), 4.0, 4.0);
+            else
                 painter.drawPolyline(polylines[i]);
+        }
     }
     for (std::size_t i = 0; i < path.moves.size(); ++i) {
         painter.setPen(movePen(path.moves[i].kind));
         painter.drawPolyline(polylines[i]);
+        if (endOn(i) && path.moves[i].kind != MoveKind::Rapid)
+            painter.drawEllipse(polylines[i].front(), 3.0, 3.0);
     }
     drawCycleLabels(painter, path, plane, viewport, area);
 

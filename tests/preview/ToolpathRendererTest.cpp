@@ -209,9 +209,30 @@ TEST(ToolpathRendererTest, MillSideViewShowsDepthAndArcReach)
     const QRectF top = ToolpathRenderer::bounds(path, PreviewPlane::MillTop);
     EXPECT_NEAR(top.top(), -10.0, 1e-9);
     EXPECT_NEAR(top.bottom(), 10.0, 1e-9);
-    // The plunge is a point from above and a vertical line from the side.
+    // The plunge is a vertical line from the side, and from above a ring
+    // where it goes down (so that it can be seen and clicked).
     const QPolygonF plunge = ToolpathRenderer::planePolyline(path.moves[1], path.machine, PreviewPlane::MillSide);
     EXPECT_EQ(plunge, QPolygonF({QPointF(0, 5), QPointF(0, -3)}));
+    ToolpathViewport v;
+    v.scale = 10;
+    v.offset = QPointF(200, 150);
+    const auto rings = [&](PreviewPlane plane) {
+        int n = 0;
+        for (const Shape& s : svgscan::scan(drawSvg(path, plane, v)))
+            if ((s.element == QLatin1String("ellipse") || s.element == QLatin1String("circle"))
+                && s.stroke == ToolpathColours::feed())
+                ++n;
+        return n;
+    };
+    EXPECT_EQ(rings(PreviewPlane::MillTop), 1);
+    EXPECT_EQ(rings(PreviewPlane::MillSide), 0);
+    // Its row highlighted, the ring gets the amber underlay too.
+    int underlays = 0;
+    for (const Shape& s : svgscan::scan(drawSvg(path, PreviewPlane::MillTop, v, 1)))
+        if ((s.element == QLatin1String("ellipse") || s.element == QLatin1String("circle"))
+            && s.stroke == ToolpathColours::highlight())
+            ++underlays;
+    EXPECT_EQ(underlays, 1);
 }
 
 TEST(ToolpathRendererTest, CurrentRowIsUnderlaidAndStopMessageShown)
