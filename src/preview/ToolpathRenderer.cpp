@@ -308,6 +308,8 @@ ToolpathViewport ToolpathRenderer::fit(const Toolpath& path, PreviewPlane plane,
     // cover the end of the path it reports.
     if (!path.stopMessage.isEmpty())
         room.setTop(room.top() + 36);
+    // And the scale bar its own strip at the bottom.
+    room.setBottom(room.bottom() - 16);
     return ToolpathViewport::fit(bounds(path, plane), room, kFitMargin);
 }
 
