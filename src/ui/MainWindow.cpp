@@ -155,6 +155,9 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
 
 MainWindow::~MainWindow()
 {
+    // The pane reads the editor and resizes this window; it goes while both are whole.
+    delete m_preview;
+    m_preview = nullptr;
     // The views observe the editor's lists; let go of them before the lists go.
     for (ListView* view : {m_picList, m_picGcode, m_picMcode})
         view->setTipPopup(nullptr);
