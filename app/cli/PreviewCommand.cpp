@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QSaveFile>
+#include <QStringList>
 #include <QSvgGenerator>
 
 namespace quillon::cli {
@@ -66,9 +67,13 @@ int runPreviewCommand(CliContext& context)
     }
     // A program the walk cannot finish is still drawn up to the stop; the
     // drawing says where, and so does standard error.
-    if (!path.stopMessage.isEmpty())
-        CliContext::err(QStringLiteral("%1: stopped: %2\n")
-                            .arg(loaded->path, QString(path.stopMessage).replace(QLatin1String("\r\n"), QLatin1String(" "))));
+    if (!path.stopMessage.isEmpty()) {
+        QStringList lines;
+        for (const QString& line : path.stopMessage.split(QLatin1String("\r\n")))
+            if (!line.trimmed().isEmpty())
+                lines << line.trimmed();
+        CliContext::err(QStringLiteral("%1: stopped: %2\n").arg(loaded->path, lines.join(QLatin1String(": "))));
+    }
     CliContext::out(QStringLiteral("%1: %2 moves\n").arg(*svg).arg(path.moves.size()));
     return kExitOk;
 }

@@ -165,16 +165,15 @@ void drawScaleBar(QPainter& painter, const Toolpath& path, const ToolpathViewpor
                      QStringLiteral("%1 %2").arg(QString::number(length, 'g', 6), unitName(path)));
 }
 
+QString stopText(const Toolpath& path)
+{
+    // The walk's messages are the export's, lines ended by CR LF.
+    return QString(path.stopMessage).replace(QLatin1String("\r\n"), QLatin1String("\n")).trimmed();
+}
+
 void drawStopMessage(QPainter& painter, const Toolpath& path, const QRectF& area)
 {
-    const QFontMetricsF metrics(painter.font());
-    const QRectF room = area.adjusted(8, 8, -8, -8);
-    // The walk's messages are the export's, lines ended by CR LF.
-    const QString text = QString(path.stopMessage).replace(QLatin1String("\r\n"), QLatin1String("\n")).trimmed();
-    QRectF box = metrics.boundingRect(QRectF(room.left() + 8, room.top() + 6, std::max(40.0, room.width() - 16), 1e6),
-                                      Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
-    box.adjust(-8, -6, 8, 6);
-    box.setWidth(std::min(box.width(), room.width()));
+    const QRectF box = ToolpathRenderer::stopMessageRect(path, area);
     QPen frame(ToolpathColours::stop(), 1.0);
     frame.setCosmetic(true);
     painter.setPen(frame);
@@ -182,7 +181,7 @@ void drawStopMessage(QPainter& painter, const Toolpath& path, const QRectF& area
     painter.drawRect(box);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(ToolpathColours::stop());
-    painter.drawText(box.adjusted(8, 6, -8, -6), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+    painter.drawText(box.adjusted(8, 6, -8, -6), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, stopText(path));
 }
 
 // The labels of the cycles, each beside the start of its contour; a label
@@ -227,6 +226,19 @@ QFont ToolpathRenderer::labelFont()
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(12);
     return font;
+}
+
+QRectF ToolpathRenderer::stopMessageRect(const Toolpath& path, const QRectF& area)
+{
+    if (path.stopMessage.isEmpty())
+        return QRectF();
+    const QFontMetricsF metrics(labelFont());
+    const QRectF room = area.adjusted(8, 8, -8, -8);
+    QRectF box = metrics.boundingRect(QRectF(room.left() + 8, room.top() + 6, std::max(40.0, room.width() - 16), 1e6),
+                                      Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, stopText(path));
+    box.adjust(-8, -6, 8, 6);
+    box.setWidth(std::min(box.width(), room.width()));
+    return box;
 }
 
 QPolygonF ToolpathRenderer::planePolyline(const ToolpathMove& move, MachineType machine, PreviewPlane plane)
@@ -307,7 +319,7 @@ ToolpathViewport ToolpathRenderer::fit(const Toolpath& path, PreviewPlane plane,
     // Leave the stop message its own strip at the top, so that it does not
     // cover the end of the path it reports.
     if (!path.stopMessage.isEmpty())
-        room.setTop(room.top() + 36);
+        room.setTop(stopMessageRect(path, area).bottom() + 4);
     // And the scale bar its own strip at the bottom.
     room.setBottom(room.bottom() - 16);
     return ToolpathViewport::fit(bounds(path, plane), room, kFitMargin);

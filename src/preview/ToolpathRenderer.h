@@ -57,6 +57,9 @@ public:
     static void paint(QPainter& painter, const Toolpath& path, PreviewPlane plane, const ToolpathViewport& viewport,
                       const QRectF& area, int currentRow);
 
+    // Where the note of a walk that stopped is drawn (empty when it did not).
+    static QRectF stopMessageRect(const Toolpath& path, const QRectF& area);
+
     // The row of the move nearest to `device` within `tolerance` pixels, or -1.
     static int rowAt(const Toolpath& path, PreviewPlane plane, const ToolpathViewport& viewport,
                      const QPointF& device, double tolerance = kPickTolerance);

@@ -113,6 +113,11 @@ void ToolpathView::mouseReleaseEvent(QMouseEvent* event)
         setCursor(Qt::CrossCursor);
         return;
     }
+    // The note of a walk that stopped leads to the row it stopped on.
+    if (m_path.stopRow >= 0 && ToolpathRenderer::stopMessageRect(m_path, QRectF(rect())).contains(event->position())) {
+        emit rowClicked(m_path.stopRow);
+        return;
+    }
     const int row = ToolpathRenderer::rowAt(m_path, m_plane, m_viewport, event->position());
     if (row >= 0)
         emit rowClicked(row);

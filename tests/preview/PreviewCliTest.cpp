@@ -76,6 +76,31 @@ TEST(PreviewCli, WritesTheDrawingAndExitsLikeTheOtherCommands)
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains("--view")) << r.err.toStdString();
     EXPECT_EQ(cli({"preview", "--machine", "4", "/nonexistent/x.cnc", "--svg", top}).exitCode, 2);
+    // A program the walk cannot finish is still drawn, the reason in the
+    // drawing and on standard error, and that is no failure.
+    const QString stops = dir.filePath(QStringLiteral("sprung.cnc"));
+    {
+        QFile f(stops);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("%\r\n    N` G`   X `    Z `  F`  H \r\n"
+                "    00 90                      \r\n"
+                "    01 00  1000    200         \r\n"
+                "    02 01  1000-  1000 100     \r\n"
+                "    03 27              45      \r\n"
+                "    04M30                      \r\n"
+                "   M\r\n");
+    }
+    const QString stopped = dir.filePath(QStringLiteral("sprung.svg"));
+    r = cli({"preview", "--machine", "4", stops, "--svg", stopped});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.contains(": 2 moves")) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(stops.toUtf8() + ": stopped: Die Ziel Zeile f\xc3\xbcr den Sprungbefehl ist nicht vorhanden: 03 27"))
+        << r.err.toStdString();
+    const std::vector<svgscan::Shape> drawn = svgscan::scan(bytesOf(stopped));
+    EXPECT_TRUE(svgscan::allText(drawn).contains(QStringLiteral("Die Ziel Zeile für den Sprungbefehl ist nicht vorhanden")));
+    EXPECT_EQ(svgscan::lines(drawn, ToolpathColours::feed(), false).size(), 1u);
+    EXPECT_EQ(svgscan::lines(drawn, ToolpathColours::rapid(), true).size(), 1u);
+
     // The general help lists the command.
     EXPECT_TRUE(cli({"--help"}).out.contains("preview"));
 }

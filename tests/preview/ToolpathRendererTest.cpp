@@ -256,10 +256,18 @@ TEST(ToolpathRendererTest, CurrentRowIsUnderlaidAndStopMessageShown)
 
     const QString text = svgscan::allText(marked);
     EXPECT_TRUE(text.contains(QLatin1String("Sprungziel N 45 fehlt"))) << text.toStdString();
-    // The fitted drawing leaves the message's strip free.
-    for (const Shape& s : svgscan::lines(marked, ToolpathColours::feed(), false))
+    // The fitted drawing leaves the note's strip free, however many lines it has.
+    path.stopMessage = QStringLiteral("Die Ziel Zeile für den Sprungbefehl ist nicht vorhanden\r\n"
+                                      "    06 27             45     \r\n");
+    const QRectF note = ToolpathRenderer::stopMessageRect(path, kArea);
+    EXPECT_GT(note.height(), 30.0);
+    const ToolpathViewport below = ToolpathRenderer::fit(path, PreviewPlane::LatheXZ, kArea);
+    const std::vector<Shape> twoLines = svgscan::scan(drawSvg(path, PreviewPlane::LatheXZ, below));
+    EXPECT_TRUE(svgscan::allText(twoLines).contains(QLatin1String("06 27"))) << svgscan::allText(twoLines).toStdString();
+    for (const Shape& s : svgscan::lines(twoLines, ToolpathColours::feed(), false))
         for (const QPointF& p : s.points)
-            EXPECT_GT(p.y(), 36.0);
+            EXPECT_GT(p.y(), note.bottom());
+    EXPECT_TRUE(ToolpathRenderer::stopMessageRect(latheJob(), kArea).isEmpty());
 }
 
 TEST(ToolpathRendererTest, ClickPicksTheNearestMoveOrNothing)

@@ -331,6 +331,36 @@ TEST_F(ToolpathDockTest, TheDrawingFollowsTheProgramAsItIsOpenedAndEdited)
     WAIT_TRUE(view()->toolpath().moves.size() == 2u);
 }
 
+TEST_F(ToolpathDockTest, AWalkThatStopsSaysWhereInThePaneAndItsNoteLeadsThere)
+{
+    start(MachineType::Mark4);
+    toggle()->trigger();
+    WAIT_TRUE(dock()->isVisible());
+    const QByteArray text = "%\r\n    N` G`   X `    Z `  F`  H \r\n"
+                            "    00 90                      \r\n"
+                            "    01 00  1000    200         \r\n"
+                            "    02 27              45      \r\n"
+                            "    03M30                      \r\n"
+                            "   M\r\n";
+    const QString file = dir.filePath(QStringLiteral("sprung.cnc"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    w->setOpenNotice([]() { return true; });
+    w->openAtStart(file);
+    WAIT_TRUE(!view()->toolpath().stopMessage.isEmpty());
+    EXPECT_EQ(view()->toolpath().stopRow, 2);
+    EXPECT_EQ(view()->toolpath().moves.size(), 1u);
+    EXPECT_EQ(sink.boxes, 0);  // in the pane, never a message box
+    const QRectF note = ToolpathRenderer::stopMessageRect(view()->toolpath(), QRectF(view()->rect()));
+    ASSERT_FALSE(note.isEmpty());
+    QTest::mouseClick(view(), Qt::LeftButton, {}, note.center().toPoint());
+    WAIT_TRUE(w->editor().currentRow() == 3);
+    EXPECT_EQ(sink.boxes, 0);
+}
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
