@@ -149,6 +149,8 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
     m_tmrExit.setInterval(250);
     connect(&m_tmrExit, &QTimer::timeout, this, [this]() { guarded("tmrExit_Timer", [this]() { exitProgram(); }); });
 
+    // Docks shrink the central widget without resizing the window.
+    centralWidget()->installEventFilter(this);
     m_resizing = false;
     layoutControls();
 }
@@ -986,10 +988,8 @@ int MainWindow::paramIndex(QObject* watched) const
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // The tool path pane takes room from the form when it is docked or
-    // resized; the form is laid out for the room it has.
     if (watched == centralWidget()) {
-        if (event->type() == QEvent::Resize && !m_resizing && !isMinimized())
+        if (event->type() == QEvent::Resize && !m_resizing)
             layoutControls();
         return QMainWindow::eventFilter(watched, event);
     }
@@ -1224,7 +1224,6 @@ void MainWindow::buildPreview()
         });
     });
     m_preview->programChanged();
-    centralWidget()->installEventFilter(this);
 }
 
 void MainWindow::programChanged()
