@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the window screenshots in docs/screenshots/ under Xvfb: for each
-# machine a new program with two committed lines and a third being entered.
+# machine a new program with two committed lines and a third being entered,
+# then the tool path pane beside a lathe and a mill program.
 # The click positions assume the 640 x 480 window centred on a 1024 x 768 screen.
 set -euo pipefail
 build=${1:-build}
@@ -34,4 +35,26 @@ shoot 4 mark4 "${lathe[@]}"
 shoot 2 mark2 "${lathe[@]}"
 shoot 1 f1 "c:600,407" "s:0.5" 't:0\t0\t500\tAnfahren\n' "s:0.3" "c:600,439" "s:0.5" \
   't:1250\t-300\t-500\t100\tNut\n' "s:0.3" "c:600,471" "s:0.5" 't:1500\t200\t-900\t80'
+# The tool path pane beside a program opened from tests/data: a larger window
+# placed by its settings (Win in twips), the pane docked at the right.
+preview() {
+  local machine=$1 file=$2 name=$3
+  cat >"$work/Quillon.ini" <<INI
+[Settings]
+Type=$machine
+Warning=No
+Win=180,450,14700,10500
+Preview=Yes
+PreviewSide=right
+PreviewWin=0,0,6000,0
+INI
+  DISPLAY=$display "$root/$build/app/quillon" --settings "$work/Quillon.ini" "$root/tests/data/$file" >/dev/null 2>&1 &
+  local app=$!
+  sleep 4
+  DISPLAY=$display import -window root -crop 980x700+12+30 +repage "$out/$name.png"
+  kill $app
+  wait $app 2>/dev/null || true
+}
+preview 4 mark4-welle.cnc preview-lathe
+preview 1 f1-tasche.cnc preview-mill
 echo "screenshots in $out"

@@ -68,6 +68,16 @@ const CliCommand kCommands[] = {
      "give to OUT as an A4 PDF, with the file's own path in every page header.\n"
      "Exit 1 when the file is rejected or the PDF cannot be written.\n",
      runPrintCommand, true},
+    {"preview", "draw the tool path of a program as an SVG file",
+     "usage: quillon-cli preview [--machine M] FILE --svg OUT [--view top|side]\n"
+     "Decodes FILE, follows it as the machine runs it (calls, jumps, cycles) and\n"
+     "writes the editor's tool path drawing to OUT as SVG: rapid moves dashed,\n"
+     "feed moves solid, cycles as the contour they work to. --view chooses the\n"
+     "F1 mill's top view (X/Y, the default) or side view (X/Z).\n"
+     "A program that cannot be followed to its end is drawn up to where it stops,\n"
+     "with the reason in the drawing and on standard error; that still exits 0.\n"
+     "Exit 1 when the file is rejected or OUT cannot be written, 2 on a usage or read error.\n",
+     runPreviewCommand, true},
 };
 
 }  // namespace

@@ -22,6 +22,7 @@ int runCheckCommand(CliContext& context);
 int runExportCommand(CliContext& context);
 int runFormatCommand(CliContext& context);
 int runLintCommand(CliContext& context);
+int runPreviewCommand(CliContext& context);
 int runPrintCommand(CliContext& context);
 int runReceiveCommand(CliContext& context);
 int runSendCommand(CliContext& context);

@@ -198,6 +198,8 @@ bool Editor::NewFile()
     cmdInsert_Click();
     // The first line of a new program is part of starting it, not a change.
     m_modified = false;
+    rowsChanged();
+    reportShownRow();
     return true;
 }
 
@@ -221,11 +223,14 @@ void Editor::replaceProgram(const Program& program, bool modified, const QString
         m_program.ListSetIndex(1);
     m_modified = modified;
     m_view.setCaption(caption);
+    rowsChanged();
+    reportShownRow();
 }
 
 void Editor::appendRow(const ProgramRow& row)
 {
     m_program.ListAddItem(row);
+    rowsChanged();
 }
 
 void Editor::SetUnitMode(Units units)
@@ -234,6 +239,7 @@ void Editor::SetUnitMode(Units units)
     setLabel(FormLabel::Units, units == Units::Imperial ? QStringLiteral("Imperiale Meßeinheiten")
                                                          : QStringLiteral("Metrisches Meßsystem"));
     m_view.setUnits(units);
+    rowsChanged();
 }
 
 void Editor::discardUndo()
@@ -265,6 +271,7 @@ void Editor::DisplayFields(bool refill)
     }
     const int r = currentRow() > 0 ? currentRow() : 1;
     m_shownRow = r;
+    reportShownRow();
     const ColumnNumbers& c = profile().columns;
     const ProgramRow& rw = row(r);
     const QString lineNumber = strClean(rw.column(c.n));
@@ -670,6 +677,7 @@ void Editor::setDescription(const QString& text)
 {
     m_description = withCrLf(text);
     setField(FormField::Notes, m_description);
+    rowsChanged();
 }
 
 void Editor::notesEdited(const QString& text)
@@ -680,6 +688,7 @@ void Editor::notesEdited(const QString& text)
         m_description = description;
         // The description is saved with the program; an edit to it is unsaved work.
         m_modified = true;
+        rowsChanged();
     }
 }
 
@@ -751,6 +760,7 @@ void Editor::UpdateLine(int column)
     if (changed) {
         m_modified = true;
         item.repaint = true;
+        rowsChanged();
         m_program.ListRefresh();
         DisplayFields(false);
     }
@@ -867,6 +877,7 @@ bool Editor::blnInsertLine(const QString& number)
     m_selfSelecting = true;
     m_program.ListInsertItem(p, buffer);
     m_selfSelecting = false;
+    rowsChanged();
     DisplayCode(top, p);
     return true;
 }
@@ -915,6 +926,7 @@ void Editor::DeleteLine()
     }
     enableCommand(Command::Insert, true);
     enableCommand(Command::Delete, rowCount() >= 2);
+    rowsChanged();
 }
 
 // --- copying ---------------------------------------------------------------------------------------
@@ -1038,6 +1050,7 @@ bool Editor::blnCopyLine(int source, int caret)
     m_selfSelecting = true;
     m_program.ListInsertItem(caret + 1, buffer);
     m_selfSelecting = false;
+    rowsChanged();
     return true;
 }
 
@@ -1104,6 +1117,15 @@ void Editor::restoreSnapshot(const ListSnapshot& snap)
     m_selfSelecting = true;
     m_program.restore(snap.items, state);
     m_selfSelecting = false;
+    rowsChanged();
+}
+
+void Editor::reportShownRow()
+{
+    if (m_shownRow == m_reportedRow)
+        return;
+    m_reportedRow = m_shownRow;
+    m_view.currentRowChanged(m_shownRow);
 }
 
 void Editor::SetUndo(UndoKind kind)

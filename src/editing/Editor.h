@@ -66,6 +66,9 @@ public:
     int rowCount() const { return m_program.count(); }
     const ProgramRow& row(int index) const { return m_program.item(index).cells; }
     int currentRow() const { return m_program.state().listIndex; }
+    // The row the form shows (1-based, 0 for none). It stays when a click
+    // deselects it in the list, and after the last line has been committed.
+    int shownRow() const { return m_shownRow; }
     Program program() const;
     bool modified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
@@ -170,6 +173,9 @@ private:
     // ListObserver: the three lists report their selections here.
     void listSelectionReported(const ListControl& list) override;
     void programListChanged();
+    // Tells the view that the program changed / which row the form shows.
+    void rowsChanged() { m_view.programChanged(); }
+    void reportShownRow();
 
     void setField(FormField f, const QString& text);
     void showField(FormField f, bool visible);
@@ -219,6 +225,7 @@ private:
     bool m_nextEnabled = false;
     int m_copyReturnLine = 0;  // list position made current when copying ends
     int m_shownRow = 0;       // row last shown, re-shown when a click deselects it
+    int m_reportedRow = -1;   // the shown row the view was last told of
     bool m_selfSelecting = false;
 
     ListSnapshot m_undo;

@@ -73,6 +73,12 @@ public:
     virtual void setNextEnabled(bool /*enabled*/) {}
     // The window's commands as a whole (toolbar and menus), off while copying.
     virtual void commandState(bool /*enabled*/) {}
+    // The rows, the description or the units have changed, so anything drawn
+    // from the program is out of date. Comes in bursts (a file read reports
+    // every row); a view that redraws should gather them.
+    virtual void programChanged() {}
+    // The row shown in the form is now `row` (1-based, 0 when there is none).
+    virtual void currentRowChanged(int /*row*/) {}
 };
 
 }  // namespace quillon

@@ -4,21 +4,23 @@ namespace quillon {
 
 namespace {
 
-ToolMove feedTo(float x, float z, float feed)
+ToolMove feedTo(const CycleStart& start, float z)
 {
     ToolMove m;
     m.code = 1;
-    m.x = x;
+    m.x = start.x;
+    m.y = start.y;
     m.z = z;
-    m.feed = feed;
+    m.feed = start.feed;
     return m;
 }
 
-ToolMove rapidTo(float x, float z)
+ToolMove rapidTo(const CycleStart& start, float z)
 {
     ToolMove m;
     m.code = 0;
-    m.x = x;
+    m.x = start.x;
+    m.y = start.y;
     m.z = z;
     return m;
 }
@@ -41,14 +43,14 @@ bool anotherPeck(float s, float zt, float d, int pecks)
 std::vector<ToolMove> drillingMoves(const CycleStart& start, float zt, int code)
 {
     std::vector<ToolMove> moves;
-    moves.push_back(feedTo(start.x, zt, start.feed));
+    moves.push_back(feedTo(start, zt));
     if (code == 82 || code == 89) {
         ToolMove dwell;
         dwell.code = 4;
         dwell.dwell = 0.5f;
         moves.push_back(dwell);
     }
-    ToolMove back = rapidTo(start.x, start.z);
+    ToolMove back = rapidTo(start, start.z);
     if (code == 85 || code == 89)
         back.code = 1;  // reaming leaves the hole at feed, but the line names no F
     moves.push_back(back);
@@ -62,12 +64,12 @@ std::vector<ToolMove> chipBreakageG73Moves(const CycleStart& start, float zt, bo
     float d = start.z;
     for (int pecks = 0; anotherPeck(s, zt, d, pecks); ++pecks) {
         d = d - s;
-        moves.push_back(feedTo(start.x, d, start.feed));
+        moves.push_back(feedTo(start, d));
         d = d + s / 10.0f;
-        moves.push_back(rapidTo(start.x, d));
+        moves.push_back(rapidTo(start, d));
     }
-    moves.push_back(feedTo(start.x, zt, start.feed));
-    moves.push_back(rapidTo(start.x, start.z));
+    moves.push_back(feedTo(start, zt));
+    moves.push_back(rapidTo(start, start.z));
     return moves;
 }
 
@@ -80,14 +82,14 @@ std::vector<ToolMove> drillDeepG83Moves(const CycleStart& start, float zt, bool 
     int k = 0;
     while (anotherPeck(s, zt, d, k)) {
         d = d - s;
-        moves.push_back(feedTo(start.x, d, start.feed));
-        moves.push_back(rapidTo(start.x, start.z));
+        moves.push_back(feedTo(start, d));
+        moves.push_back(rapidTo(start, start.z));
         ++k;
         d = start.z - float(k) * c;
-        moves.push_back(rapidTo(start.x, d));
+        moves.push_back(rapidTo(start, d));
     }
-    moves.push_back(feedTo(start.x, zt, start.feed));
-    moves.push_back(rapidTo(start.x, start.z));
+    moves.push_back(feedTo(start, zt));
+    moves.push_back(rapidTo(start, start.z));
     return moves;
 }
 

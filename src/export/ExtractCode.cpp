@@ -70,6 +70,39 @@ LineRecord makeRecord(const QString& original, const QString& line, MachineType 
     return r;
 }
 
+// A mill value column holds a sign, or the letter of the parameter it
+// carries (I, J, K of the circle, D, S, O, T of the tool change), then the
+// digits; the sign may also follow a blank when the column was typed by hand.
+void splitMillField(const QString& field, QChar& sign, QString& digits)
+{
+    QString rest = field.trimmed();
+    if (!rest.isEmpty() && rest[0].isLetter())
+        rest = rest.mid(1).trimmed();
+    sign = QLatin1Char(' ');
+    if (rest.startsWith(QLatin1Char('-'))) {
+        sign = QLatin1Char('-');
+        rest = rest.mid(1);
+    } else if (rest.startsWith(QLatin1Char('+'))) {
+        rest = rest.mid(1);
+    }
+    digits = rest.trimmed();
+}
+
+LineRecord makeMillRecord(const QString& line)
+{
+    LineRecord r;
+    r.text = line;
+    r.lineNumber = fieldNumber(piece(line, 4, 6));
+    r.codeLetter = piece(line, 7, 7).trimmed();
+    r.code = fieldNumber(piece(line, 8, 9));
+    splitMillField(piece(line, 10, 15), r.xSign, r.xDigits);
+    splitMillField(piece(line, 16, 20), r.ySign, r.yDigits);
+    splitMillField(piece(line, 21, 26), r.zSign, r.zDigits);
+    r.fDigits = piece(line, 28, 30).trimmed();
+    r.comment = line.mid(31).trimmed();
+    return r;
+}
+
 }  // namespace
 
 int fieldNumber(const QString& digits)
@@ -80,28 +113,33 @@ int fieldNumber(const QString& digits)
     return static_cast<int>(value);
 }
 
-ExtractedProgram ExtractCode(const QString& text, MachineType machine)
+ExtractedProgram ExtractCode(const QString& text, MachineType machine, MillRows mill)
 {
     ExtractedProgram program;
+    program.machine = machine;
     QString body = text;
     const qsizetype percent = text.indexOf(QLatin1Char('%'));
     if (percent > 0) {
         program.description = text.left(percent);
         body = text.mid(percent);
     }
-    if (machine != MachineType::Mark2 && machine != MachineType::Mark4)
+    const bool millRows = machine == MachineType::F1 && mill == MillRows::Read;
+    if (machine != MachineType::Mark2 && machine != MachineType::Mark4 && !millRows)
         return program;
 
     const QStringList lines = body.split(kCrLf);
-    const QString header = columnHeaderLine(MachineType::Mark4);
     qsizetype i = 0;
+    qsizetype firstRowLine = 0;
     if (machine == MachineType::Mark2) {
+        firstRowLine = !lines.isEmpty() && lines[0].startsWith(QLatin1Char('%')) ? 1 : 0;
         while (i < lines.size() && !lines[i].startsWith(QLatin1String("   N00")))
             ++i;
     } else {
+        const QString header = columnHeaderLine(machine);
         while (i < lines.size() && lines[i] != header)
             ++i;
         ++i;
+        firstRowLine = i;
     }
 
     for (; i < lines.size(); ++i) {
@@ -116,9 +154,24 @@ ExtractedProgram ExtractCode(const QString& text, MachineType machine)
         const QString cut = machine == MachineType::Mark2 ? onMark4Positions(line) : line;
         if (piece(cut, 8, 9).trimmed().isEmpty())
             continue;
-        program.records.push_back(makeRecord(line, cut, machine));
+        program.records.push_back(millRows ? makeMillRecord(line) : makeRecord(line, cut, machine));
+        program.records.back().row = int(i - firstRowLine);
     }
     return program;
+}
+
+ExtractedProgram extractProgramRows(const Program& program, MachineType machine)
+{
+    Program walkable;
+    walkable.units = program.units;
+    walkable.rows = program.rows;
+    for (ProgramRow& row : walkable.rows)
+        for (QString& column : row.columns)
+            if (column.contains(QLatin1Char('\r')) || column.contains(QLatin1Char('\n'))) {
+                column.replace(QLatin1Char('\r'), QLatin1Char(' '));
+                column.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            }
+    return ExtractCode(strFileOutBuff(walkable, machine), machine, MillRows::Read);
 }
 
 }  // namespace quillon

@@ -8,6 +8,8 @@ namespace {
 
 QString key(const char* name) { return QString::fromLatin1(name); }
 
+const char* const kSideNames[] = {"left", "right", "top", "bottom"};
+
 }  // namespace
 
 Settings::Settings(const QString& filePath, QString programDir)
@@ -54,6 +56,31 @@ bool Settings::network() const { return flag(key(kNetwork), QStringLiteral("No")
 QString Settings::drive() const { return value(key(kDrive), QStringLiteral("N:")); }
 QString Settings::exportFolder() const { return value(key(kExport), QStringLiteral("c:\\spindra\\turndata\\")); }
 QString Settings::mruFile(int number) const { return value(mruKey(number), QStringLiteral("none")); }
+
+PreviewPaneSetting Settings::previewPane() const
+{
+    PreviewPaneSetting pane;
+    pane.visible = flag(key(kPreview), QStringLiteral("No"));
+    pane.floating = flag(key(kPreviewFloat), QStringLiteral("No"));
+    const QString side = value(key(kPreviewSide), QStringLiteral("right")).trimmed().toLower();
+    for (int i = 0; i < 4; ++i)
+        if (side == QLatin1String(kSideNames[i]))
+            pane.side = static_cast<PaneSide>(i);
+    pane.placement = parseWinSetting(value(key(kPreviewWin), QStringLiteral("none")));
+    pane.sideView = value(key(kPreviewView), QStringLiteral("top")).trimmed().toLower() == QLatin1String("side");
+    return pane;
+}
+
+bool Settings::setPreviewPane(const PreviewPaneSetting& pane) const
+{
+    const auto yesNo = [](bool b) { return b ? QStringLiteral("Yes") : QStringLiteral("No"); };
+    bool ok = setValue(key(kPreview), yesNo(pane.visible));
+    ok = setValue(key(kPreviewFloat), yesNo(pane.floating)) && ok;
+    ok = setValue(key(kPreviewSide), QString::fromLatin1(kSideNames[static_cast<int>(pane.side)])) && ok;
+    ok = setValue(key(kPreviewWin), pane.placement ? winSettingText(*pane.placement) : QStringLiteral("none")) && ok;
+    ok = setValue(key(kPreviewView), pane.sideView ? QStringLiteral("side") : QStringLiteral("top")) && ok;
+    return ok;
+}
 
 QString Settings::mruKey(int number)
 {

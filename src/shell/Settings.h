@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IniFile.h"
+#include "PreviewPaneSetting.h"
 #include "WindowPlacement.h"
 #include "model/MachineType.h"
 
@@ -26,6 +27,12 @@ public:
     static constexpr const char* kNetwork = "Network";
     static constexpr const char* kDrive = "Drive";
     static constexpr const char* kExport = "Export";
+    // The tool path pane: shown, detached, docking side, place, mill view.
+    static constexpr const char* kPreview = "Preview";
+    static constexpr const char* kPreviewFloat = "PreviewFloat";
+    static constexpr const char* kPreviewSide = "PreviewSide";
+    static constexpr const char* kPreviewWin = "PreviewWin";
+    static constexpr const char* kPreviewView = "PreviewView";
 
     // `programDir` gives the default of FilePath.
     Settings(const QString& filePath, QString programDir);
@@ -52,6 +59,11 @@ public:
     QString drive() const;                  // "N:"
     QString exportFolder() const;           // "c:\spindra\turndata\"
     QString mruFile(int number) const;      // "none"
+    // Preview "No", PreviewFloat "No", PreviewSide "right" (left, right, top,
+    // bottom), PreviewWin "none" (as Win), PreviewView "top" (top, side).
+    // Values that cannot be read give their defaults.
+    PreviewPaneSetting previewPane() const;
+    bool setPreviewPane(const PreviewPaneSetting& pane) const;
 
     // "MRUFile" + the number with at least two digits: "MRUFile00".
     static QString mruKey(int number);

@@ -16,6 +16,7 @@
 #include "MachineTypeDialog.h"
 #include "SplashWindow.h"
 #include "TipPopup.h"
+#include "ToolpathDock.h"
 #include "editing/ParameterRules.h"
 #include "files/ProgramText.h"
 #include "shell/ApplicationState.h"
@@ -43,6 +44,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -136,6 +138,7 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
     connectFields();
     m_editor->loadCodeLists();
     rebuildRecentMenu();
+    buildPreview();
 
     m_tip = new TipPopup(this);
     for (ListView* view : {m_picList, m_picGcode, m_picMcode})
@@ -155,6 +158,9 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
 
 MainWindow::~MainWindow()
 {
+    // The pane reads the editor and resizes this window; it goes while both are whole.
+    delete m_preview;
+    m_preview = nullptr;
     // The views observe the editor's lists; let go of them before the lists go.
     for (ListView* view : {m_picList, m_picGcode, m_picMcode})
         view->setTipPopup(nullptr);
@@ -739,6 +745,7 @@ void MainWindow::exitProgram()
     if (!m_files->ExitProg())
         return;
     m_shuttingDown = true;
+    m_state.settings().setPreviewPane(m_preview->setting());
     if (m_help)
         m_help->close();
     close();
@@ -759,6 +766,7 @@ void MainWindow::changeMachine()
     m_state.recentFiles().MRUSaveFileList(m_state.settings());
     if (!isMinimized())
         m_state.settings().setValue(QString::fromLatin1(Settings::kWin), winSetting());
+    m_state.settings().setPreviewPane(m_preview->setting());
     m_state.applyMachineChoice(*choice);
     m_state.recentFiles().clear();
     m_state.recentFiles().MRUGetFileList(m_state.settings());
@@ -985,6 +993,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     m_shuttingDown = true;
+    m_state.settings().setPreviewPane(m_preview->setting());
     m_tip->remove();
     if (m_help)
         m_help->close();
@@ -1222,6 +1231,36 @@ void MainWindow::setCodeFramePrompt(bool prompt)
     m_framePrompt = prompt;
     m_fraCode->setStyleSheet(prompt ? QStringLiteral("QGroupBox#fraCode::title { color: #008000; }")
                                     : QStringLiteral("QGroupBox#fraCode::title { color: #0000FF; }"));
+}
+
+void MainWindow::buildPreview()
+{
+    m_preview = new ToolpathDock(*m_editor, this);
+    auto* view = new QMenu(QStringLiteral("&Ansicht"), this);
+    view->setObjectName(QStringLiteral("mnuV"));
+    view->addAction(m_preview->toggleViewAction());
+    menuBar()->insertMenu(m_transferMenu->menuAction(), view);
+    m_preview->applySetting(m_state.settings().previewPane());
+    // A click on a move picks its row as a click in the program list would.
+    connect(m_preview, &ToolpathDock::rowChosen, this, [this](int row) {
+        guarded("picPreview_Click", [&]() {
+            if (!m_editor->flags().copyMode && row >= 1 && row <= m_editor->rowCount())
+                m_editor->programList().ListSetIndex(row);
+        });
+    });
+    m_preview->programChanged();
+}
+
+void MainWindow::programChanged()
+{
+    if (m_preview)
+        m_preview->programChanged();
+}
+
+void MainWindow::currentRowChanged(int row)
+{
+    if (m_preview)
+        m_preview->currentRowChanged(row);
 }
 
 void MainWindow::setUnits(Units units)

@@ -34,6 +34,7 @@ class MessageSink;
 class ProgramCheckPanel;
 class TipPopup;
 class SplashWindow;
+class ToolpathDock;
 
 // frmQuillon, the editor window. It builds the controls, forwards their
 // events to the Editor and renders what the Editor tells it; the editing
@@ -119,6 +120,8 @@ private:
     void setCopyEntries(const QString& insert, const QString& copies) override;
     void setNextEnabled(bool enabled) override;
     void commandState(bool enabled) override;
+    void programChanged() override;
+    void currentRowChanged(int row) override;
     // FileCommandsHost
     QString chooseFile(const QString& title, bool forOpening, const QString& folder) override;
     bool showOpenNotice() override;
@@ -144,6 +147,7 @@ private:
     void showCableHelp();
     // Edit menu "Programm prüfen" (F7): checks the program and shows the panel.
     void showProgramCheck();
+    void buildPreview();
     int paramIndex(QObject* watched) const;
     QWidget* fieldWidget(FormField field) const;
     QLabel* labelWidget(FormLabel label) const;
@@ -165,6 +169,7 @@ private:
     QAction* m_mruEnd = nullptr;  // the separator mnuF4 below the recent files
     std::vector<QAction*> m_mruActions;
     TipPopup* m_tip = nullptr;
+    ToolpathDock* m_preview = nullptr;
     QTimer m_tmrExit;
     bool m_shuttingDown = false;
     bool m_machineChanging = false;

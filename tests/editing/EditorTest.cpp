@@ -758,3 +758,61 @@ TEST_F(EditorTest, CopyWorkflowMarksEntersAndCopiesEachMarkedLineOncePerPass)
     EXPECT_EQ(ed->currentRow(), 2);
     EXPECT_FALSE(ed->programList().item(3).marked);
 }
+
+// A view drawing the program (the tool path pane) must hear of every kind of
+// change to the rows, and of every move of the shown row, and of nothing else.
+TEST_F(EditorTest, ViewHearsOfEveryProgramChangeAndOfTheShownRow)
+{
+    start(MachineType::Mark4);
+    loadNumbered(*ed, {0, 1, 2, 3, 4});
+    EXPECT_EQ(view.shownRows.back(), 1);
+    auto changes = [this](const char* what, auto&& action) {
+        view.programChanges = 0;
+        action();
+        EXPECT_GT(view.programChanges, 0) << what;
+    };
+    auto noChange = [this](const char* what, auto&& action) {
+        view.programChanges = 0;
+        action();
+        EXPECT_EQ(view.programChanges, 0) << what;
+    };
+
+    noChange("moving down", [&] { ed->lineDown(); });
+    EXPECT_EQ(view.shownRows.back(), 2);
+    noChange("clicking a row", [&] { ed->programList().ListClickItem(4); });
+    EXPECT_EQ(view.shownRows.back(), 4);
+    // A click that deselects the shown row keeps it shown: no new report.
+    const std::size_t reports = view.shownRows.size();
+    ed->programList().ListClickItem(4);
+    EXPECT_EQ(view.shownRows.size(), reports);
+
+    changes("a new code", [&] { pick("G01"); });
+    changes("a field left", [&] { enter(2, QStringLiteral("-15")); });
+    enter(3, QStringLiteral("100"));
+    changes("a comment committed", [&] {
+        comment(QStringLiteral("neu"));
+        commit();
+    });
+    changes("undo", [&] { ed->cmdUndo_Click(); });
+    changes("redo", [&] { ed->cmdRedo_Click(); });
+    changes("insert", [&] { ed->cmdInsert_Click(); });
+    EXPECT_EQ(view.shownRows.back(), 5);
+    changes("delete", [&] { ed->cmdDelete_Click(); });
+    EXPECT_EQ(view.shownRows.back(), 4);
+    changes("copy", [&] {
+        ed->CopyLines();
+        ed->programList().ListClickItem(1);
+        ed->cmdNext_Click();
+        ed->cmdNext_Click();
+    });
+    changes("units", [&] { ed->SetUnitMode(Units::Imperial); });
+    changes("description typed", [&] { ed->notesEdited(QStringLiteral("Welle 25 mm")); });
+    noChange("same description", [&] { ed->notesEdited(QStringLiteral("Welle 25 mm")); });
+    changes("a row received", [&] { ed->appendRow(ed->row(1)); });
+    changes("program replaced", [&] { loadNumbered(*ed, {0, 1}); });
+    EXPECT_EQ(view.shownRows.back(), 1);
+    view.answers = {6};
+    changes("new program", [&] { ed->NewFile(); });
+    EXPECT_EQ(ed->rowCount(), 1);
+    EXPECT_EQ(ed->shownRow(), 1);
+}

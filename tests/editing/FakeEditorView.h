@@ -41,6 +41,8 @@ public:
     Units units = Units::Metric;
     QString caption;
     int focusTimerStarts = 0;
+    int programChanges = 0;
+    std::vector<int> shownRows;  // every currentRowChanged, in order
 
     Field& field(FormField f) { return fields[static_cast<std::size_t>(f)]; }
     Label& label(FormLabel l) { return labels[static_cast<std::size_t>(l)]; }
@@ -66,6 +68,8 @@ public:
     void setUnits(Units u) override { units = u; }
     void setCaption(const QString& c) override { caption = c; }
     void startFocusTimer() override { ++focusTimerStarts; }
+    void programChanged() override { ++programChanges; }
+    void currentRowChanged(int row) override { shownRows.push_back(row); }
     int intStdMsgBox(const QString& message, int style, const QString& title) override
     {
         boxes.push_back({message, style, title});

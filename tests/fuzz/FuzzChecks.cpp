@@ -10,6 +10,7 @@ const std::vector<FuzzTarget>& fuzzTargets()
         {"decode_mark4", checkDecodeMark4},
         {"export", checkExport},
         {"receive", checkReceive},
+        {"toolpath", checkToolpath},
     };
     return targets;
 }

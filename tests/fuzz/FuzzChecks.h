@@ -27,6 +27,7 @@ std::string checkDecodeMark2(const QByteArray& input, CheckRun run);
 std::string checkDecodeMark4(const QByteArray& input, CheckRun run);
 std::string checkExport(const QByteArray& input, CheckRun run);
 std::string checkReceive(const QByteArray& input, CheckRun run);
+std::string checkToolpath(const QByteArray& input, CheckRun run);
 
 // Runs `check` on a libFuzzer input and aborts with its answer when it is
 // not empty.

@@ -47,6 +47,44 @@ TEST(Settings, DefaultsOfEveryKey)
     EXPECT_FALSE(QFile::exists(settings.filePath()));  // reading never creates the file
 }
 
+TEST(Settings, PreviewPaneKeysReadBackAndForgiveHandEdits)
+{
+    QTemporaryDir dir;
+    const Settings settings(dir.filePath(QStringLiteral("Quillon.ini")), QStringLiteral("/opt/quillon"));
+    EXPECT_EQ(settings.previewPane(), PreviewPaneSetting{});
+    EXPECT_FALSE(settings.previewPane().visible);
+    EXPECT_EQ(settings.previewPane().side, PaneSide::Right);
+
+    PreviewPaneSetting pane;
+    pane.visible = true;
+    pane.floating = true;
+    pane.side = PaneSide::Bottom;
+    pane.placement = WindowPlacement{1500, 3000, 6000, 4500};
+    pane.sideView = true;
+    ASSERT_TRUE(settings.setPreviewPane(pane));
+    EXPECT_EQ(settings.previewPane(), pane);
+    EXPECT_EQ(settings.value(QStringLiteral("Preview"), QString()), "Yes");
+    EXPECT_EQ(settings.value(QStringLiteral("PreviewFloat"), QString()), "Yes");
+    EXPECT_EQ(settings.value(QStringLiteral("PreviewSide"), QString()), "bottom");
+    EXPECT_EQ(settings.value(QStringLiteral("PreviewWin"), QString()), "1500,3000,6000,4500");
+    EXPECT_EQ(settings.value(QStringLiteral("PreviewView"), QString()), "side");
+    // The other keys stay as they were.
+    EXPECT_EQ(settings.win(), "none");
+
+    // Hand edits: flags by the flag rule, unknown words give the defaults.
+    settings.setValue(QStringLiteral("Preview"), QStringLiteral(" on "));
+    settings.setValue(QStringLiteral("PreviewSide"), QStringLiteral("Left"));
+    settings.setValue(QStringLiteral("PreviewWin"), QStringLiteral("1,2,drei,4"));
+    settings.setValue(QStringLiteral("PreviewView"), QStringLiteral("schräg"));
+    const PreviewPaneSetting edited = settings.previewPane();
+    EXPECT_TRUE(edited.visible);
+    EXPECT_EQ(edited.side, PaneSide::Left);
+    EXPECT_FALSE(edited.placement.has_value());
+    EXPECT_FALSE(edited.sideView);
+    settings.setValue(QStringLiteral("PreviewSide"), QStringLiteral("mitte"));
+    EXPECT_EQ(settings.previewPane().side, PaneSide::Right);
+}
+
 TEST(MachineSelection, TypeSetting)
 {
     struct Case { const char* value; MachineType machine; };

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "WindowPlacement.h"
+
+#include <optional>
+
+namespace quillon {
+
+// The side of the main window the tool path pane is docked at.
+enum class PaneSide { Left, Right, Top, Bottom };
+
+// Where and how the tool path pane was left, as the settings file keeps it.
+struct PreviewPaneSetting {
+    bool visible = false;
+    bool floating = false;
+    PaneSide side = PaneSide::Right;
+    // In twips like `Win`: the detached window's place, or the docked
+    // pane's size (its position then follows the main window).
+    std::optional<WindowPlacement> placement;
+    bool sideView = false;  // the F1 mill seen from the front instead of from above
+
+    bool operator==(const PreviewPaneSetting&) const = default;
+};
+
+}  // namespace quillon

@@ -1,0 +1,369 @@
+#include "ui/ListView.h"
+#include "ui/MainWindow.h"
+#include "ui/ToolpathDock.h"
+#include "ui/ToolpathView.h"
+
+#include "shell/ApplicationState.h"
+#include "shell/MessageSink.h"
+
+#include "QtPrinters.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QLineEdit>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace quillon;
+
+#define WAIT_TRUE(cond) ASSERT_TRUE(QTest::qWaitFor([&]() { return bool(cond); }, 3000)) << #cond
+
+namespace {
+
+class QuietSink : public MessageSink {
+public:
+    int boxes = 0;
+    int intStdMsgBox(const QString&, int style, const QString&) override
+    {
+        ++boxes;
+        return style == MsgStyle::Question ? MsgResult::No : MsgResult::Ok;
+    }
+};
+
+class ToolpathDockTest : public testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::unique_ptr<ApplicationState> state;
+    QuietSink sink;
+    std::unique_ptr<MainWindow> w;
+
+    void start(MachineType machine, const QString& settings = QString())
+    {
+        w.reset();
+        ApplicationState::Paths paths{dir.path(), dir.filePath("Quillon.ini"), dir.filePath("Quillon.log")};
+        if (!settings.isEmpty()) {
+            QFile f(paths.settingsFile);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(settings.toUtf8());
+        }
+        state = std::make_unique<ApplicationState>(paths, [](const QString&) { return std::optional<QString>(); });
+        state->setMachine(machine);
+        w = std::make_unique<MainWindow>(*state, sink);
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        w->DispatchAction(QStringLiteral("New"));
+    }
+    // Ends the run as the File menu's Ende does, which writes the settings.
+    void exitWindow()
+    {
+        w->findChild<QAction*>(QStringLiteral("mnuFExit"))->trigger();
+        QApplication::processEvents();
+    }
+    ToolpathDock* dock() const { return w->findChild<ToolpathDock*>(QStringLiteral("dockPreview")); }
+    ToolpathView* view() const { return w->findChild<ToolpathView*>(QStringLiteral("picPreview")); }
+    QAction* toggle() const { return w->findChild<QAction*>(QStringLiteral("mnuVPreview")); }
+    QString setting(const char* key) const { return state->settings().value(QString::fromLatin1(key), QStringLiteral("?")); }
+
+    // A program of `rows` plain rows, put in place as a file read would.
+    void loadRows(int rows)
+    {
+        Editor& ed = w->editor();
+        const ColumnNumbers c = ed.profile().columns;
+        Program p;
+        for (int i = 0; i < rows; ++i) {
+            ProgramRow r;
+            r.setColumn(c.n, QStringLiteral(" %1").arg(i, 2, 10, QLatin1Char('0')));
+            r.setColumn(c.g, QStringLiteral(" 01"));
+            p.rows.push_back(r);
+        }
+        ed.replaceProgram(p, false, QStringLiteral("t"));
+        // The pane redraws once the change is over.
+        QTest::qWait(50);
+    }
+};
+
+ToolpathMove feed(int row, double z0, double x0, double z1, double x1)
+{
+    ToolpathMove m;
+    m.kind = MoveKind::Feed;
+    m.row = row;
+    m.from = ToolPoint{x0, 0, z0};
+    m.to = ToolPoint{x1, 0, z1};
+    return m;
+}
+
+// Four feeds of rows 0 to 3 around a square, so each can be clicked apart.
+Toolpath square()
+{
+    Toolpath p;
+    p.machine = MachineType::Mark4;
+    p.moves = {feed(0, 0, 0, 10, 0), feed(1, 10, 0, 10, 10), feed(2, 10, 10, 0, 10), feed(3, 0, 10, 0, 0)};
+    return p;
+}
+
+}  // namespace
+
+TEST_F(ToolpathDockTest, MenuAndF8ShowAndHideThePaneAndItsPlaceIsKept)
+{
+    start(MachineType::Mark4);
+    ASSERT_TRUE(dock());
+    ASSERT_TRUE(toggle());
+    EXPECT_EQ(dock()->windowTitle(), QStringLiteral("Werkzeugweg"));
+    // Hidden at first, and the window as small as without it; the View menu
+    // between Edit and Transfer holds its switch.
+    EXPECT_TRUE(dock()->isHidden());
+    EXPECT_EQ(w->minimumSize(), QSize(640, 480));
+    EXPECT_EQ(w->size(), QSize(640, 480));
+    EXPECT_FALSE(toggle()->isChecked());
+    QStringList menus;
+    for (QAction* a : w->menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus.indexOf(QStringLiteral("&Ansicht")), menus.indexOf(QStringLiteral("&Editieren")) + 1) << menus.join(',').toStdString();
+    EXPECT_TRUE(w->findChild<QMenu*>(QStringLiteral("mnuV"))->actions().contains(toggle()));
+
+    toggle()->trigger();
+    WAIT_TRUE(dock()->isVisible());
+    EXPECT_TRUE(toggle()->isChecked());
+    EXPECT_EQ(w->dockWidgetArea(dock()), Qt::RightDockWidgetArea);
+    // The window grows rather than squeeze the form below its smallest size,
+    // and the form is laid out again for the room it has.
+    WAIT_TRUE(w->centralWidget()->width() >= 640);
+    EXPECT_GT(w->minimumWidth(), 640);
+    auto* list = w->findChild<ListView*>(QStringLiteral("picGcode"));
+    WAIT_TRUE(list->geometry().right() < w->centralWidget()->width());
+    QTest::keyClick(w.get(), Qt::Key_F8);
+    WAIT_TRUE(dock()->isHidden());
+    EXPECT_EQ(w->minimumWidth(), 640);
+    QTest::keyClick(w.get(), Qt::Key_F8);
+    WAIT_TRUE(dock()->isVisible());
+
+    // Docked at the bottom, then the run ends: the keys say so...
+    w->addDockWidget(Qt::BottomDockWidgetArea, dock());
+    exitWindow();
+    EXPECT_EQ(setting("Preview"), "Yes");
+    EXPECT_EQ(setting("PreviewFloat"), "No");
+    EXPECT_EQ(setting("PreviewSide"), "bottom");
+    EXPECT_EQ(setting("PreviewView"), "top");
+    EXPECT_NE(setting("PreviewWin"), "none");
+    // ...and the next window comes up the same way.
+    start(MachineType::Mark4);
+    EXPECT_TRUE(dock()->isVisible());
+    EXPECT_FALSE(dock()->isFloating());
+    EXPECT_EQ(w->dockWidgetArea(dock()), Qt::BottomDockWidgetArea);
+
+    // Detached to a place of its own, then hidden.
+    dock()->setFloating(true);
+    dock()->setGeometry(QRect(140, 120, 420, 330));
+    WAIT_TRUE(dock()->isFloating());
+    const QRect placed = dock()->geometry();
+    exitWindow();
+    EXPECT_EQ(setting("PreviewFloat"), "Yes");
+    start(MachineType::Mark4);
+    EXPECT_TRUE(dock()->isFloating());
+    EXPECT_EQ(dock()->geometry().size(), placed.size());
+    toggle()->trigger();
+    EXPECT_TRUE(dock()->isHidden());
+    exitWindow();
+    EXPECT_EQ(setting("Preview"), "No");
+    start(MachineType::Mark4);
+    EXPECT_TRUE(dock()->isHidden());
+
+    // A detached pane saved on a screen that has gone opens within reach.
+    start(MachineType::Mark4, QStringLiteral("[Settings]\nPreview=Yes\nPreviewFloat=Yes\n"
+                                             "PreviewWin=-150000,-150000,6000,4500\n"));
+    EXPECT_TRUE(dock()->isFloating());
+    EXPECT_EQ(dock()->size(), QSize(400, 300));
+    EXPECT_TRUE(QGuiApplication::screenAt(dock()->geometry().center()));
+}
+
+TEST_F(ToolpathDockTest, MillSwitchesBetweenTopAndSideViewAndKeepsTheChoice)
+{
+    start(MachineType::Mark2);
+    auto* top = w->findChild<QToolButton*>(QStringLiteral("cmdPreviewTop"));
+    auto* side = w->findChild<QToolButton*>(QStringLiteral("cmdPreviewSide"));
+    ASSERT_TRUE(top && side);
+    toggle()->trigger();
+    // The lathe has its one plane and no switch.
+    EXPECT_FALSE(top->isVisible());
+    EXPECT_FALSE(side->isVisible());
+    EXPECT_EQ(view()->plane(), PreviewPlane::LatheXZ);
+    exitWindow();
+
+    start(MachineType::F1);
+    top = w->findChild<QToolButton*>(QStringLiteral("cmdPreviewTop"));
+    side = w->findChild<QToolButton*>(QStringLiteral("cmdPreviewSide"));
+    EXPECT_TRUE(top->isVisible());
+    EXPECT_TRUE(top->isChecked());
+    EXPECT_EQ(view()->plane(), PreviewPlane::MillTop);
+    QTest::mouseClick(side, Qt::LeftButton);
+    EXPECT_EQ(view()->plane(), PreviewPlane::MillSide);
+    EXPECT_TRUE(side->isChecked());
+    EXPECT_FALSE(top->isChecked());
+    exitWindow();
+    EXPECT_EQ(setting("PreviewView"), "side");
+    start(MachineType::F1);
+    EXPECT_EQ(view()->plane(), PreviewPlane::MillSide);
+    EXPECT_TRUE(w->findChild<QToolButton*>(QStringLiteral("cmdPreviewSide"))->isChecked());
+}
+
+TEST_F(ToolpathDockTest, ClickOnAMoveSelectsItsRowAndTheMouseZoomsPansAndFits)
+{
+    start(MachineType::Mark4);
+    toggle()->trigger();
+    WAIT_TRUE(dock()->isVisible());
+    loadRows(4);
+    view()->setToolpath(square());
+    view()->fitToView();
+    const ToolpathViewport fitted = view()->viewport();
+    const auto at = [&](double z, double x) { return view()->viewport().toDevice(QPointF(z, x)).toPoint(); };
+
+    // The top edge belongs to row 2 (0-based): the list selects row 3.
+    QTest::mouseClick(view(), Qt::LeftButton, {}, at(5, 10) + QPoint(0, 2));
+    WAIT_TRUE(w->editor().currentRow() == 3);
+    EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("lblLine1"))->text(), QStringLiteral("02"));
+    // The shown row's moves are highlighted.
+    WAIT_TRUE(view()->currentRow() == 2);
+    // Up in the form moves the highlight along.
+    w->editor().lineUp();
+    EXPECT_EQ(view()->currentRow(), 1);
+    // Inside the square nothing is hit and nothing changes.
+    QTest::mouseClick(view(), Qt::LeftButton, {}, at(5, 5));
+    QApplication::processEvents();
+    EXPECT_EQ(w->editor().currentRow(), 2);
+
+    // Leaving the form's fields may have rewritten the row and redrawn the pane.
+    QTest::qWait(50);
+    view()->setToolpath(square());
+    view()->fitToView();
+
+    // The wheel zooms about the pointer.
+    const QPoint pointer = at(10, 0);
+    QWheelEvent wheel(QPointF(pointer), view()->mapToGlobal(QPointF(pointer)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view(), &wheel);
+    EXPECT_FALSE(view()->fitted());
+    EXPECT_NEAR(view()->viewport().scale, fitted.scale * 1.25, 1e-9);
+    EXPECT_NEAR(view()->viewport().toDevice(QPointF(10, 0)).x(), pointer.x(), 0.5);
+    // Dragging pans and selects nothing.
+    const QPoint from = at(5, 5);
+    QTest::mousePress(view(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(30, 20)), view()->mapToGlobal(QPointF(from + QPoint(30, 20))),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view(), &move);
+    QTest::mouseRelease(view(), Qt::LeftButton, {}, from + QPoint(30, 20));
+    EXPECT_EQ(at(5, 5), from + QPoint(30, 20));
+    EXPECT_EQ(w->editor().currentRow(), 2);
+    // A double click fits the drawing again.
+    QTest::mouseDClick(view(), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_TRUE(view()->fitted());
+    EXPECT_EQ(view()->viewport(), fitted);
+}
+
+TEST_F(ToolpathDockTest, TheDrawingFollowsTheProgramAsItIsOpenedAndEdited)
+{
+    start(MachineType::Mark4);
+    toggle()->trigger();
+    WAIT_TRUE(dock()->isVisible());
+    const QByteArray text = "Welle\r\n%\r\n    N` G`   X `    Z `  F`  H \r\n"
+                            "    00 90                      \r\n"
+                            "    01 00     0    200         \r\n"
+                            "    02 01  1000-  1000 100     \r\n"
+                            "    03 01  2000-  2000 100     \r\n"
+                            "    04M30                      \r\n"
+                            "   M\r\n";
+    const QString file = dir.filePath(QStringLiteral("welle.cnc"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    w->setOpenNotice([]() { return true; });
+    w->openAtStart(file);
+    WAIT_TRUE(view()->toolpath().moves.size() == 3u);
+    EXPECT_EQ(view()->toolpath().moves[1].row, 2);
+    EXPECT_DOUBLE_EQ(view()->toolpath().moves[1].to.z, -10.0);
+    // The first row is shown: it has no move, so nothing is highlighted.
+    EXPECT_EQ(view()->currentRow(), 0);
+
+    // A click on the first feed shows its row in the form.
+    const QPointF on = view()->viewport().toDevice(QPointF(-4, 2.5));  // halfway along it
+    QTest::mouseClick(view(), Qt::LeftButton, {}, on.toPoint());
+    WAIT_TRUE(w->editor().currentRow() == 3);
+    EXPECT_EQ(view()->currentRow(), 2);
+    auto* z = w->findChild<QLineEdit*>(QStringLiteral("txtParam2"));
+    WAIT_TRUE(z->isVisible());
+    EXPECT_EQ(z->text().trimmed(), QStringLiteral("-1000"));
+
+    // A new Z, typed and left: the pane redraws after the edit, not inside it.
+    z->setFocus();
+    WAIT_TRUE(z->hasFocus());
+    z->selectAll();
+    QTest::keyClicks(z, QStringLiteral("-1500"));
+    QTest::keyClick(z, Qt::Key_Tab);
+    EXPECT_DOUBLE_EQ(view()->toolpath().moves[1].to.z, -10.0);
+    WAIT_TRUE(view()->toolpath().moves[1].to.z == -15.0);
+    EXPECT_EQ(sink.boxes, 0);
+
+    // Deleting the row takes its move out; undo brings it back.
+    w->editor().cmdDelete_Click();
+    WAIT_TRUE(view()->toolpath().moves.size() == 2u);
+    w->editor().cmdUndo_Click();
+    WAIT_TRUE(view()->toolpath().moves.size() == 3u);
+    // Inch units: the drawing's scale says so.
+    w->findChild<QAction*>(QStringLiteral("mnuEImp"))->trigger();
+    WAIT_TRUE(view()->toolpath().inch);
+    // A hidden pane does no work, and is up to date once shown again.
+    toggle()->trigger();
+    WAIT_TRUE(dock()->isHidden());
+    w->editor().cmdDelete_Click();
+    QTest::qWait(30);
+    EXPECT_EQ(view()->toolpath().moves.size(), 3u);
+    toggle()->trigger();
+    WAIT_TRUE(view()->toolpath().moves.size() == 2u);
+}
+
+TEST_F(ToolpathDockTest, AWalkThatStopsSaysWhereInThePaneAndItsNoteLeadsThere)
+{
+    start(MachineType::Mark4);
+    toggle()->trigger();
+    WAIT_TRUE(dock()->isVisible());
+    const QByteArray text = "%\r\n    N` G`   X `    Z `  F`  H \r\n"
+                            "    00 90                      \r\n"
+                            "    01 00  1000    200         \r\n"
+                            "    02 27              45      \r\n"
+                            "    03M30                      \r\n"
+                            "   M\r\n";
+    const QString file = dir.filePath(QStringLiteral("sprung.cnc"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    w->setOpenNotice([]() { return true; });
+    w->openAtStart(file);
+    WAIT_TRUE(!view()->toolpath().stopMessage.isEmpty());
+    EXPECT_EQ(view()->toolpath().stopRow, 2);
+    EXPECT_EQ(view()->toolpath().moves.size(), 1u);
+    EXPECT_EQ(sink.boxes, 0);  // in the pane, never a message box
+    const QRectF note = ToolpathRenderer::stopMessageRect(view()->toolpath(), QRectF(view()->rect()));
+    ASSERT_FALSE(note.isEmpty());
+    QTest::mouseClick(view(), Qt::LeftButton, {}, note.center().toPoint());
+    WAIT_TRUE(w->editor().currentRow() == 3);
+    EXPECT_EQ(sink.boxes, 0);
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
