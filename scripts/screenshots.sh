@@ -38,7 +38,7 @@ shoot 1 f1 "c:600,407" "s:0.5" 't:0\t0\t500\tAnfahren\n' "s:0.3" "c:600,439" "s:
 # The tool path pane beside a program opened from tests/data: a larger window
 # placed by its settings (Win in twips), the pane docked at the right.
 preview() {
-  local machine=$1 file=$2 name=$3
+  local machine=$1 file=$2 name=$3; shift 3
   cat >"$work/Quillon.ini" <<INI
 [Settings]
 Type=$machine
@@ -51,10 +51,13 @@ INI
   DISPLAY=$display "$root/$build/app/quillon" --settings "$work/Quillon.ini" "$root/tests/data/$file" >/dev/null 2>&1 &
   local app=$!
   sleep 4
+  # Select a row so the pane shows its move highlighted.
+  [ $# -eq 0 ] || DISPLAY=$display python3 "$root/scripts/xdrive.py" "$@"
+  sleep 1
   DISPLAY=$display import -window root -crop 980x700+12+30 +repage "$out/$name.png"
   kill $app
   wait $app 2>/dev/null || true
 }
-preview 4 mark4-welle.cnc preview-lathe
-preview 1 f1-tasche.cnc preview-mill
+preview 4 mark4-kontur.cnc preview-lathe "c:112,245"
+preview 1 f1-platte.cnc preview-mill "c:112,261"
 echo "screenshots in $out"

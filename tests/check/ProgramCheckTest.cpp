@@ -221,7 +221,8 @@ TEST(ProgramCheck, SampleFilesAreClean)
 {
     const QDir data(qEnvironmentVariable("QUILLON_TEST_DATA"));
     const std::pair<const char*, MachineType> files[] = {
-        {"f1-tasche.cnc", MachineType::F1}, {"mark2-welle.cnc", MachineType::Mark2}, {"mark4-welle.cnc", MachineType::Mark4}};
+        {"f1-tasche.cnc", MachineType::F1}, {"mark2-welle.cnc", MachineType::Mark2}, {"mark4-welle.cnc", MachineType::Mark4},
+        {"f1-platte.cnc", MachineType::F1}, {"mark4-kontur.cnc", MachineType::Mark4}};
     for (const auto& [name, machine] : files) {
         const std::optional<QByteArray> bytes = readWholeFile(data.filePath(QString::fromLatin1(name)));
         ASSERT_TRUE(bytes) << name;

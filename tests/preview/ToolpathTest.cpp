@@ -3,6 +3,7 @@
 #include "export/CycleMoves.h"
 #include "export/ExportMessages.h"
 #include "export/ExtractCode.h"
+#include "files/Cp1252.h"
 #include "files/ProgramText.h"
 
 #include "PreviewProgram.h"
@@ -10,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
 #include <chrono>
 
 using namespace quillon;
@@ -352,5 +357,111 @@ TEST(ToolpathMill, InchG92CallsAndCodesTheMillDoesNotKnow)
         EXPECT_EQ(path.moves[1 + i].row, 3);
         EXPECT_EQ(path.moves[1 + i].code, 83);
         expectPoint(path.moves[1 + i].to, 1.25, -0.25, double(pecks[i].z), "peck");
+    }
+}
+
+namespace {
+
+Program sampleProgram(const char* name, MachineType machine)
+{
+    QFile file(QDir(qEnvironmentVariable("QUILLON_TEST_DATA")).filePath(QString::fromLatin1(name)));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    const DecodeResult r = blnDecodeBuffer(decodeCp1252(file.readAll()), machine, Units::Metric);
+    EXPECT_TRUE(r.accepted) << name;
+    return r.program;
+}
+
+std::vector<const ToolpathMove*> movesOfRow(const Toolpath& path, int row)
+{
+    std::vector<const ToolpathMove*> found;
+    for (const ToolpathMove& m : path.moves)
+        if (m.row == row)
+            found.push_back(&m);
+    return found;
+}
+
+}  // namespace
+
+// The shipped sample programs, checked against their drawing worked out by
+// hand: fillets with their circle parameters, the cycles, the subroutine.
+TEST(ToolpathSamples, ShaftContourWithFilletsDrillAndGroove)
+{
+    const Toolpath path = buildToolpath(sampleProgram("mark4-kontur.cnc", MachineType::Mark4), MachineType::Mark4);
+    EXPECT_EQ(path.stopMessage, QString());
+    ASSERT_TRUE(path.billetDiameter);
+    EXPECT_NEAR(*path.billetDiameter, 32.0, kTol);
+    expectJoined(path);
+
+    // N08 G03 from radius 10 at Z -15 to radius 13 at Z -18 round (Z -18, radius 10).
+    auto arc = movesOfRow(path, 8);
+    ASSERT_EQ(arc.size(), 1u);
+    EXPECT_EQ(arc[0]->kind, MoveKind::Arc);
+    expectPoint(arc[0]->from, 10, 0, -15, "G03 start");
+    expectPoint(arc[0]->to, 13, 0, -18, "G03 end");
+    expectPoint(arc[0]->centre, 10, 0, -18, "G03 centre");
+    EXPECT_NEAR(arc[0]->radius, 3.0, kTol);
+    EXPECT_FALSE(arc[0]->clockwise);
+    // N11 G02 from radius 13 at Z -30 to radius 16 at Z -33 round (Z -30, radius 16).
+    arc = movesOfRow(path, 11);
+    ASSERT_EQ(arc.size(), 1u);
+    expectPoint(arc[0]->centre, 16, 0, -30, "G02 centre");
+    EXPECT_TRUE(arc[0]->clockwise);
+
+    EXPECT_EQ(movesOfRow(path, 3).front()->label, QStringLiteral("G84"));
+    // The groove is a subroutine after the program end: drawn once, through the call.
+    const auto groove = movesOfRow(path, 21);
+    ASSERT_FALSE(groove.empty());
+    EXPECT_EQ(groove.front()->label, QStringLiteral("G86"));
+    // The deep hole runs on the axis down to Z -20 and no further.
+    const auto drill = movesOfRow(path, 16);
+    ASSERT_GT(drill.size(), 2u);
+    double deepest = 0.0;
+    for (const ToolpathMove* m : drill) {
+        EXPECT_NEAR(m->to.x, 0.0, kTol);
+        deepest = std::min(deepest, m->to.z);
+    }
+    EXPECT_NEAR(deepest, -20.0, kTol);
+}
+
+TEST(ToolpathSamples, PlateContourPocketAndHoles)
+{
+    const Toolpath path = buildToolpath(sampleProgram("f1-platte.cnc", MachineType::F1), MachineType::F1);
+    EXPECT_EQ(path.stopMessage, QString());
+    expectJoined(path);
+
+    // Both rounded corners turn counter-clockwise about the corner's centre, 2 mm deep.
+    const struct { int row; double cx, cy; } corners[] = {{6, 60, 20}, {9, 60, 40}};
+    for (const auto& c : corners) {
+        const auto arc = movesOfRow(path, c.row);
+        ASSERT_EQ(arc.size(), 1u) << c.row;
+        EXPECT_EQ(arc[0]->kind, MoveKind::Arc);
+        EXPECT_NEAR(arc[0]->centre.x, c.cx, kTol) << c.row;
+        EXPECT_NEAR(arc[0]->centre.y, c.cy, kTol) << c.row;
+        EXPECT_NEAR(arc[0]->radius, 10.0, kTol) << c.row;
+        EXPECT_FALSE(arc[0]->clockwise) << c.row;
+        EXPECT_NEAR(arc[0]->to.z, -2.0, kTol) << c.row;
+    }
+    // The pocket stays inside its corners and reaches its depth.
+    const auto pocket = movesOfRow(path, 15);
+    ASSERT_FALSE(pocket.empty());
+    for (const ToolpathMove* m : pocket) {
+        EXPECT_EQ(m->kind, MoveKind::Cycle);
+        EXPECT_GE(m->to.x, 25.0 - kTol);
+        EXPECT_LE(m->to.x, 45.0 + kTol);
+        EXPECT_GE(m->to.y, 20.0 - kTol);
+        EXPECT_LE(m->to.y, 40.0 + kTol);
+    }
+    // Each hole is drilled where the tool stands, to its own depth.
+    const struct { int row; double x, y, depth; } holes[] = {{18, 55, 20, -5}, {20, 55, 40, -8}};
+    for (const auto& h : holes) {
+        const auto passes = movesOfRow(path, h.row);
+        ASSERT_FALSE(passes.empty()) << h.row;
+        double deepest = 0.0;
+        for (const ToolpathMove* m : passes) {
+            EXPECT_NEAR(m->to.x, h.x, kTol) << h.row;
+            EXPECT_NEAR(m->to.y, h.y, kTol) << h.row;
+            deepest = std::min(deepest, m->to.z);
+        }
+        EXPECT_NEAR(deepest, h.depth, kTol) << h.row;
     }
 }
