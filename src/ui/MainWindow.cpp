@@ -158,9 +158,11 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
 
 MainWindow::~MainWindow()
 {
-    // The pane reads the editor and resizes this window; it goes while both are whole.
+    // The panes read the editor and resize this window; they go while both are whole.
     delete m_preview;
     m_preview = nullptr;
+    delete m_checkPanel;
+    m_checkPanel = nullptr;
     // The views observe the editor's lists; let go of them before the lists go.
     for (ListView* view : {m_picList, m_picGcode, m_picMcode})
         view->setTipPopup(nullptr);
@@ -888,6 +890,8 @@ void MainWindow::showProgramCheck()
     if (!m_checkPanel) {
         m_checkPanel = new ProgramCheckPanel(this);
         addDockWidget(Qt::BottomDockWidgetArea, m_checkPanel);
+        m_checkPanel->setSource(
+            [this]() { return checkProgram(m_editor->program(), m_editor->machine(), m_editor->tables()); });
         // Going to a finding selects its row as a click on it would, so the form follows.
         connect(m_checkPanel, &ProgramCheckPanel::rowActivated, this, [this](int row) {
             guarded("lstCheck_DblClick", [this, row]() {
@@ -898,7 +902,7 @@ void MainWindow::showProgramCheck()
             });
         });
     }
-    m_checkPanel->showFindings(checkProgram(m_editor->program(), m_editor->machine(), m_editor->tables()));
+    m_checkPanel->refresh();
     m_checkPanel->show();
     m_checkPanel->raise();
 }
@@ -1255,6 +1259,8 @@ void MainWindow::programChanged()
 {
     if (m_preview)
         m_preview->programChanged();
+    if (m_checkPanel)
+        m_checkPanel->programChanged();
 }
 
 void MainWindow::currentRowChanged(int row)

@@ -34,11 +34,37 @@ ProgramCheckPanel::ProgramCheckPanel(QWidget* parent)
     const int side = m_list->fontMetrics().height();
     m_list->setIconSize(QSize(side, side));
     setWidget(m_list);
+    m_recheck.setSingleShot(true);
+    m_recheck.setInterval(0);
+    connect(&m_recheck, &QTimer::timeout, this, &ProgramCheckPanel::refresh);
     connect(m_list, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         const int row = item->data(kRowRole).toInt();
         if (row >= 0)
             emit rowActivated(row);
     });
+}
+
+void ProgramCheckPanel::refresh()
+{
+    m_stale = false;
+    m_recheck.stop();
+    if (m_source)
+        showFindings(m_source());
+}
+
+void ProgramCheckPanel::programChanged()
+{
+    if (isVisible())
+        m_recheck.start();
+    else
+        m_stale = true;
+}
+
+void ProgramCheckPanel::showEvent(QShowEvent* event)
+{
+    QDockWidget::showEvent(event);
+    if (m_stale)
+        refresh();
 }
 
 void ProgramCheckPanel::showFindings(const std::vector<Finding>& findings)

@@ -154,6 +154,31 @@ TEST_F(ProgramCheckPanelTest, RerunningRefreshesAndACleanProgramSaysSo)
     EXPECT_EQ(w->editor().currentRow(), 1);
 }
 
+TEST_F(ProgramCheckPanelTest, AShownPanelFollowsEditsAndAHiddenOneCatchesUpWhenShown)
+{
+    w->editor().replaceProgram(mark4Program({"    00 00  1250    200         ", "    01 47                      ",
+                                             "    02M30                      "}),
+                               false, QStringLiteral("welle"));
+    QTest::keyClick(w.get(), Qt::Key_F7);
+    WAIT_TRUE(findings() && findings()->isVisible());
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("N01: Unbekannter Code G47 für die Mark 4 Drehmaschine")}));
+
+    // Deleting the faulty line: the finding goes without another F7, so no
+    // line is left pointing at a row that has moved.
+    w->editor().programList().ListSetIndex(2);
+    w->editor().cmdDelete_Click();
+    WAIT_TRUE(lines() == QStringList({QString::fromUtf8(ProgramCheckPanel::kCleanText)}));
+
+    // Hidden, the panel keeps its lines; shown again, it checks first.
+    QDockWidget* dock = w->findChild<QDockWidget*>(QStringLiteral("dockCheck"));
+    dock->close();
+    w->editor().replaceProgram(mark4Program({"    00 00  1250    200         "}), false, QStringLiteral("welle"));
+    QTest::qWait(20);
+    EXPECT_EQ(lines(), QStringList({QString::fromUtf8(ProgramCheckPanel::kCleanText)}));
+    dock->show();
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("Das Programm hat kein Programmende (M30)")}));
+}
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
