@@ -1,5 +1,6 @@
 #include "ToolpathView.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -12,8 +13,10 @@ namespace {
 
 // Movement (pixels) that turns a press into a drag rather than a click.
 constexpr double kDragStart = 4.0;
-// Zoom per wheel notch.
+// Zoom per wheel notch or key press.
 constexpr double kZoomStep = 1.25;
+// Share of the pane an arrow key pans by.
+constexpr double kPanStep = 0.1;
 
 }  // namespace
 
@@ -25,7 +28,8 @@ ToolpathView::ToolpathView(QWidget* parent) : QWidget(parent)
     // before the clicked row is selected, as with a click in the list.
     setFocusPolicy(Qt::ClickFocus);
     setCursor(Qt::CrossCursor);
-    setToolTip(QStringLiteral("Klick: Zeile wählen, Rad: Zoom, Ziehen: verschieben, Doppelklick: einpassen"));
+    setToolTip(QStringLiteral("Klick: Zeile wählen, Rad oder +/-: Zoom, Ziehen oder Pfeiltasten: verschieben, "
+                              "Doppelklick oder 0: einpassen"));
 }
 
 void ToolpathView::setToolpath(Toolpath path)
@@ -134,9 +138,54 @@ void ToolpathView::wheelEvent(QWheelEvent* event)
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0.0)
         return;
-    m_viewport.zoomAbout(event->position(), std::pow(kZoomStep, notches));
+    zoomAbout(event->position(), std::pow(kZoomStep, notches));
+    event->accept();
+}
+
+void ToolpathView::zoomAbout(const QPointF& device, double factor)
+{
+    m_viewport.zoomAbout(device, factor);
     m_fitted = false;
     update();
+}
+
+void ToolpathView::keyPressEvent(QKeyEvent* event)
+{
+    const QPointF middle = QRectF(rect()).center();
+    const QPointF step(width() * kPanStep, height() * kPanStep);
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:  // + without Shift on many layouts
+        zoomAbout(middle, kZoomStep);
+        break;
+    case Qt::Key_Minus:
+        zoomAbout(middle, 1.0 / kZoomStep);
+        break;
+    case Qt::Key_0:
+    case Qt::Key_Home:
+        fitToView();
+        break;
+    // The arrows move the view over the drawing, so the drawing goes the other way.
+    case Qt::Key_Left:
+        m_viewport.pan(QPointF(step.x(), 0));
+        break;
+    case Qt::Key_Right:
+        m_viewport.pan(QPointF(-step.x(), 0));
+        break;
+    case Qt::Key_Up:
+        m_viewport.pan(QPointF(0, step.y()));
+        break;
+    case Qt::Key_Down:
+        m_viewport.pan(QPointF(0, -step.y()));
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (event->key() >= Qt::Key_Left && event->key() <= Qt::Key_Down) {
+        m_fitted = false;
+        update();
+    }
     event->accept();
 }
 

@@ -8,7 +8,8 @@ namespace quillon {
 
 // picPreview: paints a toolpath with the shared renderer. The wheel zooms
 // about the pointer, dragging pans, a double click fits the drawing again,
-// and a click on a move reports that move's row. Until the user zooms or
+// and a click on a move reports that move's row. Once clicked, the keys do
+// the same: + and - zoom about the middle, the arrows pan, 0 fits. Until the user zooms or
 // pans, the drawing is fitted to the widget on every change.
 class ToolpathView : public QWidget {
     Q_OBJECT
@@ -43,8 +44,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void zoomAbout(const QPointF& device, double factor);
+
     Toolpath m_path;
     PreviewPlane m_plane = PreviewPlane::LatheXZ;
     ToolpathViewport m_viewport;

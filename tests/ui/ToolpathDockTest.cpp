@@ -266,6 +266,25 @@ TEST_F(ToolpathDockTest, ClickOnAMoveSelectsItsRowAndTheMouseZoomsPansAndFits)
     QTest::mouseDClick(view(), Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_TRUE(view()->fitted());
     EXPECT_EQ(view()->viewport(), fitted);
+
+    // The keys: + and - zoom about the middle, which stays put; an arrow
+    // shows more of that side; 0 fits again. Keys the pane does not use go on.
+    const QPointF middle = QRectF(view()->rect()).center();
+    const QPointF underMiddle = fitted.toPlane(middle);
+    QTest::keyClick(view(), Qt::Key_Plus);
+    EXPECT_NEAR(view()->viewport().scale, fitted.scale * 1.25, 1e-9);
+    QTest::keyClick(view(), Qt::Key_Minus);
+    QTest::keyClick(view(), Qt::Key_Minus);
+    EXPECT_NEAR(view()->viewport().scale, fitted.scale / 1.25, 1e-9);
+    EXPECT_NEAR(view()->viewport().toDevice(underMiddle).x(), middle.x(), 1e-6);
+    EXPECT_NEAR(view()->viewport().toDevice(underMiddle).y(), middle.y(), 1e-6);
+    const double before = view()->viewport().toDevice(underMiddle).x();
+    QTest::keyClick(view(), Qt::Key_Left);
+    EXPECT_GT(view()->viewport().toDevice(underMiddle).x(), before);
+    EXPECT_FALSE(view()->fitted());
+    QTest::keyClick(view(), Qt::Key_0);
+    EXPECT_TRUE(view()->fitted());
+    EXPECT_EQ(view()->viewport(), fitted);
 }
 
 TEST_F(ToolpathDockTest, TheDrawingFollowsTheProgramAsItIsOpenedAndEdited)
