@@ -1,7 +1,10 @@
-// The toolpath the preview redraws after every edit: a full 222-row mill
-// program (pockets, drilling, arcs with circle parameters, a subroutine
-// called several times) and a full 210-row Mark 4 program (turning cycles,
-// deep drilling, arcs, a subroutine), rows in, moves out.
+// What the two panes redo after every edit while they are shown: the
+// toolpath of the preview and the findings of the program check, for a full
+// 222-row mill program (pockets, drilling, arcs with circle parameters, a
+// subroutine called several times) and a full 210-row Mark 4 program
+// (turning cycles, deep drilling, arcs, a subroutine).
+#include "check/ProgramCheck.h"
+#include "model/CodeTables.h"
 #include "model/MachineProfile.h"
 #include "model/NumberFormat.h"
 #include "model/Program.h"
@@ -176,5 +179,32 @@ void BM_ToolpathMark4_210(benchmark::State& state)
     runToolpath(state, mark4Program(), MachineType::Mark4);
 }
 BENCHMARK(BM_ToolpathMark4_210)->Unit(benchmark::kMicrosecond);
+
+// The panel checks with the code tables the editor already holds.
+void runCheck(benchmark::State& state, const Program& program, MachineType machine)
+{
+    CodeTables tables;
+    tables.GetCommands(machine, false);
+    std::size_t findings = 0;
+    for (auto _ : state) {
+        const std::vector<Finding> found = checkProgram(program, machine, tables);
+        findings = found.size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["rows"] = double(program.rows.size());
+    state.counters["findings"] = double(findings);
+}
+
+void BM_CheckMill222(benchmark::State& state)
+{
+    runCheck(state, millProgram(), MachineType::F1);
+}
+BENCHMARK(BM_CheckMill222)->Unit(benchmark::kMicrosecond);
+
+void BM_CheckMark4_210(benchmark::State& state)
+{
+    runCheck(state, mark4Program(), MachineType::Mark4);
+}
+BENCHMARK(BM_CheckMark4_210)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
