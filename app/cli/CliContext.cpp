@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quillon::cli {
@@ -140,6 +141,35 @@ std::optional<CliContext::OneProgram> CliContext::takeOneProgram(const QString& 
     }
     *exitCode = kExitOk;
     return OneProgram{*chosen, path, result->program};
+}
+
+int CliContext::forEachProgram(const QString& command, const AcceptedProgram& accepted)
+{
+    QString error;
+    const std::optional<MachineType> chosen = machine(&error);
+    if (!chosen)
+        return usageError(error);
+    const std::optional<QStringList> files = positionals(&error);
+    if (!files)
+        return usageError(error);
+    if (files->isEmpty())
+        return usageError(command + QStringLiteral(" needs at least one FILE"));
+
+    int exitCode = kExitOk;
+    for (const QString& path : *files) {
+        int fileCode = kExitOk;
+        const std::optional<DecodeResult> result = loadProgram(path, *chosen, &error);
+        if (!result) {
+            fileCode = usageError(QStringLiteral("cannot read %1: %2").arg(path, error));
+        } else if (!result->accepted) {
+            out(QStringLiteral("%1: rejected: %2\n").arg(path, result->message));
+            fileCode = kExitFailed;
+        } else {
+            fileCode = accepted(*chosen, path, *result);
+        }
+        exitCode = std::max(exitCode, fileCode);
+    }
+    return exitCode;
 }
 
 void CliContext::out(const QString& text)

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace quillon::cli {
@@ -52,6 +53,14 @@ public:
         Program program;
     };
     std::optional<OneProgram> takeOneProgram(const QString& command, int* exitCode);
+
+    // The shared loop of the commands that take one or more program files:
+    // the machine, at least one FILE, each read and decoded. A file that
+    // cannot be read is a usage error, a rejected one is reported as
+    // "FILE: rejected: MESSAGE" on standard output; `accepted` handles the
+    // others and returns their exit code. The worst code of all files wins.
+    using AcceptedProgram = std::function<int(MachineType machine, const QString& path, const DecodeResult& decoded)>;
+    int forEachProgram(const QString& command, const AcceptedProgram& accepted);
 
     // Output helpers: text goes out in UTF-8, bytes unchanged.
     static void out(const QString& text);

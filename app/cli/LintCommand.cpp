@@ -21,43 +21,17 @@ int fileLine(const DecodeResult& decoded, const Finding& finding)
 
 int runLintCommand(CliContext& context)
 {
-    const bool woodworkerFlag = context.takeFlag(QStringLiteral("--woodworker"));
-    QString error;
-    const std::optional<MachineType> machine = context.machine(&error);
-    if (!machine)
-        return CliContext::usageError(error);
-    const std::optional<QStringList> files = context.positionals(&error);
-    if (!files)
-        return CliContext::usageError(error);
-    if (files->isEmpty())
-        return CliContext::usageError(QStringLiteral("lint needs at least one FILE"));
-
-    CodeTables tables;
-    tables.GetCommands(*machine, woodworkerFlag || context.woodworkerSetting());
-    int exitCode = kExitOk;
-    for (const QString& path : *files) {
-        const std::optional<DecodeResult> result = context.loadProgram(path, *machine, &error);
-        if (!result) {
-            CliContext::usageError(QStringLiteral("cannot read %1: %2").arg(path, error));
-            exitCode = kExitUsage;
-            continue;
-        }
-        if (!result->accepted) {
-            CliContext::out(QStringLiteral("%1: rejected: %2\n").arg(path, result->message));
-            if (exitCode == kExitOk)
-                exitCode = kExitFailed;
-            continue;
-        }
-        QString report;
-        for (const Finding& f : checkProgram(result->program, *machine, tables))
-            report += QStringLiteral("%1:%2: %3\n").arg(path).arg(fileLine(*result, f)).arg(f.text());
-        if (!report.isEmpty()) {
+    const bool woodworker = context.takeFlag(QStringLiteral("--woodworker")) || context.woodworkerSetting();
+    return context.forEachProgram(
+        QStringLiteral("lint"), [woodworker](MachineType machine, const QString& path, const DecodeResult& decoded) {
+            QString report;
+            for (const Finding& f : checkProgram(decoded.program, machine, woodworker))
+                report += QStringLiteral("%1:%2: %3\n").arg(path).arg(fileLine(decoded, f)).arg(f.text());
+            if (report.isEmpty())
+                return int(kExitOk);
             CliContext::out(report);
-            if (exitCode == kExitOk)
-                exitCode = kExitFailed;
-        }
-    }
-    return exitCode;
+            return int(kExitFailed);
+        });
 }
 
 }  // namespace quillon::cli

@@ -19,18 +19,6 @@ namespace {
 
 const char* const kSlotColumnNames[] = {"X", "Y", "Z", "F", "H"};
 
-int slotColumn(const ColumnNumbers& c, int slot)
-{
-    switch (slot) {
-    case 1: return c.x;
-    case 2: return c.y;
-    case 3: return c.z;
-    case 4: return c.f;
-    case 5: return c.h;
-    default: return 0;
-    }
-}
-
 // A line number as the editor writes it: digits only, right-aligned.
 std::optional<int> lineNumberOf(const QString& nColumn)
 {
@@ -156,7 +144,7 @@ private:
     void checkColumns(int i, const CodeEntry& entry, const ProgramRow& row)
     {
         for (int slot = 1; slot <= 5; ++slot) {
-            const int column = slotColumn(m_columns, slot);
+            const int column = m_columns.forSlot(slot);
             if (column == 0)
                 continue;
             const QString& text = row.column(column);

@@ -149,15 +149,7 @@ void Editor::focusFirstParam(bool orComment)
 
 int Editor::slotColumn(int slot) const
 {
-    const ColumnNumbers& c = profile().columns;
-    switch (slot) {
-    case 1: return c.x;
-    case 2: return c.y;
-    case 3: return c.z;
-    case 4: return c.f;
-    case 5: return c.h;
-    default: return 0;
-    }
+    return profile().columns.forSlot(slot);
 }
 
 QString Editor::gColumnForm(const QString& code)

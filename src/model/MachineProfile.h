@@ -18,6 +18,20 @@ struct ColumnNumbers {
     int f = 0;
     int h = 0;
     int comment = 0;
+
+    // The column that parameter slot 1..5 of a code (X, Y, Z, F, H) fills;
+    // 0 for another slot or a field the machine lacks.
+    int forSlot(int slot) const
+    {
+        switch (slot) {
+        case 1: return x;
+        case 2: return y;
+        case 3: return z;
+        case 4: return f;
+        case 5: return h;
+        default: return 0;
+        }
+    }
 };
 
 struct MachineProfile {
