@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "QtPrinters.h"
 
 #include <QDir>
@@ -6,35 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUILLON_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
-QString data(const char* name)
-{
-    return QDir(qEnvironmentVariable("QUILLON_TEST_DATA")).filePath(QString::fromLatin1(name));
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
-
-}  // namespace
+using namespace quillon::testing;
 
 TEST(Cli, CheckReportsEachFileAndExitsByTheWorstResult)
 {

@@ -1,6 +1,7 @@
 #include "export/ExportMessages.h"
 #include "files/Cp1252.h"
 
+#include "CliRun.h"
 #include "QtPrinters.h"
 #include "export/LatheProgram.h"
 
@@ -13,26 +14,6 @@ using namespace quillon;
 using namespace quillon::testing;
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUILLON_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 // Saves the program as the editor would and returns its path.
 QString save(const QTemporaryDir& dir, const char* name, const LatheProgram& p)
@@ -73,7 +54,7 @@ TEST(ExportCli, ToolAnswersInProgramOrderThenTheDefaults)
                           "--tool", "3"});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty());
-    EXPECT_EQ(readFile(out), fileBytes({
+    EXPECT_EQ(bytesOf(out), fileBytes({
                                  "%",
                                  "*Welle",
                                  "*Werkstück Durchmesser: 30.5 (mm)",
@@ -110,7 +91,7 @@ TEST(ExportCli, FailuresWriteNothingAndExitOne)
     CliRun r = cli({"export", "--machine", "2", in, "-o", out});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("--billet")) << r.err.toStdString();
-    EXPECT_EQ(readFile(out), QByteArray("old"));
+    EXPECT_EQ(bytesOf(out), QByteArray("old"));
 
     // A jump to a line that is not there: the export's own message.
     LatheProgram jump(MachineType::Mark4, Units::Metric, QStringLiteral("Billet diam 20"));
@@ -121,7 +102,7 @@ TEST(ExportCli, FailuresWriteNothingAndExitOne)
     LineRecord record;
     record.text = jump.text().split(QStringLiteral("\r\n"))[3];
     EXPECT_EQ(r.err, errText(missingJumpTargetMessage(record)));
-    EXPECT_EQ(readFile(out), QByteArray("old"));
+    EXPECT_EQ(bytesOf(out), QByteArray("old"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);  // alt, plain and jump
 }
 

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "QtPrinters.h"
 
 #include <QDir>
@@ -6,26 +7,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace quillon::testing;
+
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QByteArray err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUILLON_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), p.readAllStandardError()};
-}
-
-QString data(const char* name)
-{
-    return QDir(qEnvironmentVariable("QUILLON_TEST_DATA")).filePath(QString::fromLatin1(name));
-}
 
 QString write(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
 {
@@ -51,10 +35,10 @@ TEST(LintCli, FindingsPointAtTheFileLineOfTheirRow)
                                "   M\r\n");
     const CliRun r = cli({"lint", "--machine", "mk4", path});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, path + QStringLiteral(":7: N01: X = 8000: Der maximalwert für diesen Parameter ist 5999\n")
-                         + path + QStringLiteral(":8: N03: Unbekannter Code G47 für die Mark 4 Drehmaschine\n")
-                         + path + QStringLiteral(":8: N03: Zeilennummer nicht fortlaufend, erwartet N02\n")
-                         + path + QStringLiteral(":8: Das Programm hat kein Programmende (M30)\n"));
+    EXPECT_EQ(r.text(), path + QStringLiteral(":7: N01: X = 8000: Der maximalwert für diesen Parameter ist 5999\n")
+                           + path + QStringLiteral(":8: N03: Unbekannter Code G47 für die Mark 4 Drehmaschine\n")
+                           + path + QStringLiteral(":8: N03: Zeilennummer nicht fortlaufend, erwartet N02\n")
+                           + path + QStringLiteral(":8: Das Programm hat kein Programmende (M30)\n"));
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
 }
 
@@ -62,8 +46,8 @@ TEST(LintCli, CleanFilesSayNothingAndSeveralFilesAreCheckedInTurn)
 {
     for (const auto& [file, machine] : {std::pair{"mark4-welle.cnc", "4"}, {"f1-tasche.cnc", "f1"}, {"mark2-welle.cnc", "mk2"}}) {
         const CliRun r = cli({"lint", "--machine", machine, data(file)});
-        EXPECT_EQ(r.exitCode, 0) << file << r.out.toStdString();
-        EXPECT_TRUE(r.out.isEmpty()) << file;
+        EXPECT_EQ(r.exitCode, 0) << file << r.text().toStdString();
+        EXPECT_TRUE(r.text().isEmpty()) << file;
     }
 
     QTemporaryDir dir;
@@ -72,17 +56,17 @@ TEST(LintCli, CleanFilesSayNothingAndSeveralFilesAreCheckedInTurn)
                               "%\r\n   N00 G00 X 1250 Z   200 F    \r\n   N01 G01 X  100 Z-  500 F    \r\n   M\r\n");
     CliRun r = cli({"lint", "--machine", "2", data("mark2-welle.cnc"), bad, data("f1-tasche.cnc")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, bad + QStringLiteral(":3: N01: F = 0: Der mindest Wert für diesen Parameter ist 2\n")
-                         + bad + QStringLiteral(":3: Das Programm hat kein Programmende (G22)\n")
-                         + data("f1-tasche.cnc")
-                         + QStringLiteral(": rejected: Diese Datei kann nicht gelesen werden, Sie enthält kein CNC "
+    EXPECT_EQ(r.text(), bad + QStringLiteral(":3: N01: F = 0: Der mindest Wert für diesen Parameter ist 2\n")
+                           + bad + QStringLiteral(":3: Das Programm hat kein Programmende (G22)\n")
+                           + data("f1-tasche.cnc")
+                           + QStringLiteral(": rejected: Diese Datei kann nicht gelesen werden, Sie enthält kein CNC "
                                           "Programm für Mark 2 Drehmaschine\n"));
 
     // A file that cannot be read is a read error; the others are still checked.
     r = cli({"lint", "--machine", "2", dir.filePath(QStringLiteral("missing.cnc")), bad});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err.count('\n'), 1);
-    EXPECT_EQ(r.out.count(QLatin1Char('\n')), 2);
+    EXPECT_EQ(r.text().count(QLatin1Char('\n')), 2);
 }
 
 TEST(LintCli, WoodworkerFromTheFlagOrTheSettings)
@@ -95,24 +79,24 @@ TEST(LintCli, WoodworkerFromTheFlagOrTheSettings)
     const QString ini = write(dir, "Quillon.ini", "[Settings]\r\nType=1\r\n");
     CliRun r = cli({"--settings", ini, "lint", path});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, path + QStringLiteral(":3: N00: Geschwindigkeit = 5000: Der maximalwert für diesen Parameter ist 2000\n"));
+    EXPECT_EQ(r.text(), path + QStringLiteral(":3: N00: Geschwindigkeit = 5000: Der maximalwert für diesen Parameter ist 2000\n"));
     r = cli({"--settings", ini, "lint", "--woodworker", path});
-    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
+    EXPECT_EQ(r.exitCode, 0) << r.text().toStdString();
     write(dir, "Quillon.ini", "[Settings]\r\nType=1\r\nWoodworker=Yes\r\n");
     r = cli({"--settings", ini, "lint", path});
-    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
+    EXPECT_EQ(r.exitCode, 0) << r.text().toStdString();
 }
 
 TEST(LintCli, UsageAndHelp)
 {
     const CliRun help = cli({"lint", "--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.startsWith(QStringLiteral("usage: quillon-cli lint"))) << help.out.toStdString();
-    EXPECT_TRUE(cli({"--help"}).out.contains(QStringLiteral("\n  lint ")));
+    EXPECT_TRUE(help.text().startsWith(QStringLiteral("usage: quillon-cli lint"))) << help.text().toStdString();
+    EXPECT_TRUE(cli({"--help"}).text().contains(QStringLiteral("\n  lint ")));
     for (const QStringList& args : {QStringList{"lint", "--machine", "4"}, QStringList{"lint", "--machine", "4", "--strict", data("mark4-welle.cnc")}}) {
         const CliRun r = cli(args);
         EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_EQ(r.err.count('\n'), 1);
-        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.text().isEmpty());
     }
 }

@@ -9,6 +9,7 @@
 #include "link/SendText.h"
 #include "model/MachineProfile.h"
 
+#include "CliRun.h"
 #include "QtPrinters.h"
 
 #include <QDir>
@@ -21,19 +22,10 @@
 
 using namespace quillon;
 using namespace quillon::test;
+using quillon::testing::bytesOf;
+using quillon::testing::data;
 
 namespace {
-
-QString data(const char* name)
-{
-    return QDir(qEnvironmentVariable("QUILLON_TEST_DATA")).filePath(QString::fromLatin1(name));
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 Program decodeFile(const QString& path, MachineType machine)
 {

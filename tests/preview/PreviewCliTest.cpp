@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "QtPrinters.h"
 #include "SvgScan.h"
 
@@ -12,30 +13,7 @@
 namespace quillon {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUILLON_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
-QString data(const char* name)
-{
-    return QDir(qEnvironmentVariable("QUILLON_TEST_DATA")).filePath(QString::fromLatin1(name));
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using namespace quillon::testing;
 
 TEST(PreviewCli, WritesTheDrawingAndExitsLikeTheOtherCommands)
 {
