@@ -13,6 +13,7 @@
 #include "shell/MessageSink.h"
 
 #include "QtPrinters.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QDir>
@@ -35,6 +36,7 @@
 #include <memory>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 // QTRY_* return silently from a GoogleTest body; this records the failure.
 #define WAIT_TRUE(cond) ASSERT_TRUE(QTest::qWaitFor([&]() { return bool(cond); }, 3000)) << #cond
@@ -71,7 +73,7 @@ void typeText(QWidget* widget, const QString& text)
     }
 }
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     std::unique_ptr<ApplicationState> state;
@@ -85,14 +87,7 @@ protected:
 
     void start(MachineType machine, const QString& settings = QString())
     {
-        ApplicationState::Paths paths{dir.path(), dir.filePath("Quillon.ini"), dir.filePath("Quillon.log")};
-        if (!settings.isEmpty()) {
-            QFile f(paths.settingsFile);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(settings.toUtf8());
-        }
-        state = std::make_unique<ApplicationState>(paths, [](const QString&) { return std::optional<QString>(); });
-        state->setMachine(machine);
+        state = makeTestState(dir, machine, settings);
         state->recentFiles().MRUGetFileList(state->settings());
         w = std::make_unique<MainWindow>(*state, sink);
         w->setFileDialog([this](const QString& title, bool, const QString&) {
@@ -114,10 +109,7 @@ protected:
             machineChoices.pop_front();
             return m;
         });
-        w->show();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        w->DispatchAction(QStringLiteral("New"));
+        showWithNewProgram(*w);
     }
 
     template <typename T>
@@ -665,7 +657,7 @@ TEST(SingleInstanceTest, SecondStartHandsOverToTheFirst)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
 

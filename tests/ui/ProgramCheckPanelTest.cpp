@@ -7,6 +7,7 @@
 #include "shell/MessageSink.h"
 
 #include "QtPrinters.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,18 +21,11 @@
 #include <memory>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 #define WAIT_TRUE(cond) ASSERT_TRUE(QTest::qWaitFor([&]() { return bool(cond); }, 3000)) << #cond
 
 namespace {
-
-class SilentSink : public MessageSink {
-public:
-    int intStdMsgBox(const QString&, int style, const QString&) override
-    {
-        return style == MsgStyle::Question ? MsgResult::No : MsgResult::Ok;
-    }
-};
 
 const QString kHeader = QStringLiteral("    N` G`   X `    Z `  F`  H ");
 
@@ -47,23 +41,18 @@ Program mark4Program(std::initializer_list<const char*> rows)
     return d.program;
 }
 
-class ProgramCheckPanelTest : public testing::Test {
+class ProgramCheckPanelTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     std::unique_ptr<ApplicationState> state;
-    SilentSink sink;
+    QuietSink sink;
     std::unique_ptr<MainWindow> w;
 
     void SetUp() override
     {
-        ApplicationState::Paths paths{dir.path(), dir.filePath("Quillon.ini"), dir.filePath("Quillon.log")};
-        state = std::make_unique<ApplicationState>(paths, [](const QString&) { return std::optional<QString>(); });
-        state->setMachine(MachineType::Mark4);
+        state = makeTestState(dir, MachineType::Mark4);
         w = std::make_unique<MainWindow>(*state, sink);
-        w->show();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        w->DispatchAction(QStringLiteral("New"));
+        showWithNewProgram(*w);
     }
 
     QListWidget* findings() const { return w->findChild<QListWidget*>(QStringLiteral("lstCheck")); }
@@ -182,6 +171,6 @@ TEST_F(ProgramCheckPanelTest, AShownPanelFollowsEditsAndAHiddenOneCatchesUpWhenS
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

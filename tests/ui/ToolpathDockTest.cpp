@@ -7,6 +7,7 @@
 #include "shell/MessageSink.h"
 
 #include "QtPrinters.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,22 +24,13 @@
 #include <memory>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 #define WAIT_TRUE(cond) ASSERT_TRUE(QTest::qWaitFor([&]() { return bool(cond); }, 3000)) << #cond
 
 namespace {
 
-class QuietSink : public MessageSink {
-public:
-    int boxes = 0;
-    int intStdMsgBox(const QString&, int style, const QString&) override
-    {
-        ++boxes;
-        return style == MsgStyle::Question ? MsgResult::No : MsgResult::Ok;
-    }
-};
-
-class ToolpathDockTest : public testing::Test {
+class ToolpathDockTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     std::unique_ptr<ApplicationState> state;
@@ -48,19 +40,9 @@ protected:
     void start(MachineType machine, const QString& settings = QString())
     {
         w.reset();
-        ApplicationState::Paths paths{dir.path(), dir.filePath("Quillon.ini"), dir.filePath("Quillon.log")};
-        if (!settings.isEmpty()) {
-            QFile f(paths.settingsFile);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(settings.toUtf8());
-        }
-        state = std::make_unique<ApplicationState>(paths, [](const QString&) { return std::optional<QString>(); });
-        state->setMachine(machine);
+        state = makeTestState(dir, machine, settings);
         w = std::make_unique<MainWindow>(*state, sink);
-        w->show();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        w->DispatchAction(QStringLiteral("New"));
+        showWithNewProgram(*w);
     }
     // Ends the run as the File menu's Ende does, which writes the settings.
     void exitWindow()
@@ -383,6 +365,6 @@ TEST_F(ToolpathDockTest, AWalkThatStopsSaysWhereInThePaneAndItsNoteLeadsThere)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,58 @@
+#pragma once
+
+// What the main-window tests share: an application state in a temporary
+// folder, a message sink that answers without a box, and a shown window
+// with a new program.
+
+#include "ui/MainWindow.h"
+
+#include "shell/ApplicationState.h"
+#include "shell/MessageSink.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace quillon::testing {
+
+// Says No to every question and OK to everything else, counting the boxes.
+class QuietSink : public MessageSink {
+public:
+    int boxes = 0;
+    int intStdMsgBox(const QString&, int style, const QString&) override
+    {
+        ++boxes;
+        return style == MsgStyle::Question ? MsgResult::No : MsgResult::Ok;
+    }
+};
+
+// The state of a run with its settings, log and recovery files in `dir`; a
+// non-empty `settings` text is the settings file it starts from.
+inline std::unique_ptr<ApplicationState> makeTestState(const QTemporaryDir& dir, MachineType machine,
+                                                       const QString& settings = QString())
+{
+    ApplicationState::Paths paths{dir.path(), dir.filePath("Quillon.ini"), dir.filePath("Quillon.log")};
+    if (!settings.isEmpty()) {
+        QFile f(paths.settingsFile);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(settings.toUtf8());
+    }
+    auto state = std::make_unique<ApplicationState>(paths, [](const QString&) { return std::optional<QString>(); });
+    state->setMachine(machine);
+    return state;
+}
+
+// Shows the window, waits until it is active and starts a new program, as
+// the application does at start.
+inline void showWithNewProgram(MainWindow& w)
+{
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.DispatchAction(QStringLiteral("New"));
+}
+
+}  // namespace quillon::testing
