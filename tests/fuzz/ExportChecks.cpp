@@ -6,7 +6,6 @@
 
 #include "export/ConvertCode.h"
 #include "export/ExtractCode.h"
-#include "export/ProgramWalk.h"
 #include "export/ScriptedQuestions.h"
 #include "files/Cp1252.h"
 #include "files/ProgramText.h"
@@ -14,27 +13,6 @@
 #include <QRegularExpression>
 
 namespace quillon::fuzz {
-
-namespace {
-
-// A loop without output runs the walk to its million-step stop, which takes
-// seconds in the instrumented build; the fuzzer would spend its time there.
-// Such texts are stored in the corpus and converted in full by the corpus
-// test; while fuzzing, texts whose walk is longer than this are only walked.
-constexpr long kFuzzStepBudget = 5000;
-
-bool walkIsShort(const QString& text, MachineType machine)
-{
-    const ExtractedProgram program = ExtractCode(text, machine);
-    ProgramWalk walk(program);
-    long steps = 0;
-    while (walk.next())
-        if (++steps > kFuzzStepBudget)
-            return false;
-    return true;
-}
-
-}  // namespace
 
 std::string checkExport(const QByteArray& input, CheckRun run)
 {
@@ -48,7 +26,7 @@ std::string checkExport(const QByteArray& input, CheckRun run)
     const bool answerBillet = !(mode & 4);
     const std::optional<QString> billet = answerBillet ? std::optional<QString>(QStringLiteral("30")) : std::nullopt;
 
-    if (run == CheckRun::Fuzzing && !walkIsShort(text, machine))
+    if (run == CheckRun::Fuzzing && !walkIsShort(ExtractCode(text, machine)))
         return std::string();
 
     ScriptedQuestions questions(billet, {{3, QStringLiteral("800")}, {5, std::nullopt}});

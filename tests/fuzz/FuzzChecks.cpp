@@ -1,5 +1,7 @@
 #include "FuzzChecks.h"
 
+#include "export/ProgramWalk.h"
+
 namespace quillon::fuzz {
 
 const std::vector<FuzzTarget>& fuzzTargets()
@@ -13,6 +15,17 @@ const std::vector<FuzzTarget>& fuzzTargets()
         {"toolpath", checkToolpath},
     };
     return targets;
+}
+
+bool walkIsShort(const ExtractedProgram& records)
+{
+    constexpr long kFuzzStepBudget = 5000;
+    ProgramWalk walk(records);
+    long steps = 0;
+    while (walk.next())
+        if (++steps > kFuzzStepBudget)
+            return false;
+    return true;
 }
 
 }  // namespace quillon::fuzz

@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+namespace quillon {
+struct ExtractedProgram;
+}
+
 namespace quillon::fuzz {
 
 // Fuzzing, a check may pass over inputs too slow to fuzz; the corpus test
@@ -28,6 +32,13 @@ std::string checkDecodeMark4(const QByteArray& input, CheckRun run);
 std::string checkExport(const QByteArray& input, CheckRun run);
 std::string checkReceive(const QByteArray& input, CheckRun run);
 std::string checkToolpath(const QByteArray& input, CheckRun run);
+
+// A program text whose walk has no moves to show for a loop runs to the
+// walk's million-step stop, which takes seconds in the instrumented build;
+// the fuzzer would spend its time there. Such texts are kept in the corpus
+// and run in full by the corpus test; while fuzzing, a check passes over
+// programs whose walk takes more than a few thousand steps.
+bool walkIsShort(const ExtractedProgram& records);
 
 // Runs `check` on a libFuzzer input and aborts with its answer when it is
 // not empty.

@@ -5,7 +5,6 @@
 #include "FuzzChecks.h"
 
 #include "export/ExtractCode.h"
-#include "export/ProgramWalk.h"
 #include "files/Cp1252.h"
 #include "files/ProgramText.h"
 #include "preview/Toolpath.h"
@@ -15,21 +14,6 @@
 namespace quillon::fuzz {
 
 namespace {
-
-// As for the export: a loop without moves walks a million steps, too slow to
-// fuzz in the instrumented build; the corpus test draws such texts in full.
-constexpr long kFuzzStepBudget = 5000;
-
-bool walkIsShort(const Program& program, MachineType machine)
-{
-    const ExtractedProgram records = extractProgramRows(program, machine);
-    ProgramWalk walk(records);
-    long steps = 0;
-    while (walk.next())
-        if (++steps > kFuzzStepBudget)
-            return false;
-    return true;
-}
 
 bool finite(const ToolPoint& p)
 {
@@ -48,7 +32,7 @@ std::string checkToolpath(const QByteArray& input, CheckRun run)
     static constexpr MachineType kMachines[] = {MachineType::F1, MachineType::Mark2, MachineType::Mark4};
     const MachineType machine = kMachines[static_cast<unsigned char>(input[0]) % 3];
     const Program program = blnDecodeBuffer(decodeCp1252(input.mid(1)), machine, Units::Metric).program;
-    if (run == CheckRun::Fuzzing && !walkIsShort(program, machine))
+    if (run == CheckRun::Fuzzing && !walkIsShort(extractProgramRows(program, machine)))
         return std::string();
 
     const Toolpath path = buildToolpath(program, machine);
