@@ -1,7 +1,9 @@
 #pragma once
 
+#include "editing/CopyWorkflow.h"
 #include "editing/EditorView.h"
 #include "editing/ListControl.h"
+#include "editing/UndoSnapshots.h"
 #include "model/CodeTables.h"
 #include "model/MachineProfile.h"
 #include "model/Program.h"
@@ -26,15 +28,6 @@ struct EditorFlags {
     bool deleteKey = false;         // Delete was pressed in a parameter field
     bool receiving = false;         // a program is arriving over the serial line
     int refusedField = 0;           // index + 1 of the field whose value was refused
-};
-
-// What one undo step guards; the number is what the tooltips are chosen by.
-enum class UndoKind { None = 0, EditedLine = 1, DeletedLine = 2, InsertedLine = 3, ChangedCode = 4 };
-
-// One level of undo: the program list's items and state as a whole.
-struct ListSnapshot {
-    std::vector<ListItem> items;
-    ListState state;
 };
 
 // The line editor: owns the program rows (the items of the program list), the
@@ -107,7 +100,7 @@ public:
     const QString& toolTip(Command c) const { return m_tooltips[idx(c)]; }
     bool codeLabelYellow() const { return m_codeYellow; }
     const EditorFlags& flags() const { return m_flags; }
-    UndoKind undoKind() const { return m_undoKind; }
+    UndoKind undoKind() const { return m_undo.kind(); }
 
     // --- display --------------------------------------------------------------
     void DisplayFields(bool refill);
@@ -129,6 +122,10 @@ public:
     // Up/Down outside the description field.
     void lineUp();
     void lineDown();
+    // A navigation key on a code list. Up and Down move the program line as
+    // everywhere in the window; the other keys move the list's caret without
+    // choosing; Space and Enter choose the code under the caret.
+    void codeListKey(ListId list, ListKey key);
     void tmrSetFocus_Timer();
     // A code list took the keyboard focus: the other list's selection goes,
     // so that at most one code list shows a chosen code.
@@ -139,16 +136,18 @@ public:
     void cmdDelete_Click();
     // The copy workflow: CopyLines starts marking, the first Next asks for
     // position and count, the second copies; Cancel ends it either way.
-    void CopyLines();
-    void cmdNext_Click();
-    void cmdCancel_Click();
+    void CopyLines() { m_copy.start(); }
+    void cmdNext_Click() { m_copy.next(); }
+    void cmdCancel_Click() { m_copy.cancel(); }
     // The user changed an entry box of the copy panel.
-    void txtInsertChanged(const QString& text);
-    void txtCopiesChanged(const QString& text);
-    CopyStage copyStage() const { return m_copyStage; }
-    const QString& insertText() const { return m_insertText; }
-    const QString& copiesText() const { return m_copiesText; }
-    bool nextEnabled() const { return m_nextEnabled; }
+    void txtInsertChanged(const QString& text) { m_copy.insertChanged(text); }
+    void txtCopiesChanged(const QString& text) { m_copy.copiesChanged(text); }
+    // A key pressed anywhere in the window while lines are being marked.
+    void copyKey(ListKey key) { m_copy.key(key); }
+    CopyStage copyStage() const { return m_copy.stage(); }
+    const QString& insertText() const { return m_copy.insertText(); }
+    const QString& copiesText() const { return m_copy.copiesText(); }
+    bool nextEnabled() const { return m_copy.nextEnabled(); }
     void cmdUndo_Click();
     void cmdRedo_Click();
     bool blnCheckRange(int index);
@@ -157,6 +156,7 @@ public:
     void CodeChange(ListControl& list);
 
 private:
+    friend class CopyWorkflow;
     struct FieldState {
         QString text;
         QString letter;  // the field's Tag: the slot letter it edits
@@ -188,15 +188,15 @@ private:
     void focusFirstParam(bool orComment);
 
     void SetUndo(UndoKind kind);
+    void takeUndo(UndoKind kind, ListSnapshot before);
     ListSnapshot snapshot() const;
+    // Puts a snapshot's rows in place and shows its current row (or, when it
+    // had none, the row the caret was on), so that a row is always current.
     void restoreSnapshot(const ListSnapshot& snap);
+    // True (after the "Zeilen Limit" message) when no line may be added.
+    bool refuseAtLineLimit();
     bool blnInsertLine(const QString& number);
     void DeleteLine();
-    bool blnCopyLine(int source, int caret);
-    void setCopyStage(CopyStage stage, const QString& instructions);
-    void setCopyEntries(const QString& insert, const QString& copies);
-    void setNextEnabled(bool enabled);
-    int lastLineNumber() const;
     void clearCodeSelection(ListControl& list);
     int slotColumn(int slot) const;
     static QString gColumnForm(const QString& code);
@@ -219,19 +219,12 @@ private:
 
     EditorFlags m_flags;
     int m_insertedLine = -1;  // number of the line inserted last
-    CopyStage m_copyStage = CopyStage::Off;
-    QString m_insertText;
-    QString m_copiesText;
-    bool m_nextEnabled = false;
-    int m_copyReturnLine = 0;  // list position made current when copying ends
     int m_shownRow = 0;       // row last shown, re-shown when a click deselects it
     int m_reportedRow = -1;   // the shown row the view was last told of
     bool m_selfSelecting = false;
 
-    ListSnapshot m_undo;
-    ListSnapshot m_redo;
-    bool m_redoTaken = false;
-    UndoKind m_undoKind = UndoKind::None;
+    UndoSnapshots m_undo;
+    CopyWorkflow m_copy{*this};
 };
 
 }  // namespace quillon

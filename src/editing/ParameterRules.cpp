@@ -161,12 +161,12 @@ std::optional<QString> hAlarmMessage(MachineType machine, const ProgramRow& row)
     const bool versusZ = code == 88;
     const double other = std::fabs(leadingNumber(strClean(row.column(versusZ ? c.z : c.x))));
     // The alarm fires when H is the greater of the two magnitudes; equal values
-    // pass. The message keeps the wording users of these machines know.
+    // pass, and the message says so.
     if (h <= other)
         return std::nullopt;
     return QStringLiteral("G") + QString::number(code)
-           + (versusZ ? QStringLiteral(": der 'H' Wert muß größer sein als der Z-Wert")
-                      : QStringLiteral(": der 'H' Wert muß größer sein als der X-Wert"));
+           + (versusZ ? QStringLiteral(": der 'H' Wert darf nicht größer sein als der Z-Wert")
+                      : QStringLiteral(": der 'H' Wert darf nicht größer sein als der X-Wert"));
 }
 
 }  // namespace quillon

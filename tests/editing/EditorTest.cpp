@@ -8,6 +8,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <tuple>
 
 using namespace quillon;
 
@@ -223,7 +224,8 @@ TEST_F(EditorTest, OutOfRangeValueIsRefusedWithFocusBackAndNeverReachesTheRow)
     enter(3, QStringLiteral("2"));
     commit();
     EXPECT_EQ(ed->rowCount(), 2);
-    EXPECT_EQ(line(1), QStringLiteral("    00 01   100     00  02     "));  // Z never left: 0
+    // Z never left: 0; the comment typed before the refusals is kept.
+    EXPECT_EQ(line(1), QStringLiteral("    00 01   100     00  02     x"));
 }
 
 TEST_F(EditorTest, UnitsSelectTheImperialLimits)
@@ -402,7 +404,7 @@ TEST_F(EditorTest, HAlarmStopsTheNextLineUntilHFits)
     enter(4, QStringLiteral("60"));
     commit();
     ASSERT_EQ(view.boxes.size(), 2u);
-    EXPECT_EQ(view.boxes[1].message, QStringLiteral("G86: der 'H' Wert muß größer sein als der X-Wert"));
+    EXPECT_EQ(view.boxes[1].message, QStringLiteral("G86: der 'H' Wert darf nicht größer sein als der X-Wert"));
     EXPECT_EQ(view.boxes[1].style, 48);
     EXPECT_EQ(view.boxes[1].title, QString());
     EXPECT_EQ(view.focusTimerStarts, 1);
@@ -757,6 +759,215 @@ TEST_F(EditorTest, CopyWorkflowMarksEntersAndCopiesEachMarkedLineOncePerPass)
     EXPECT_EQ(ed->rowCount(), 3);
     EXPECT_EQ(ed->currentRow(), 2);
     EXPECT_FALSE(ed->programList().item(3).marked);
+}
+
+// A program from (number, code column, F column) triples, put in place as a
+// file read would: calls and jumps carry their target in the F column.
+void loadRows(Editor& ed, std::initializer_list<std::tuple<int, const char*, const char*>> rows)
+{
+    const ColumnNumbers c = ed.profile().columns;
+    Program p;
+    for (const auto& [number, code, f] : rows) {
+        ProgramRow r = ed.row(1);
+        r.setColumn(c.mark, QStringLiteral(" "));
+        r.setColumn(c.n, QStringLiteral(" %1").arg(number, 2, 10, QLatin1Char('0')));
+        r.setColumn(c.g, QString::fromLatin1(code));
+        r.setColumn(c.f, QString::fromLatin1(f));
+        r.setColumn(c.comment, QString());
+        p.rows.push_back(r);
+    }
+    ed.replaceProgram(p, false, QStringLiteral("t"));
+}
+
+// Numbers and F columns of every row, "0:L 03|1:    |...".
+QString numbersAndTargets(const Editor& ed)
+{
+    const ColumnNumbers c = ed.profile().columns;
+    QStringList parts;
+    for (int r = 1; r <= ed.rowCount(); ++r)
+        parts << QString::number(ed.row(r).column(c.n).trimmed().toInt()) + QLatin1Char(':') + ed.row(r).column(c.f);
+    return parts.join(QLatin1Char('|'));
+}
+
+TEST_F(EditorTest, RefusedInsertOrCopyChangesNothing)
+{
+    // At the line limit: the message, and the form, flags and undo step stay.
+    start(MachineType::Mark4);
+    std::vector<int> numbers(210);
+    for (int i = 0; i < 210; ++i)
+        numbers[static_cast<std::size_t>(i)] = i;
+    loadNumbered(*ed, numbers);
+    ed->programList().ListClickItem(5);
+    pick("G01");
+    enter(0, QStringLiteral("150"));
+    const UndoKind kind = ed->undoKind();
+    view.boxes.clear();
+    ed->cmdInsert_Click();
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0].title, QStringLiteral("Zeilen Limit"));
+    EXPECT_EQ(ed->rowCount(), 210);
+    EXPECT_FALSE(ed->flags().newLinePending);
+    EXPECT_EQ(ed->undoKind(), kind);
+    EXPECT_EQ(ed->fieldText(FormField::Param0), QStringLiteral("150"));
+    leave(2);  // leaving a field must not blank the line
+    EXPECT_EQ(row(5).column(col.g), QStringLiteral(" 01"));
+    EXPECT_EQ(row(5).column(col.x).trimmed(), QStringLiteral("150"));
+    EXPECT_EQ(ed->rowCount(), 210);
+    ed->cmdDelete_Click();
+    EXPECT_TRUE(view.command(Command::Insert));
+
+    // Numbers that would pass 999: refused with a message, for Insert and for a copy.
+    loadNumbered(*ed, {997, 998, 999});
+    ed->programList().ListClickItem(1);
+    view.boxes.clear();
+    ed->cmdInsert_Click();
+    ed->CopyLines();
+    ed->programList().ListClickItem(2);
+    ed->cmdNext_Click();
+    ed->cmdNext_Click();
+    ASSERT_EQ(view.boxes.size(), 2u);
+    for (const auto& box : view.boxes) {
+        EXPECT_EQ(box.message,
+                  QStringLiteral("Die Zeilennummern reichen bis 999; es kann keine weitere Zeile eingefügt werden."));
+        EXPECT_EQ(box.title, QStringLiteral("Zeilen Limit"));
+    }
+    EXPECT_EQ(numbersAndTargets(*ed), QStringLiteral("997:    |998:    |999:    "));
+    EXPECT_FALSE(ed->modified());
+}
+
+TEST_F(EditorTest, UndoAndRedoLeaveACurrentRowAndCountAsUnsavedWork)
+{
+    struct Case {
+        const char* what;
+        int insertBehind;  // 0: the lines are typed at the end
+        const char* code;
+    } cases[] = {{"M30 ends the program", 0, "M30"}, {"a line typed in the middle", 1, "G90"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        start(MachineType::Mark4);
+        pick("G00");
+        commit();
+        pick("G91");
+        commit();
+        if (c.insertBehind) {
+            pick("M30");
+            commit();
+            ed->programList().ListClickItem(c.insertBehind);
+            ed->cmdInsert_Click();
+        }
+        pick(c.code);
+        commit();
+        ASSERT_EQ(ed->currentRow(), 0);  // a finished line leaves no row selected
+        ed->setModified(false);          // as after saving
+        ed->cmdUndo_Click();
+        EXPECT_TRUE(ed->modified());
+        ed->setModified(false);
+        ed->cmdRedo_Click();
+        EXPECT_TRUE(ed->modified());
+        ASSERT_GE(ed->currentRow(), 1);
+        EXPECT_EQ(view.label(FormLabel::LineNumber).text, row(ed->currentRow()).column(col.n).trimmed());
+        // Whatever Insert does now, the numbers stay consecutive from 00.
+        ed->programList().ListClickItem(1);
+        ed->cmdInsert_Click();
+        for (int r = 1; r <= ed->rowCount(); ++r)
+            EXPECT_EQ(row(r).column(col.n).trimmed().toInt(), r - 1) << r;
+    }
+
+    // Up or Down out of an edited field ends that line's edit: Undo reverts the second line only.
+    start(MachineType::Mark4);
+    loadRows(*ed, {{0, " 00", "    "}, {1, " 00", "    "}, {2, "M30", "    "}});
+    ed->programList().ListClickItem(1);
+    type(0, QStringLiteral("100"));
+    leave(0);
+    ed->lineDown();
+    type(0, QStringLiteral("200"));
+    leave(0);
+    ed->cmdUndo_Click();
+    EXPECT_EQ(row(1).column(col.x).trimmed(), QStringLiteral("100"));
+    EXPECT_TRUE(row(2).column(col.x).trimmed().isEmpty());
+
+    // A comment typed before a refused Enter survives fixing the field.
+    start(MachineType::Mark4);
+    pick("G01");
+    enter(0, QStringLiteral("100"));
+    enter(2, QStringLiteral("-50"));
+    comment(QStringLiteral("Schlichten"));
+    commit();  // F is empty: refused
+    ASSERT_EQ(ed->rowCount(), 1);
+    enter(3, QStringLiteral("80"));
+    EXPECT_EQ(ed->fieldText(FormField::Comment), QStringLiteral("Schlichten"));
+    commit();
+    EXPECT_EQ(row(1).column(col.comment), QStringLiteral("Schlichten"));
+}
+
+TEST_F(EditorTest, ACopyIsOneUndoStepAndLocksUndoWhileLinesAreMarked)
+{
+    start(MachineType::Mark4);
+    loadNumbered(*ed, {0, 1, 2, 3});
+    ed->programList().ListClickItem(4);
+    ed->cmdDelete_Click();  // an earlier step Undo must not return to
+    ASSERT_TRUE(view.command(Command::Undo));
+    ed->CopyLines();
+    EXPECT_FALSE(view.command(Command::Undo));
+    EXPECT_FALSE(view.command(Command::Redo));
+    ed->programList().ListClickItem(1);
+    ed->cmdUndo_Click();  // no effect while marking
+    EXPECT_TRUE(ed->programList().item(1).marked);
+    EXPECT_EQ(ed->rowCount(), 3);
+    ed->cmdNext_Click();
+    ed->txtCopiesChanged(QStringLiteral("2"));
+    ed->cmdNext_Click();
+    ASSERT_EQ(ed->rowCount(), 5);
+    EXPECT_TRUE(view.command(Command::Undo));
+    EXPECT_EQ(view.tips[static_cast<int>(Command::Undo)], QStringLiteral("Entfernen der kopierten Zeilen"));
+    ed->setModified(false);
+    ed->cmdUndo_Click();
+    EXPECT_TRUE(ed->modified());
+    const QString before = QStringLiteral("0:    |1:    |2:    ");
+    EXPECT_EQ(numbersAndTargets(*ed), before);
+    EXPECT_EQ(row(3).column(col.comment), QStringLiteral("L3"));
+    EXPECT_EQ(ed->programList().state().selectionMode, SelectionMode::SingleAfterCopy);
+    EXPECT_FALSE(ed->programList().item(1).marked && ed->currentRow() != 1);
+    ed->cmdRedo_Click();
+    ASSERT_EQ(ed->rowCount(), 5);
+    EXPECT_EQ(row(4).column(col.mark), QStringLiteral(">"));
+    EXPECT_EQ(row(5).column(col.comment), QStringLiteral("L1"));
+
+    // A copy that copies nothing is no change and keeps the step before it.
+    ed->setModified(false);
+    ed->CopyLines();
+    ed->cmdNext_Click();
+    ed->cmdNext_Click();  // nothing marked
+    EXPECT_FALSE(ed->modified());
+    EXPECT_EQ(ed->undoKind(), UndoKind::CopiedLines);
+    EXPECT_TRUE(view.command(Command::Undo));
+}
+
+TEST_F(EditorTest, CallsAndJumpsFollowTheirLinesThroughRenumbering)
+{
+    for (MachineType machine : {MachineType::F1, MachineType::Mark4}) {
+        SCOPED_TRACE(machineNumber(machine));
+        start(machine);
+        loadRows(*ed, {{0, " 25", "L 03"}, {1, " 27", "L 05"}, {2, "M30", "    "},
+                       {3, " 00", "    "}, {4, "M17", "    "}, {5, "M30", "    "}});
+        ed->programList().ListClickItem(1);
+        ed->cmdInsert_Click();
+        EXPECT_EQ(numbersAndTargets(*ed),
+                  QStringLiteral("0:L 04|1:    |2:L 06|3:    |4:    |5:    |6:    "));
+        ed->cmdUndo_Click();
+        EXPECT_EQ(numbersAndTargets(*ed), QStringLiteral("0:L 03|1:L 05|2:    |3:    |4:    |5:    "));
+        // The called line deleted: its call is left for the program check; the jump follows its line.
+        ed->programList().ListClickItem(4);
+        ed->cmdDelete_Click();
+        EXPECT_EQ(numbersAndTargets(*ed), QStringLiteral("0:L 03|1:L 04|2:    |3:    |4:    "));
+        // A copy in front renumbers the targets behind it; the copied jump follows too.
+        ed->CopyLines();
+        ed->programList().ListClickItem(2);
+        ed->cmdNext_Click();
+        ed->txtInsertChanged(QStringLiteral("0"));
+        ed->cmdNext_Click();
+        EXPECT_EQ(numbersAndTargets(*ed), QStringLiteral("0:L 04|1:L 05|2:L 05|3:    |4:    |5:    "));
+    }
 }
 
 // A view drawing the program (the tool path pane) must hear of every kind of

@@ -147,13 +147,13 @@ TEST(ParameterRules, HAlarmOnlyForMark4CyclesWhenHExceeds)
     };
     const auto m4 = MachineType::Mark4;
     EXPECT_EQ(hAlarmMessage(m4, row(" 86", "    50", "      0", "  60")),
-              QStringLiteral("G86: der 'H' Wert muß größer sein als der X-Wert"));
+              QStringLiteral("G86: der 'H' Wert darf nicht größer sein als der X-Wert"));
     EXPECT_EQ(hAlarmMessage(m4, row(" 84", " -  50", "      0", "  60")),
-              QStringLiteral("G84: der 'H' Wert muß größer sein als der X-Wert"));
+              QStringLiteral("G84: der 'H' Wert darf nicht größer sein als der X-Wert"));
     EXPECT_FALSE(hAlarmMessage(m4, row(" 84", "    60", "      0", "  60")));  // equal passes
     EXPECT_FALSE(hAlarmMessage(m4, row(" 78", "   100", "      0", "  60")));
     EXPECT_EQ(hAlarmMessage(m4, row(" 88", "   900", " -   40", "  60")),
-              QStringLiteral("G88: der 'H' Wert muß größer sein als der Z-Wert"));
+              QStringLiteral("G88: der 'H' Wert darf nicht größer sein als der Z-Wert"));
     EXPECT_FALSE(hAlarmMessage(m4, row(" 88", "    10", "    100", "  60")));
     EXPECT_FALSE(hAlarmMessage(m4, row(" 01", "    10", "      0", "  60")));
     EXPECT_FALSE(hAlarmMessage(MachineType::Mark2, row(" 84", "    10", "      0", "  60")));
