@@ -25,7 +25,9 @@ class QToolBar;
 
 namespace quillon {
 
+class CopyPanel;
 class ExportDialogs;
+class LineForm;
 
 class ApplicationState;
 class HelpWindow;
@@ -135,6 +137,9 @@ private:
     void rebuildRecentMenu();
     void exitProgram();
     void buildCopyPanel();
+    // While lines are copied every key of the window goes to the program list.
+    bool routeCopyKey(QObject* watched, QEvent* event);
+    bool codeListEvent(QObject* watched, QEvent* event);
     void printListing();
     void previewListing();
     void exportProgram();
@@ -148,11 +153,10 @@ private:
     // Edit menu "Programm prüfen" (F7): checks the program and shows the panel.
     void showProgramCheck();
     void buildPreview();
-    int paramIndex(QObject* watched) const;
     QWidget* fieldWidget(FormField field) const;
     QLabel* labelWidget(FormLabel label) const;
-    template <typename F>
-    void guarded(const char* procedure, F&& action);
+    // Runs an event's work under the trace log and the error report.
+    void guarded(const char* procedure, const std::function<void()>& action);
 
     ApplicationState& m_state;
     MessageSink& m_messages;
@@ -183,16 +187,8 @@ private:
     ListView* m_picList = nullptr;
     ListView* m_picGcode = nullptr;
     ListView* m_picMcode = nullptr;
-    QGroupBox* m_fraCode = nullptr;
-    QLabel* m_lblLine0 = nullptr;
-    QLabel* m_lblLine1 = nullptr;
-    QLabel* m_lblGcodeHead = nullptr;
-    QLabel* m_lblGcode = nullptr;
-    QLabel* m_lblFpar = nullptr;
-    QLabel* m_lblComment = nullptr;
-    std::array<QLabel*, 5> m_lblParam{};
-    std::array<QLineEdit*, 5> m_txtParam{};
-    QLineEdit* m_txtComment = nullptr;
+    LineForm* m_form = nullptr;
+    CopyPanel* m_copyPanel = nullptr;
     QPushButton* m_cmdInsert = nullptr;
     QPushButton* m_cmdDelete = nullptr;
     QPushButton* m_cmdUndo = nullptr;
@@ -201,13 +197,6 @@ private:
     QPlainTextEdit* m_txtNotes = nullptr;
     QWidget* m_picUnits = nullptr;
     QLabel* m_lblUnits = nullptr;
-    QLabel* m_lblmark1 = nullptr;
-    QLabel* m_lblMark2 = nullptr;
-    QWidget* m_picInsert = nullptr;
-    QLineEdit* m_txtInsert = nullptr;
-    QLineEdit* m_txtCopies = nullptr;
-    QPushButton* m_cmdNext = nullptr;
-    QPushButton* m_cmdCancel = nullptr;
     QTimer m_tmrSetFocus;
 
     bool m_codeYellow = false;

@@ -193,16 +193,13 @@ TEST_F(MainWindowTest, EachMachineStartsWithItsTitleListsAndCommandStates)
         EXPECT_FALSE(child<QPushButton>("cmdDelete")->isEnabled());
         EXPECT_FALSE(child<QPushButton>("cmdUndo")->isEnabled());
         EXPECT_FALSE(action("mnuEUndo")->isEnabled());
-        EXPECT_FALSE(action("mnuFSave")->isEnabled());
-        EXPECT_FALSE(action("mnuFSaveAs")->isEnabled());
+        EXPECT_TRUE(action("mnuFSave")->isEnabled());
+        EXPECT_TRUE(action("mnuFSaveAs")->isEnabled());
+        EXPECT_TRUE(action("tlbSave")->isEnabled());
         EXPECT_EQ(action("mnuFSave")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
         EXPECT_EQ(action("mnuFSaveAs")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
         EXPECT_TRUE(action("mnuEMetric")->isChecked());
         EXPECT_EQ(child<QLabel>("lblUnits")->text(), QStringLiteral("Metrisches Meßsystem"));
-        // Save As follows Save once a command has run.
-        w->DispatchAction(QStringLiteral("Save"));
-        EXPECT_TRUE(action("mnuFSave")->isEnabled());
-        EXPECT_TRUE(action("mnuFSaveAs")->isEnabled());
         w->close();
     }
 }
@@ -217,8 +214,8 @@ TEST_F(MainWindowTest, Mark4LineEnteredByMouseAndKeysIsStoredByteForByte)
     EXPECT_EQ(paramLabel(0)->text(), QStringLiteral("X"));
     EXPECT_EQ(paramLabel(2)->text(), QStringLiteral("Z"));
     EXPECT_EQ(paramLabel(3)->text(), QStringLiteral("F"));
-    // The lathe's Z field sits where the Y field would be.
-    EXPECT_EQ(param(2)->x(), param(1)->x());
+    // The lathe's Z field closes the gap of the Y field it never uses.
+    EXPECT_EQ(param(2)->x() - param(0)->x(), param(3)->x() - param(2)->x());
     EXPECT_TRUE(comment()->isEnabled());
 
     // Letters and points are not taken.
@@ -502,7 +499,7 @@ TEST_F(MainWindowTest, HAlarmRefusesTheNextLineAndFocusesH)
     WAIT_TRUE(comment()->hasFocus());
     QTest::keyClick(comment(), Qt::Key_Return);
     ASSERT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(sink.boxes[0].message, QStringLiteral("G84: der 'H' Wert muß größer sein als der X-Wert"));
+    EXPECT_EQ(sink.boxes[0].message, QStringLiteral("G84: der 'H' Wert darf nicht größer sein als der X-Wert"));
     EXPECT_EQ(w->editor().rowCount(), 1);
     WAIT_TRUE(param(4)->hasFocus());  // after tmrSetFocus
     EXPECT_EQ(param(4)->selectedText(), QStringLiteral("150"));
@@ -853,4 +850,208 @@ TEST_F(MainWindowTest, FileFromTheCommandLineOpensOnlyForItsMachine)
     EXPECT_EQ(w->windowTitle(), title + QStringLiteral(" (unbenannt)"));
     EXPECT_EQ(w->editor().rowCount(), 1);
     EXPECT_TRUE(w->files().fileName().isEmpty());
+}
+
+namespace {
+
+// A line each machine knows, entered by mouse and keys, and its bytes.
+struct TypedLine {
+    MachineType machine;
+    const char* settings;
+    const char* code;
+    std::vector<std::pair<int, const char*>> values;  // field, text
+    const char* commentText;
+    QByteArray bytes;
+};
+
+const TypedLine kTypedLines[] = {
+    {MachineType::Mark4, "", "G01", {{0, "1250"}, {2, "-500"}, {3, "100"}}, "Schlichten",
+     QByteArray("    00 01  1250 -  500 100     Schlichten")},
+    {MachineType::F1, "[Settings]\nWoodworker=Yes\n", "M06", {{0, "300"}, {1, "8000"}, {2, "-12"}, {3, "3"}}, "",
+     QByteArray("    00M06D  300S8000-   12T 03 ")},
+    {MachineType::Mark2, "", "G33", {{2, "-250"}, {3, "75"}}, "", QByteArray("   N00 G33 X      Z-  250 F 75 ")},
+};
+
+}  // namespace
+
+// A program typed after start is saved with Ctrl+S and, from inside a field,
+// saved under a new name with Ctrl+A, which the field must not keep for itself.
+TEST_F(MainWindowTest, ProgramTypedAfterStartIsSavedByKeys)
+{
+    for (const TypedLine& t : kTypedLines) {
+        SCOPED_TRACE(machineNumber(t.machine));
+        start(t.machine, QString::fromLatin1(t.settings));
+        pick(t.code);
+        for (const auto& [field, text] : t.values)
+            typeAndTab(param(field), QString::fromLatin1(text));
+        WAIT_TRUE(comment()->hasFocus());
+        QTest::keyClicks(comment(), QString::fromLatin1(t.commentText));
+        QTest::keyClick(comment(), Qt::Key_Return);
+        ASSERT_EQ(lineBytes(1), t.bytes);
+
+        const QString first = dir.filePath(QStringLiteral("erst%1.cnc").arg(machineNumber(t.machine)));
+        chosenFiles = {first};
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        ASSERT_TRUE(QFile::exists(first));
+        EXPECT_TRUE(fileBytes(first).contains(t.bytes + "\r\n"));
+        EXPECT_FALSE(w->editor().modified());
+
+        const QString second = dir.filePath(QStringLiteral("zweit%1.cnc").arg(machineNumber(t.machine)));
+        chosenFiles = {second};
+        w->editor().programList().ListSetIndex(1);
+        WAIT_TRUE(QApplication::focusWidget() == param(t.values.front().first));
+        QTest::keyClick(param(t.values.front().first), Qt::Key_A, Qt::ControlModifier);
+        ASSERT_TRUE(QFile::exists(second)) << "Ctrl+A in a field";
+        EXPECT_EQ(fileBytes(second), fileBytes(first));
+        w->close();
+    }
+}
+
+// Copying by keyboard from wherever the focus was: the keys mark lines in the
+// program list, the description stays as it was, and Undo and Redo take the
+// copies out and put them back as one step.
+TEST_F(MainWindowTest, LinesCopiedByKeysAreOneUndoStep)
+{
+    start(MachineType::Mark4, QStringLiteral("[Settings]\nMRUFile00=%1\n").arg(dir.filePath("alt.cnc")));
+    const QString welle = writeFile(dir.filePath(QStringLiteral("welle.cnc")), testData("mark4-welle.cnc"));
+    chosenFiles = {welle};
+    action("mnuFOpen")->trigger();
+    const int rows = w->editor().rowCount();
+    std::vector<QByteArray> before;
+    for (int r = 1; r <= rows; ++r)
+        before.push_back(lineBytes(r));
+    auto* notes = child<QPlainTextEdit>("txtNotes");
+    const QString description = notes->toPlainText();
+    child<QPushButton>("cmdDelete")->click();  // a step before the copy
+    ASSERT_EQ(w->editor().rowCount(), rows - 1);
+    child<QPushButton>("cmdUndo")->click();
+    ASSERT_EQ(w->editor().rowCount(), rows);
+
+    action("tlbCopy")->trigger();
+    // Keys typed into the description while copying reach the program list.
+    notes->setFocus();
+    WAIT_TRUE(notes->hasFocus());
+    for (const char* name : {"mnuEUndo", "mnuERedo", "mnuFmru0", "mnuECopy", "mnuFOpen"})
+        EXPECT_FALSE(action(name)->isEnabled()) << name;
+    EXPECT_FALSE(child<QPushButton>("cmdUndo")->isEnabled());
+    // Home, Space on the first line, Down, Space on the second.
+    for (int key : {int(Qt::Key_Home), int(Qt::Key_Space), int(Qt::Key_Down), int(Qt::Key_Space)})
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    EXPECT_EQ(notes->toPlainText(), description);
+    ASSERT_TRUE(w->editor().programList().item(1).marked);
+    ASSERT_TRUE(w->editor().programList().item(2).marked);
+    child<QPushButton>("cmdNext")->click();
+    child<QPushButton>("cmdNext")->click();
+    ASSERT_EQ(w->editor().rowCount(), rows + 2);
+    EXPECT_EQ(lineBytes(rows + 1).mid(6), before[0].mid(6));
+    EXPECT_EQ(lineBytes(rows + 2).mid(6), before[1].mid(6));
+    EXPECT_TRUE(action("mnuFmru0")->isEnabled());
+
+    child<QPushButton>("cmdUndo")->click();
+    ASSERT_EQ(w->editor().rowCount(), rows);
+    for (int r = 1; r <= rows; ++r)
+        EXPECT_EQ(lineBytes(r), before[std::size_t(r - 1)]) << r;
+    child<QPushButton>("cmdRedo")->click();
+    ASSERT_EQ(w->editor().rowCount(), rows + 2);
+    EXPECT_EQ(lineBytes(rows + 2).mid(6), before[1].mid(6));
+
+    // Saved, the file holds the program with its copies.
+    chosenFiles = {dir.filePath(QStringLiteral("kopiert.cnc"))};
+    action("mnuFSaveAs")->trigger();
+    const QByteArray saved = fileBytes(dir.filePath(QStringLiteral("kopiert.cnc")));
+    EXPECT_TRUE(saved.startsWith("Welle"));
+    EXPECT_TRUE(saved.contains(QByteArray("\r\n") + lineBytes(rows + 2) + "\r\n   M\r\n"));
+}
+
+// The code lists: Up and Down move the program line, never the code; the
+// other keys move the list's caret; Space chooses.
+TEST_F(MainWindowTest, ArrowsInACodeListMoveTheLineAndSpaceChoosesTheCode)
+{
+    start(MachineType::Mark4);
+    const QString welle = writeFile(dir.filePath(QStringLiteral("welle.cnc")), testData("mark4-welle.cnc"));
+    chosenFiles = {welle};
+    action("mnuFOpen")->trigger();
+    const QByteArray first = lineBytes(1);
+    const QByteArray second = lineBytes(2);
+    w->editor().programList().ListSetIndex(1);
+    auto* gList = child<ListView>("picGcode");
+    gList->setFocus(Qt::TabFocusReason);
+    WAIT_TRUE(gList->hasFocus());
+    QTest::keyClick(gList, Qt::Key_Down);
+    EXPECT_EQ(w->editor().currentRow(), 2);
+    QTest::keyClick(gList, Qt::Key_Up);
+    EXPECT_EQ(w->editor().currentRow(), 1);
+    gList->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(gList, Qt::Key_End);
+    QTest::keyClick(gList, Qt::Key_PageUp);
+    EXPECT_EQ(lineBytes(1), first);
+    EXPECT_EQ(lineBytes(2), second);
+    EXPECT_FALSE(w->editor().modified());
+    QTest::keyClick(gList, Qt::Key_Home);
+    QTest::keyClick(gList, Qt::Key_Right);
+    QTest::keyClick(gList, Qt::Key_Space);  // the second entry, G01
+    EXPECT_EQ(child<QLabel>("lblGcode")->text(), QStringLiteral("G01"));
+    EXPECT_EQ(lineBytes(1).mid(4, 5), QByteArray("00 01"));
+    EXPECT_EQ(lineBytes(2), second);
+}
+
+// Every code of every machine at the minimum size: each field it uses is
+// visible with its own caption, nothing overlaps, no caption is cut, and Tab
+// only reaches visible fields. The code frame shows an "&" as written.
+TEST_F(MainWindowTest, EveryCodeShowsItsFieldsReadablyAtTheMinimumSize)
+{
+    for (MachineType machine : {MachineType::F1, MachineType::Mark2, MachineType::Mark4}) {
+        SCOPED_TRACE(machineNumber(machine));
+        start(machine);
+        w->resize(640, 480);
+        QApplication::processEvents();
+        const CodeTables& tables = w->editor().tables();
+        for (const CodeEntry& e : tables.codes()) {
+            SCOPED_TRACE(e.code.toStdString());
+            pick(qPrintable(e.code));
+            QApplication::processEvents();
+            QList<QRect> taken;
+            for (int k = 0; k < 5; ++k) {
+                const bool used = !e.slotLetters[std::size_t(k)].isEmpty();
+                ASSERT_EQ(param(k)->isVisible(), used) << k;
+                if (!used)
+                    continue;
+                QLabel* caption = paramLabel(k);
+                ASSERT_TRUE(caption->isVisible()) << k;
+                EXPECT_GE(caption->width(), caption->fontMetrics().horizontalAdvance(caption->text())) << k;
+                for (const QRect& r : taken) {
+                    EXPECT_FALSE(r.intersects(param(k)->geometry())) << k;
+                    EXPECT_FALSE(r.intersects(caption->geometry())) << k;
+                }
+                taken << param(k)->geometry() << caption->geometry();
+                EXPECT_LE(param(k)->geometry().right(), child<QGroupBox>("fraCode")->width());
+            }
+            // Tab from the first field runs through visible fields only.
+            QWidget* f = QApplication::focusWidget();
+            for (int i = 0; i < 6 && f; ++i) {
+                EXPECT_TRUE(f->isVisible()) << f->objectName().toStdString();
+                QTest::keyClick(f, Qt::Key_Tab);
+                f = QApplication::focusWidget();
+                if (f == comment())
+                    break;
+            }
+            if (e.description.contains(QLatin1Char('&'))) {
+                EXPECT_TRUE(child<QGroupBox>("fraCode")->title().contains(QStringLiteral("&&")));
+            }
+        }
+        // The copy instructions fit at this size too.
+        action("mnuECopy")->trigger();
+        auto* mark2 = child<QLabel>("lblMark2");
+        EXPECT_GE(mark2->height(), mark2->heightForWidth(mark2->width()));
+        child<QPushButton>("cmdCancel")->click();
+        // The code lists' description column follows the width both ways.
+        w->showMaximized();
+        QApplication::processEvents();
+        w->showNormal();
+        w->resize(640, 480);
+        QApplication::processEvents();
+        auto* gList = child<ListView>("picGcode");
+        EXPECT_LE(gList->control()->totalWidth(), gList->width());
+        w->close();
+    }
 }
