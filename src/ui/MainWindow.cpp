@@ -687,7 +687,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         return QMainWindow::eventFilter(watched, event);
     }
     // The buttons: Up and Down move the shown line, as everywhere in the window.
-    if (event->type() == QEvent::KeyPress) {
+    const bool button = watched == m_cmdInsert || watched == m_cmdDelete || watched == m_cmdUndo || watched == m_cmdRedo;
+    if (button && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
             guarded("Form_KeyDown", [&]() { key == Qt::Key_Up ? m_editor->lineUp() : m_editor->lineDown(); });
