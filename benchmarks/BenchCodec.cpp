@@ -5,6 +5,7 @@
 #include "files/ProgramText.h"
 #include "model/MachineProfile.h"
 #include "model/NumberFormat.h"
+#include "shell/Logger.h"
 
 #include <benchmark/benchmark.h>
 
@@ -55,6 +56,19 @@ void BM_Decode222(benchmark::State& state, MachineType machine)
 BENCHMARK_CAPTURE(BM_Decode222, f1, MachineType::F1)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Decode222, mark2, MachineType::Mark2)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Decode222, mark4, MachineType::Mark4)->Unit(benchmark::kMicrosecond);
+
+// The same read with the log attached and tracing off, as a normal run reads:
+// each row passes a StoreRow trace scope that must cost no more than a test.
+void BM_Decode222TraceOff(benchmark::State& state)
+{
+    const QByteArray bytes = fileBytes(MachineType::F1);
+    Logger log(QStringLiteral("/nonexistent/Quillon.log"), [](const QString&) { return std::optional<QString>(); });
+    for (auto _ : state) {
+        DecodeResult r = blnDecodeBuffer(decodeCp1252(bytes), MachineType::F1, Units::Metric, &log);
+        benchmark::DoNotOptimize(r);
+    }
+}
+BENCHMARK(BM_Decode222TraceOff)->Unit(benchmark::kMicrosecond);
 
 void BM_Encode222(benchmark::State& state, MachineType machine)
 {

@@ -61,6 +61,7 @@ int CopyWorkflow::markedCount() const
 
 void CopyWorkflow::start()
 {
+    const TraceScope trace(m_editor.m_trace, "frmQuillon", "CopyLines");
     Editor& ed = m_editor;
     if (active() || ed.rowCount() == 0)
         return;
@@ -166,6 +167,7 @@ int CopyWorkflow::copyMarked(int caret, int copies)
 
 bool CopyWorkflow::blnCopyLine(int source, int caret)
 {
+    const TraceScope trace(m_editor.m_trace, "modQuillon", "blnCopyLine");
     Editor& ed = m_editor;
     if (ed.refuseAtLineLimit())
         return false;

@@ -197,6 +197,7 @@ void Editor::appendRow(const ProgramRow& row)
 
 void Editor::SetUnitMode(Units units)
 {
+    const TraceScope trace(m_trace, "modQuillon", "SetUnitMode");
     m_units = units;
     setLabel(FormLabel::Units, units == Units::Imperial ? QStringLiteral("Imperiale Meßeinheiten")
                                                          : QStringLiteral("Metrisches Meßsystem"));
@@ -343,6 +344,7 @@ void Editor::paramLostFocus(int index)
 
 bool Editor::blnCheckRange(int index)
 {
+    const TraceScope trace(m_trace, "modQuillon", "blnCheckRange");
     const FieldState& field = m_fields[static_cast<std::size_t>(index)];
     const RangeVerdict verdict =
         checkParamRange(m_tables, field.letter, m_units, paramFieldValue(field.text));
@@ -357,6 +359,7 @@ bool Editor::blnCheckRange(int index)
 
 bool Editor::blnAlarm()
 {
+    const TraceScope trace(m_trace, "modQuillon", "blnAlarm");
     if (m_machine != MachineType::Mark4 || currentRow() < 1)
         return false;
     const std::optional<QString> message = hAlarmMessage(m_machine, row(currentRow()));
@@ -533,6 +536,7 @@ void Editor::codeListKey(ListId id, ListKey key)
 
 void Editor::UpdateLine(int column)
 {
+    const TraceScope trace(m_trace, "modQuillon", "UpdateLine");
     if (m_flags.displayBusy || m_flags.updateBusy)
         return;
     const int r = currentRow();
@@ -592,6 +596,7 @@ void Editor::UpdateLine(int column)
 
 void Editor::CodeChange(ListControl& list)
 {
+    const TraceScope trace(m_trace, "modQuillon", "CodeChange");
     const int selected = list.state().listIndex;
     if (selected < 1 || currentRow() < 1)
         return;

@@ -37,6 +37,9 @@ struct EditorFlags {
 class Editor : private ListObserver, public RowSink {
 public:
     Editor(EditorView& view, MachineType machine, bool woodworker, Units units);
+    // Where the editor's procedures write their trace entries.
+    void setTrace(TraceSink* trace) { m_trace = trace; }
+    TraceSink* tracer() override { return m_trace; }
     ~Editor() override;
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
@@ -202,6 +205,7 @@ private:
     static QString gColumnForm(const QString& code);
 
     EditorView& m_view;
+    TraceSink* m_trace = nullptr;
     MachineType m_machine;
     CodeTables m_tables;
     ListControl m_program;

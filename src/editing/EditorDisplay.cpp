@@ -20,6 +20,7 @@ constexpr int kEmptyFieldBlanks[] = {5, 5, 6, 3, 3};
 
 void Editor::DisplayFields(bool refill)
 {
+    const TraceScope trace(m_trace, "modQuillon", "DisplayFields");
     m_flags.displayBusy = true;
     if (rowCount() == 0) {
         m_flags.displayBusy = false;
@@ -117,6 +118,7 @@ void Editor::DisplayFields(bool refill)
 
 void Editor::DisplayCode(int topRow, int r)
 {
+    const TraceScope trace(m_trace, "modQuillon", "DisplayCode");
     if (r < 1 || r > rowCount())
         return;
     m_selfSelecting = true;
@@ -137,6 +139,7 @@ void Editor::DisplayCode(int topRow, int r)
 
 void Editor::SetParam(const QString& letter, int index)
 {
+    const TraceScope trace(m_trace, "modQuillon", "SetParam");
     const FormField f = paramField(index);
     FieldState& field = m_fields[static_cast<std::size_t>(index)];
     const bool enabled = !letter.isEmpty();
@@ -151,6 +154,7 @@ void Editor::SetParam(const QString& letter, int index)
 
 void Editor::AddMRU(int index)
 {
+    const TraceScope trace(m_trace, "modQuillon", "AddMRU");
     if (index < 1 || index > m_gcodes.count())
         return;
     const ProgramRow chosen = m_gcodes.item(index).cells;

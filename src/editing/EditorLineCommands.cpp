@@ -68,6 +68,7 @@ bool Editor::refuseAtLineLimit()
 
 bool Editor::blnInsertLine(const QString& number)
 {
+    const TraceScope trace(m_trace, "modQuillon", "blnInsertLine");
     if (refuseAtLineLimit())
         return false;
     const ColumnNumbers& c = profile().columns;
@@ -116,6 +117,7 @@ void Editor::cmdDelete_Click()
 
 void Editor::DeleteLine()
 {
+    const TraceScope trace(m_trace, "modQuillon", "DeleteLine");
     const ColumnNumbers& c = profile().columns;
     int current = currentRow();
     if (current < 1 || current > rowCount())
@@ -192,6 +194,7 @@ void Editor::reportShownRow()
 
 void Editor::SetUndo(UndoKind kind)
 {
+    const TraceScope trace(m_trace, "modQuillon", "SetUndo");
     if (rowCount() == 0)
         return;
     takeUndo(kind, snapshot());

@@ -42,6 +42,7 @@ QString FileCommands::captionFor(const QString& path) const
 
 bool FileCommands::NewFile()
 {
+    const TraceScope trace(m_editor.tracer(), "frmQuillon", "NewFile");
     if (!m_editor.NewFile())
         return false;
     m_fileName.clear();
@@ -56,6 +57,7 @@ bool FileCommands::mayReplaceProgram()
 
 void FileCommands::OpenFile()
 {
+    const TraceScope trace(m_editor.tracer(), "frmQuillon", "OpenFile");
     if (!mayReplaceProgram())
         return;
     m_host.commandState(false);
@@ -74,6 +76,7 @@ bool FileCommands::openRecent(const QString& path)
 
 bool FileCommands::ReadFile(const QString& path)
 {
+    const TraceScope trace(m_editor.tracer(), "frmQuillon", "ReadFile");
     if (!blnStdFileExists(path)) {
         m_host.StdMsgBox(QStringLiteral("Datei nicht gefunden ") + path, MsgStyle::Exclamation, kOpenTitle);
         return false;
@@ -88,7 +91,7 @@ bool FileCommands::ReadFile(const QString& path)
     }
     // Listed before decoding, so a rejected file can be found again.
     m_recent.MRUAddItem(path);
-    const DecodeResult decoded = blnDecodeBuffer(decodeCp1252(*bytes), m_editor.machine(), m_editor.units());
+    const DecodeResult decoded = blnDecodeBuffer(decodeCp1252(*bytes), m_editor.machine(), m_editor.units(), m_editor.tracer());
     if (!decoded.accepted) {
         m_host.StdMsgBox(decoded.message, MsgStyle::Exclamation, QString::fromLatin1(kDecodeTitle));
         m_editor.setModified(false);
@@ -104,12 +107,13 @@ bool FileCommands::ReadFile(const QString& path)
 
 void FileCommands::FileSaver()
 {
+    const TraceScope trace(m_editor.tracer(), "frmQuillon", "FileSaver");
     m_host.commandState(false);
     QString path = m_fileName;
     if (path.isEmpty())
         path = strGetFileName(QStringLiteral("Datei zum speichern auswählen"), false);
     if (!path.isEmpty()) {
-        const SaveResult result = SaveFile(path, m_editor.program(), m_editor.machine());
+        const SaveResult result = SaveFile(path, m_editor.program(), m_editor.machine(), m_editor.tracer());
         if (result.ok) {
             m_recent.MRUAddItem(path);
             m_fileName = path;
@@ -124,12 +128,14 @@ void FileCommands::FileSaver()
 
 void FileCommands::SaveAs()
 {
+    const TraceScope trace(m_editor.tracer(), "frmQuillon", "SaveAs");
     m_fileName.clear();
     FileSaver();
 }
 
 bool FileCommands::ExitProg()
 {
+    const TraceScope trace(m_editor.tracer(), "frmQuillon", "ExitProg");
     if (m_editor.modified()
         && !blnAskUnsavedWork(m_host, QStringLiteral("Sind Sie sicher das Sie das Programm schließen wollen?")))
         return false;

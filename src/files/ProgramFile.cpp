@@ -25,7 +25,8 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
     return bytes;
 }
 
-std::optional<QByteArray> programFileBytes(const Program& program, MachineType machine, QString* problem)
+std::optional<QByteArray> programFileBytes(const Program& program, MachineType machine, QString* problem,
+                                           TraceSink* trace)
 {
     const QString why = programTextProblem(program, machine);
     if (!why.isEmpty()) {
@@ -33,7 +34,7 @@ std::optional<QByteArray> programFileBytes(const Program& program, MachineType m
             *problem = why;
         return std::nullopt;
     }
-    return encodeCp1252(strFileOutBuff(program, machine) + QStringLiteral("\r\n")).bytes;
+    return encodeCp1252(strFileOutBuff(program, machine, trace) + QStringLiteral("\r\n")).bytes;
 }
 
 QString saveFailureMessage(const QString& path)
@@ -42,11 +43,12 @@ QString saveFailureMessage(const QString& path)
            + QStringLiteral("\r\nStellen Sie sicher das die Diskette nicht schreibgeschützt ist.\r\n");
 }
 
-SaveResult SaveFile(const QString& path, const Program& program, MachineType machine)
+SaveResult SaveFile(const QString& path, const Program& program, MachineType machine, TraceSink* trace)
 {
+    const TraceScope scope(trace, "modQuillon", "SaveFile");
     SaveResult result;
     QString problem;
-    const std::optional<QByteArray> bytes = programFileBytes(program, machine, &problem);
+    const std::optional<QByteArray> bytes = programFileBytes(program, machine, &problem, trace);
     if (!bytes) {
         result.message = saveFailureMessage(path) + problem;
         return result;

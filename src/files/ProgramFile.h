@@ -2,6 +2,7 @@
 
 #include "model/MachineType.h"
 #include "model/Program.h"
+#include "model/Trace.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,7 +20,7 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nu
 // Fails (empty optional, reason in `problem`) when the program cannot be
 // written so that it reads back the same.
 std::optional<QByteArray> programFileBytes(const Program& program, MachineType machine,
-                                           QString* problem = nullptr);
+                                           QString* problem = nullptr, TraceSink* trace = nullptr);
 
 struct SaveResult {
     bool ok = false;
@@ -28,7 +29,8 @@ struct SaveResult {
 
 // Writes the program to `path` through a temporary file that replaces the
 // old one only when complete, so a failure never destroys the previous file.
-SaveResult SaveFile(const QString& path, const Program& program, MachineType machine);
+SaveResult SaveFile(const QString& path, const Program& program, MachineType machine,
+                    TraceSink* trace = nullptr);
 
 // The message for a file that could not be written.
 QString saveFailureMessage(const QString& path);

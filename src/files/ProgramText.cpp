@@ -22,8 +22,9 @@ QString columnHeaderLine(MachineType machine)
     }
 }
 
-QString strFileOutBuff(const Program& program, MachineType machine)
+QString strFileOutBuff(const Program& program, MachineType machine, TraceSink* trace)
 {
+    const TraceScope scope(trace, "modQuillon", "strFileOutBuff");
     // Only blanks are trimmed at the ends; tabs and line breaks inside stay.
     const QString& d = program.description;
     qsizetype begin = 0;
@@ -49,8 +50,9 @@ QString strFileOutBuff(const Program& program, MachineType machine)
     return text;
 }
 
-DecodeResult blnDecodeBuffer(const QString& input, MachineType machine, Units currentUnits)
+DecodeResult blnDecodeBuffer(const QString& input, MachineType machine, Units currentUnits, TraceSink* trace)
 {
+    const TraceScope scope(trace, "modQuillon", "blnDecodeBuffer");
     DecodeResult result;
     result.program.units = currentUnits;
     result.message = QStringLiteral("Diese Datei kann nicht gelesen werden, Sie enthält kein CNC Programm für ")
@@ -97,6 +99,7 @@ DecodeResult blnDecodeBuffer(const QString& input, MachineType machine, Units cu
         if (machine == MachineType::Mark2 && line.left(6) == QLatin1String("   N00"))
             found = true;
 
+        const TraceScope store(trace, "modQuillon", "StoreRow");
         const ParsedLine parsed = parseProgramLine(line.toString(), false, machine);
         if (parsed.kind == ParsedLine::Kind::Row) {
             result.program.rows.push_back(parsed.row);

@@ -2,6 +2,7 @@
 
 #include "model/MachineType.h"
 #include "model/Program.h"
+#include "model/Trace.h"
 
 #include <QString>
 #include <vector>
@@ -15,7 +16,7 @@ QString columnHeaderLine(MachineType machine);
 // The whole program text as files, the link and the export carry it:
 // description, "%", header line, program lines, unit line. Lines end in
 // CR LF; the unit line has none.
-QString strFileOutBuff(const Program& program, MachineType machine);
+QString strFileOutBuff(const Program& program, MachineType machine, TraceSink* trace = nullptr);
 
 struct DecodeResult {
     bool accepted = false;
@@ -32,7 +33,8 @@ inline constexpr const char* kDecodeTitle = "Dekodiere Daten";
 
 // Reads a program text for `machine`. `currentUnits` stand until a unit line
 // switches them.
-DecodeResult blnDecodeBuffer(const QString& text, MachineType machine, Units currentUnits);
+DecodeResult blnDecodeBuffer(const QString& text, MachineType machine, Units currentUnits,
+                             TraceSink* trace = nullptr);
 
 // Why `program` cannot be written so that it reads back the same, or "" when
 // it can: a "%" in the description would end it early, a line break inside a

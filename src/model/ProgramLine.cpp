@@ -76,6 +76,7 @@ ParsedLine parseProgramLine(const QString& line, bool blnNew, MachineType machin
 
 void StoreRow(const QString& line, bool blnNew, MachineType machine, RowSink& sink)
 {
+    const TraceScope trace(sink.tracer(), "modQuillon", "StoreRow");
     const ParsedLine parsed = parseProgramLine(line, blnNew, machine);
     switch (parsed.kind) {
     case ParsedLine::Kind::Row: sink.appendRow(parsed.row); break;

@@ -2,6 +2,7 @@
 
 #include "MachineType.h"
 #include "ProgramRow.h"
+#include "Trace.h"
 #include "Units.h"
 
 #include <QString>
@@ -27,6 +28,8 @@ public:
     virtual ~RowSink() = default;
     virtual void appendRow(const ProgramRow& row) = 0;
     virtual void SetUnitMode(Units units) = 0;
+    // Where StoreRow writes its trace entries; none by default.
+    virtual TraceSink* tracer() { return nullptr; }
 };
 
 // Parses `line` and appends its row to `sink`, or switches the units.

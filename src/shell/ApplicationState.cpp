@@ -10,6 +10,7 @@ ApplicationState::ApplicationState(const Paths& paths, LogEnvironment environmen
     , logger_(paths.logFile, std::move(environment), std::move(clock))
     , errorReport_(logger_)
 {
+    recentFiles_.setTrace(&logger_);
 }
 
 ApplicationState::Paths ApplicationState::resolvePaths(const QString& programDir, const QStringList& args)

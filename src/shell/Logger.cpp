@@ -85,6 +85,24 @@ bool Logger::blnLogWanted(const QString& procedure, LogLevel level)
     return true;
 }
 
+bool Logger::tracing()
+{
+    if (busy_)
+        return false;
+    LogInit();
+    return isEnabled(LogLevel::Enter);
+}
+
+void Logger::traceEnter(const char* module, const char* procedure)
+{
+    LogEntry(QString::fromLatin1(module), QString::fromLatin1(procedure), LogLevel::Enter);
+}
+
+void Logger::traceLeave(const char* module, const char* procedure)
+{
+    LogEntry(QString::fromLatin1(module), QString::fromLatin1(procedure), LogLevel::Leave);
+}
+
 void Logger::LogEntry(const QString& module, const QString& procedure, LogLevel level, const QString& text)
 {
     if (busy_)

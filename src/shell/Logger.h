@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Trace.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -30,7 +32,7 @@ QDateTime systemClock();
 //   columns; one blank per nesting depth; the level's mark, a blank and the
 //   procedure, padded to 100 columns; a blank and the text.
 // Writing never fails visibly: an entry that cannot be written is lost.
-class Logger {
+class Logger : public TraceSink {
 public:
     static constexpr const char* kDefaultExclusions = "*_MouseMove,*_Timer,*UUDecodeChar,*UUEncodeChar";
 
@@ -45,6 +47,11 @@ public:
     bool blnLogWanted(const QString& procedure, LogLevel level);
 
     void LogEntry(const QString& module, const QString& procedure, LogLevel level, const QString& text = QString());
+
+    // TraceSink: enter and leave entries, only built while tracing is on.
+    bool tracing() override;
+    void traceEnter(const char* module, const char* procedure) override;
+    void traceLeave(const char* module, const char* procedure) override;
 
     const QString& logFileName() const { return logFile_; }
     QDateTime now() const;

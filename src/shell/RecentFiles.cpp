@@ -21,6 +21,7 @@ QStringList RecentFiles::captions() const
 
 void RecentFiles::MRUGetFileList(const Settings& settings)
 {
+    const TraceScope trace(trace_, "modQuillon", "MRUGetFileList");
     const QString none = QStringLiteral("none");
     QStringList stored;
     for (int number = 0;; ++number) {
@@ -37,6 +38,7 @@ void RecentFiles::MRUGetFileList(const Settings& settings)
 
 void RecentFiles::MRUAddItem(const QString& file)
 {
+    const TraceScope trace(trace_, "modQuillon", "MRUAddItem");
     for (int i = 0; i < count(); ++i) {
         if (tags_.at(i).compare(file, Qt::CaseInsensitive) == 0) {
             MRUReorderList(file, i);
@@ -48,6 +50,7 @@ void RecentFiles::MRUAddItem(const QString& file)
 
 void RecentFiles::MRUAddMenuElement(const QString& file)
 {
+    const TraceScope trace(trace_, "modQuillon", "MRUAddMenuElement");
     if (count() < kMaxEntries)
         tags_.append(QString());
     MRUReorderList(file, count() - 1);
@@ -55,6 +58,7 @@ void RecentFiles::MRUAddMenuElement(const QString& file)
 
 void RecentFiles::MRUReorderList(const QString& file, int position)
 {
+    const TraceScope trace(trace_, "modQuillon", "MRUReorderList");
     if (position < 0 || position >= count())
         return;
     for (int i = position; i >= 1; --i)
@@ -64,6 +68,7 @@ void RecentFiles::MRUReorderList(const QString& file, int position)
 
 bool RecentFiles::MRUSaveFileList(const Settings& settings) const
 {
+    const TraceScope trace(trace_, "modQuillon", "MRUSaveFileList");
     // An entry the settings file cannot hold (a name with characters outside
     // Windows-1252, possible on this system) is left out and the rest move
     // up. A "none" after them then ends the stored list, so that an older

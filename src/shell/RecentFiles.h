@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Trace.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +14,8 @@ class Settings;
 class RecentFiles {
 public:
     static constexpr int kMaxEntries = 4;
+
+    void setTrace(TraceSink* trace) { trace_ = trace; }
 
     int count() const { return static_cast<int>(tags_.size()); }
     // The full path of entry `index` (0 the most recent).
@@ -49,6 +53,7 @@ public:
 
 private:
     QStringList tags_;
+    TraceSink* trace_ = nullptr;
 };
 
 }  // namespace quillon

@@ -113,6 +113,7 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
     EditorView& view = *this;
     m_editor = std::make_unique<Editor>(view, m_state.machine(), m_state.woodworker(),
                                         unitsFromSetting(m_state.settings().units()));
+    m_editor->setTrace(&m_state.logger());
     FileCommandsHost& host = *this;
     m_files = std::make_unique<FileCommands>(*m_editor, host, m_state.settings(), m_state.recentFiles(),
                                              QDir::homePath());
@@ -520,6 +521,7 @@ void MainWindow::previewListing()
 
 void MainWindow::exportProgram()
 {
+    const TraceScope trace(m_state.logger(), "frmQuillon", "mnuFexport_Click");
     if (!m_exportDialogs)
         m_exportDialogs = std::make_unique<ExportDialogs>(this);
     CommandState(false);
@@ -570,6 +572,7 @@ void MainWindow::showAbout()
 
 void MainWindow::sendProgram()
 {
+    const TraceScope trace(m_state.logger(), "modQuillon", "SendFile");
     CommandState(false);
     SendFile(this, m_editor->program(), m_editor->machine(), m_state.settings().comPort(), m_messages);
     CommandState(true);
@@ -577,6 +580,7 @@ void MainWindow::sendProgram()
 
 void MainWindow::receiveProgram()
 {
+    const TraceScope trace(m_state.logger(), "modQuillon", "ReceiveFile");
     CommandState(false);
     const ReceiveFileResult result = ReceiveFile(this, m_editor->modified(), m_editor->machine(), m_editor->units(),
                                                  m_state.settings().comPort(), m_messages);

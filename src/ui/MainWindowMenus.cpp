@@ -11,6 +11,7 @@
 #include "link/PortMenuModel.h"
 #include "shell/ApplicationState.h"
 #include "shell/MessageSink.h"
+#include "shell/TraceScope.h"
 
 #include <QAction>
 #include <QApplication>
@@ -167,6 +168,7 @@ void MainWindow::buildToolbar()
 
 void MainWindow::CommandState(bool enabled)
 {
+    const TraceScope trace(m_state.logger(), "modQuillon", "CommandState");
     if (m_tip)
         m_tip->remove();
     for (auto& [key, action] : m_toolActions) {

@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,6 +35,7 @@
 
 #include <deque>
 #include <memory>
+#include <set>
 
 using namespace quillon;
 using namespace quillon::testing;
@@ -84,10 +86,11 @@ protected:
     int notices = 0;
     bool tickNotice = false;
     std::deque<MachineSetting> machineChoices;
+    LogEnvironment logSwitches;  // none: the log switches stay at their defaults
 
     void start(MachineType machine, const QString& settings = QString())
     {
-        state = makeTestState(dir, machine, settings);
+        state = makeTestState(dir, machine, settings, logSwitches);
         state->recentFiles().MRUGetFileList(state->settings());
         w = std::make_unique<MainWindow>(*state, sink);
         w->setFileDialog([this](const QString& title, bool, const QString&) {
@@ -1057,4 +1060,110 @@ TEST_F(MainWindowTest, EveryCodeShowsItsFieldsReadablyAtTheMinimumSize)
         EXPECT_LE(gList->control()->totalWidth(), gList->width());
         w->close();
     }
+}
+
+namespace {
+
+// The procedures of a log, in order: '>' or '<', the depth and the name.
+struct TraceLine {
+    QChar mark;
+    int depth;
+    QString procedure;
+};
+
+std::vector<TraceLine> traceLines(const QString& logFile)
+{
+    std::vector<TraceLine> lines;
+    QFile f(logFile);
+    if (!f.open(QIODevice::ReadOnly))
+        return lines;
+    const QRegularExpression entry(QStringLiteral("^.{45}( *)([<>]) (\\S+)"));
+    for (const QByteArray& raw : f.readAll().split('\n')) {
+        const QRegularExpressionMatch m = entry.match(QString::fromLatin1(raw));
+        if (m.hasMatch())
+            lines.push_back({m.captured(2).at(0), int(m.captured(1).size()), m.captured(3)});
+    }
+    return lines;
+}
+
+}  // namespace
+
+// A whole session (start, open, edit a line, insert, delete, save, exit) with
+// tracing on: every procedure it runs is entered and left, nested as called;
+// LogExclude silences exactly the procedures it names; with tracing off
+// nothing is written.
+TEST_F(MainWindowTest, TraceLogFollowsAWholeSession)
+{
+    struct Run {
+        const char* trace;
+        const char* exclude;
+    } runs[] = {{"True", ""}, {"True", "STORE*"}, {"False", ""}};
+    std::vector<std::vector<TraceLine>> logs;
+    for (const Run& run : runs) {
+        SCOPED_TRACE(std::string(run.trace) + " " + run.exclude);
+        QFile::remove(dir.filePath(QStringLiteral("Quillon.log")));
+        logSwitches = [run](const QString& name) -> std::optional<QString> {
+            if (name == QLatin1String("LogTrace"))
+                return QString::fromLatin1(run.trace);
+            if (name == QLatin1String("LogExclude"))
+                return QString::fromLatin1(run.exclude);
+            return std::nullopt;
+        };
+        start(MachineType::Mark4);
+        const QString welle = writeFile(dir.filePath(QStringLiteral("welle.cnc")), testData("mark4-welle.cnc"));
+        chosenFiles = {welle};
+        action("mnuFOpen")->trigger();
+        w->editor().programList().ListSetIndex(1);
+        typeAndTab(param(0), QStringLiteral("1300"));
+        child<QPushButton>("cmdInsert")->click();
+        child<QPushButton>("cmdDelete")->click();
+        action("mnuFSave")->trigger();
+        action("tlbExit")->trigger();
+        ASSERT_FALSE(w->isVisible());
+        EXPECT_TRUE(fileBytes(welle).contains("    00 00  1300    200"));
+        logs.push_back(traceLines(dir.filePath(QStringLiteral("Quillon.log"))));
+        w.reset();
+    }
+
+    const std::vector<TraceLine>& full = logs[0];
+    auto first = [&full](QChar mark, const char* procedure) {
+        for (std::size_t i = 0; i < full.size(); ++i)
+            if (full[i].mark == mark && full[i].procedure == QLatin1String(procedure))
+                return int(i);
+        return -1;
+    };
+    for (const char* p : {"DispatchAction", "OpenFile", "ReadFile", "blnDecodeBuffer", "StoreRow", "MRUAddItem",
+                          "DisplayCode", "DisplayFields", "SetParam", "UpdateLine", "blnCheckRange",
+                          "txtParam_LostFocus", "cmdInsert_Click", "SetUndo", "blnInsertLine", "cmdDelete_Click",
+                          "DeleteLine", "FileSaver", "SaveFile", "strFileOutBuff", "CommandState", "ExitProg",
+                          "MRUSaveFileList"}) {
+        EXPECT_GE(first('>', p), 0) << p << " entered";
+        EXPECT_GE(first('<', p), 0) << p << " left";
+    }
+    // Entered and left in the order of the calls, each inner one deeper.
+    const int readIn = first('>', "ReadFile"), decodeIn = first('>', "blnDecodeBuffer");
+    const int storeIn = first('>', "StoreRow"), decodeOut = first('<', "blnDecodeBuffer");
+    EXPECT_LT(readIn, decodeIn);
+    EXPECT_LT(decodeIn, storeIn);
+    EXPECT_LT(storeIn, decodeOut);
+    EXPECT_LT(decodeOut, first('<', "ReadFile"));
+    EXPECT_LT(full[std::size_t(readIn)].depth, full[std::size_t(decodeIn)].depth);
+    EXPECT_LT(full[std::size_t(decodeIn)].depth, full[std::size_t(storeIn)].depth);
+    EXPECT_LT(first('>', "FileSaver"), first('>', "SaveFile"));
+    EXPECT_LT(first('<', "SaveFile"), first('<', "FileSaver"));
+    int balance = 0;
+    for (const TraceLine& l : full)
+        balance += l.mark == QLatin1Char('>') ? 1 : -1;
+    EXPECT_EQ(balance, 0);
+
+    // STORE* takes out StoreRow and nothing else.
+    std::set<QString> withoutStore, excluded;
+    for (const TraceLine& l : full)
+        if (l.procedure != QLatin1String("StoreRow"))
+            withoutStore.insert(l.mark + l.procedure);
+    for (const TraceLine& l : logs[1])
+        excluded.insert(l.mark + l.procedure);
+    EXPECT_EQ(excluded, withoutStore);
+    EXPECT_TRUE(logs[2].empty());
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Quillon.log"))));
 }

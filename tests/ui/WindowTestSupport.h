@@ -32,7 +32,8 @@ public:
 // The state of a run with its settings, log and recovery files in `dir`; a
 // non-empty `settings` text is the settings file it starts from.
 inline std::unique_ptr<ApplicationState> makeTestState(const QTemporaryDir& dir, MachineType machine,
-                                                       const QString& settings = QString())
+                                                       const QString& settings = QString(),
+                                                       LogEnvironment environment = {})
 {
     ApplicationState::Paths paths{dir.path(), dir.filePath("Quillon.ini"), dir.filePath("Quillon.log")};
     if (!settings.isEmpty()) {
@@ -40,7 +41,9 @@ inline std::unique_ptr<ApplicationState> makeTestState(const QTemporaryDir& dir,
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(settings.toUtf8());
     }
-    auto state = std::make_unique<ApplicationState>(paths, [](const QString&) { return std::optional<QString>(); });
+    if (!environment)
+        environment = [](const QString&) { return std::optional<QString>(); };
+    auto state = std::make_unique<ApplicationState>(paths, environment);
     state->setMachine(machine);
     return state;
 }
