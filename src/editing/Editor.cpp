@@ -431,6 +431,9 @@ bool Editor::commentEnterPressed()
         if (g != QLatin1String("M30") && g != QLatin1String(" 22") && r == rowCount()) {
             m_flags.fieldEditPending = false;
             cmdInsert_Click();
+            // The new line waits for its code: the keys go to the G list, not
+            // to whatever widget the disabled comment hands its focus on to.
+            m_view.focusCodeList(ListId::Gcode);
         } else {
             enableCommand(Command::Insert, false);
             enableCommand(Command::Delete, false);
@@ -450,6 +453,7 @@ bool Editor::commentEnterPressed()
             m_program.ListRefresh();
             m_selfSelecting = false;
             m_flags.newLinePending = false;
+            m_view.focusProgramList();
         }
     }
     m_flags.programChange = false;

@@ -6,6 +6,8 @@
 
 namespace quillon {
 
+enum class ListId { Program, Gcode, Mcode };
+
 // The entry fields of the line form and the program description.
 enum class FormField { Param0, Param1, Param2, Param3, Param4, Comment, Notes };
 inline constexpr int kFormFieldCount = 7;
@@ -33,7 +35,6 @@ inline FormLabel paramLabel(int index)
 enum class Command { Insert, Delete, Undo, Redo, GcodeList, McodeList };
 inline constexpr int kCommandCount = 6;
 
-enum class ListId { Program, Gcode, Mcode };
 
 // Where the copy workflow stands: off, marking lines (instructions, Next and
 // Cancel shown), or entering position and count (the entry panel shown too).
@@ -54,6 +55,8 @@ public:
     virtual void selectFieldText(FormField field, int start, int length) = 0;
     virtual void focusField(FormField field) = 0;
     virtual void focusProgramList() = 0;
+    // The G or M code list takes the keyboard focus.
+    virtual void focusCodeList(ListId /*list*/) {}
     virtual void setCommandEnabled(Command command, bool enabled) = 0;
     virtual void setCommandToolTip(Command command, const QString& tip) = 0;
     // Yellow code label while the line has no code, white otherwise.

@@ -110,6 +110,7 @@ private:
     void selectFieldText(FormField field, int start, int length) override;
     void focusField(FormField field) override;
     void focusProgramList() override;
+    void focusCodeList(ListId list) override;
     void setCommandEnabled(Command command, bool enabled) override;
     void setCommandToolTip(Command command, const QString& tip) override;
     void setCodeLabelYellow(bool yellow) override;

@@ -150,8 +150,14 @@ void MainWindow::setLabelText(FormLabel label, const QString& text)
 
 void MainWindow::setLabelVisible(FormLabel label, bool visible)
 {
-    if (label != FormLabel::CodeFrame)
-        labelWidget(label)->setVisible(visible);
+    if (label == FormLabel::CodeFrame)
+        return;
+    QLabel* l = labelWidget(label);
+    if (l->isHidden() != visible)
+        return;
+    l->setVisible(visible);
+    if (label >= FormLabel::Param0 && label <= FormLabel::Param4)
+        m_form->fieldsChanged();
 }
 
 void MainWindow::setFieldText(FormField field, const QString& text)
@@ -199,6 +205,16 @@ void MainWindow::focusField(FormField field)
     QTimer::singleShot(0, w, [w]() {
         if (w->isVisible() && w->isEnabled())
             w->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void MainWindow::focusCodeList(ListId list)
+{
+    ListView* view = list == ListId::Mcode ? m_picMcode : m_picGcode;
+    // Deferred like the fields' focus: this may run inside the comment's key event.
+    QTimer::singleShot(0, view, [view]() {
+        if (view->isVisible() && view->isEnabled())
+            view->setFocus(Qt::OtherFocusReason);
     });
 }
 

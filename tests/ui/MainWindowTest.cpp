@@ -884,6 +884,7 @@ TEST_F(MainWindowTest, ProgramTypedAfterStartIsSavedByKeys)
     for (const TypedLine& t : kTypedLines) {
         SCOPED_TRACE(machineNumber(t.machine));
         start(t.machine, QString::fromLatin1(t.settings));
+        const int formHeight = child<QGroupBox>("fraCode")->height();
         pick(t.code);
         for (const auto& [field, text] : t.values)
             typeAndTab(param(field), QString::fromLatin1(text));
@@ -891,6 +892,12 @@ TEST_F(MainWindowTest, ProgramTypedAfterStartIsSavedByKeys)
         QTest::keyClicks(comment(), QString::fromLatin1(t.commentText));
         QTest::keyClick(comment(), Qt::Key_Return);
         ASSERT_EQ(lineBytes(1), t.bytes);
+        // The next line waits for its code: keys go to the G list, never into
+        // the description, and the form is back to its height without fields.
+        WAIT_TRUE(child<ListView>("picGcode")->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_5);
+        EXPECT_TRUE(child<QPlainTextEdit>("txtNotes")->toPlainText().isEmpty());
+        EXPECT_EQ(child<QGroupBox>("fraCode")->height(), formHeight);
 
         const QString first = dir.filePath(QStringLiteral("erst%1.cnc").arg(machineNumber(t.machine)));
         chosenFiles = {first};
