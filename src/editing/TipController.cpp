@@ -15,6 +15,7 @@ TipController::TipController(TipHost& host)
 void TipController::listDisplay(TipOwner* owner, int row, int column, QPoint cellTopLeft,
                                 QSize textSize, const QString& text)
 {
+    const TraceScope trace(trace_, "modTip", "TipListDisplay");
     if (!owner)
         return;
     // Either coordinate changing makes it another cell, so moving along a row
@@ -52,6 +53,7 @@ void TipController::listNoCutCell(TipOwner* owner)
 
 void TipController::remove()
 {
+    const TraceScope trace(trace_, "modTip", "TipRemove");
     stop(TipTimer::Off);
     stop(TipTimer::On);
     owner_ = nullptr;
@@ -77,6 +79,7 @@ void TipController::ownerGone(TipOwner* owner)
 
 void TipController::clicked()
 {
+    const TraceScope trace(trace_, "modTip", "TipListClicked");
     clickOwner_ = owner_;
     clickRow_ = row_;
     start(TipTimer::Click);
@@ -111,6 +114,7 @@ void TipController::forwardClick()
 
 void TipController::show()
 {
+    const TraceScope trace(trace_, "modTip", "TipShow");
     visible_ = true;
     start(TipTimer::Off);
     host_.showTip(face_, text_);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Trace.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -50,6 +52,7 @@ public:
     static constexpr int kClickWait = 230;
 
     explicit TipController(TipHost& host);
+    void setTrace(TraceSink* trace) { trace_ = trace; }
 
     // The pointer rests on cell (row, column) of `owner` whose text is cut.
     // cellTopLeft: the cell's top-left corner on the screen; textSize: the
@@ -113,6 +116,7 @@ private:
     bool doubleClicked_ = false;
     bool firing_ = false;
     qint64 firingAt_ = 0;
+    TraceSink* trace_ = nullptr;
 };
 
 }  // namespace quillon

@@ -90,10 +90,11 @@ std::optional<QString> strCommand(const WalkStep& step, int& counter, const Expo
 
 ExportResult ConvertCode(const QString& text, MachineType machine, ExportQuestions& questions)
 {
+    const TraceScope trace(questions.tracer(), "modConvert", "ConvertCode");
     if (!isLathe(machine))
         return failed(ExportStatus::NotLathe, notLatheMessage());
 
-    const ExtractedProgram program = ExtractCode(text, machine);
+    const ExtractedProgram program = ExtractCode(text, machine, MillRows::Skip, questions.tracer());
     const ExportUnits& units = program.units;
     QString out;
     const auto writeLine = [&out](const QString& line) { out += line + kCrLf; };

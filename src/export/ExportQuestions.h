@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Trace.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -21,6 +23,8 @@ public:
     virtual std::optional<QString> billetDiameter(const QString& prompt) = 0;
     // Asked at each tool change, in program order.
     virtual std::optional<ToolAnswer> toolChoice(const QString& question) = 0;
+    // Where the export writes its trace entries; none by default.
+    virtual TraceSink* tracer() { return nullptr; }
 };
 
 // The eleven lathe tools in list order; position + 1 is the tool number.

@@ -113,8 +113,9 @@ int fieldNumber(const QString& digits)
     return static_cast<int>(value);
 }
 
-ExtractedProgram ExtractCode(const QString& text, MachineType machine, MillRows mill)
+ExtractedProgram ExtractCode(const QString& text, MachineType machine, MillRows mill, TraceSink* trace)
 {
+    const TraceScope scope(trace, "modConvert", "ExtractCode");
     ExtractedProgram program;
     program.machine = machine;
     QString body = text;

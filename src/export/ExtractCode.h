@@ -3,6 +3,7 @@
 #include "ExportUnits.h"
 #include "LineRecord.h"
 #include "model/MachineType.h"
+#include "model/Trace.h"
 #include "model/Program.h"
 
 #include <QString>
@@ -28,7 +29,8 @@ enum class MillRows { Skip, Read };
 // line's place after the "%" line (and the header line), which holds for
 // every text strFileOutBuff writes from a description without "%" and
 // columns without line breaks.
-ExtractedProgram ExtractCode(const QString& text, MachineType machine, MillRows mill = MillRows::Skip);
+ExtractedProgram ExtractCode(const QString& text, MachineType machine, MillRows mill = MillRows::Skip,
+                             TraceSink* trace = nullptr);
 
 // The records of a program in memory, mill rows included, each knowing its
 // row for certain: the program is written as saving writes it but without

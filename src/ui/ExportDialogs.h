@@ -16,6 +16,8 @@ class ToolDialog;
 class ExportDialogs : public ExportQuestions {
 public:
     explicit ExportDialogs(QWidget* parent);
+    void setTrace(TraceSink* trace) { m_trace = trace; }
+    TraceSink* tracer() override { return m_trace; }
     ~ExportDialogs() override;
     ExportDialogs(const ExportDialogs&) = delete;
     ExportDialogs& operator=(const ExportDialogs&) = delete;
@@ -29,6 +31,7 @@ public:
 private:
     QWidget* m_parent;
     QPointer<ToolDialog> m_tool;
+    TraceSink* m_trace = nullptr;
 };
 
 }  // namespace quillon

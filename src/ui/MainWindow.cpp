@@ -124,6 +124,7 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
     buildPreview();
 
     m_tip = new TipPopup(this);
+    m_tip->controller().setTrace(&m_state.logger());
     for (ListView* view : {m_picList, m_picGcode, m_picMcode})
         view->setTipPopup(m_tip);
 
@@ -522,8 +523,10 @@ void MainWindow::previewListing()
 void MainWindow::exportProgram()
 {
     const TraceScope trace(m_state.logger(), "frmQuillon", "mnuFexport_Click");
-    if (!m_exportDialogs)
+    if (!m_exportDialogs) {
         m_exportDialogs = std::make_unique<ExportDialogs>(this);
+        m_exportDialogs->setTrace(&m_state.logger());
+    }
     CommandState(false);
     runExportCommand(this, *m_exportDialogs, strFileOutBuff(m_editor->program(), m_editor->machine()),
                      m_editor->machine(), m_state.settings());

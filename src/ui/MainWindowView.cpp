@@ -12,6 +12,7 @@
 #include "link/PortMenuModel.h"
 #include "shell/ApplicationState.h"
 #include "shell/MessageSink.h"
+#include "shell/TraceScope.h"
 
 #include <QAction>
 #include <QApplication>
@@ -308,6 +309,7 @@ void MainWindow::startFocusTimer()
 
 int MainWindow::intStdMsgBox(const QString& message, int style, const QString& title)
 {
+    const TraceScope trace(m_state.logger(), "modQuillon", "intStdMsgBox");
     return m_messages.intStdMsgBox(message, style, title);
 }
 

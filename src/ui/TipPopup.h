@@ -30,6 +30,7 @@ public:
     void ownerGone(TipOwner* owner);
 
     const TipController& controller() const { return controller_; }
+    TipController& controller() { return controller_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
