@@ -59,8 +59,11 @@ const CliCommand kCommands[] = {
      "Waits for a transmission on DEV (300 baud, 7E1) and ends on the unit line,\n"
      "on 5 s of silence after the first character, or on Ctrl+C. Decodes what\n"
      "arrived and saves it to FILE as the editor's Save would; --raw also writes\n"
-     "the bytes as received. Exit 1 when nothing arrived or the text is rejected\n"
-     "(RAWFILE is written all the same); 2 on a usage error.\n",
+     "the bytes as received. FILE and RAWFILE are checked before the port opens.\n"
+     "Exit 0 when the program arrived whole (its unit line came); 3 when what was\n"
+     "saved is incomplete (no unit line); 1 when nothing arrived or the text is\n"
+     "rejected (RAWFILE is written all the same); 2 on a usage error or a FILE or\n"
+     "RAWFILE that cannot be written.\n",
      runReceiveCommand},
     {"print", "write the printed listing of a program as a PDF",
      "usage: quillon-cli print [--machine M] FILE --pdf OUT\n"
