@@ -1,11 +1,14 @@
 #include "QtSerialTransport.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <termios.h>
 #endif
 
@@ -80,6 +83,17 @@ bool QtSerialTransport::open(const QString& device)
         if (m_error == PortError::None)
             m_error = PortError::Other;
     }
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    if (!ok && ::stat(QFile::encodeName(device).constData(), &info) == 0 && !S_ISCHR(info.st_mode))
+        m_error = PortError::NotADevice;
+    // Qt reports a port that another program holds (its lock file, or the
+    // device's EBUSY) as a permission problem. When we may read and write
+    // the device, permissions are not the cause.
+    if (!ok && m_error == PortError::Permission
+        && ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0)
+        m_error = PortError::Busy;
+#endif
     m_opening = false;
     return ok;
 }

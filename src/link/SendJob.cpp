@@ -131,6 +131,10 @@ void SendJob::failPort(PortError error)
 {
     if (m_outcome != TransferOutcome::Running)
         return;
+    // Sending reads nothing: a failed read on an open port is the line
+    // itself going away (an adapter pulled out).
+    if (error == PortError::Read && m_port.isOpen())
+        error = PortError::ResourceGone;
     const QString hint = error == PortError::Permission ? strPermissionHint(comPortDevice(m_comPort)) : QString();
     // The transfer is over before the report is shown: a modal box runs the
     // event loop, and nothing may write, read or report again meanwhile.
