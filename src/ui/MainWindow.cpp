@@ -351,6 +351,12 @@ void MainWindow::buildMenus()
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     dispatch(print, "Print");
     dispatch(add(f, "mnuFPreview", "Druckvorschau"), "Preview");
+    connect(add(f, "mnuFPdf", "Als PDF speichern ..."), &QAction::triggered, this, [this]() {
+        guarded("mnuFPdf_Click", [this]() {
+            saveProgramPdf(this, m_messages, m_editor->program(), m_editor->machine(), m_files->fileName(),
+                           [this](bool enabled) { CommandState(enabled); }, &m_state.logger());
+        });
+    });
     f->addSeparator()->setObjectName(QStringLiteral("mnuF3"));
     // The recent files go between mnuF3 and mnuF4 (rebuildRecentMenu).
     m_mruEnd = f->addSeparator();
@@ -697,7 +703,7 @@ void MainWindow::CommandState(bool enabled)
             continue;
         action->setEnabled(enabled);
     }
-    for (const char* name : {"mnuFNew", "mnuFOpen", "mnuFSave", "mnuFSaveAs", "mnuFPrint", "mnuFPreview", "mnuFexport",
+    for (const char* name : {"mnuFNew", "mnuFOpen", "mnuFSave", "mnuFSaveAs", "mnuFPrint", "mnuFPreview", "mnuFPdf", "mnuFexport",
                              "mnuFmachine", "mnuTSend", "mnuTReceive"})
         m_menuActions[QString::fromLatin1(name)]->setEnabled(enabled);
 }
