@@ -703,8 +703,8 @@ void MainWindow::CommandState(bool enabled)
             continue;
         action->setEnabled(enabled);
     }
-    for (const char* name : {"mnuFNew", "mnuFOpen", "mnuFSave", "mnuFSaveAs", "mnuFPrint", "mnuFPreview", "mnuFPdf", "mnuFexport",
-                             "mnuFmachine", "mnuTSend", "mnuTReceive"})
+    for (const char* name : {"mnuFNew", "mnuFOpen", "mnuFSave", "mnuFSaveAs", "mnuFPrint", "mnuFPreview", "mnuFexport",
+                             "mnuFmachine", "mnuTSend", "mnuTReceive", "mnuFPdf"})
         m_menuActions[QString::fromLatin1(name)]->setEnabled(enabled);
 }
 
