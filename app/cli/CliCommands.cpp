@@ -51,8 +51,9 @@ const CliCommand kCommands[] = {
      "even parity, 7 data bits, 1 stop bit, in chunks of 32 characters. DEV is\n"
      "1 to 4 for /dev/ttyS0 to /dev/ttyS3, or a device path. Progress and the\n"
      "estimated time go to standard error. Exit 0 only when every byte has left\n"
-     "the port; 1 on a port error (the reason on standard error), a rejected file\n"
-     "or Ctrl+C; 2 on a usage error.\n",
+     "the port (its transmitter is empty, not only the driver's queue); 1 on a\n"
+     "port error (the reason on standard error), a rejected file or Ctrl+C;\n"
+     "2 on a usage error.\n",
      runSendCommand},
     {"receive", "receive a program from the machine over a serial port",
      "usage: quillon-cli receive [--machine M] --port DEV -o FILE [--raw RAWFILE]\n"
