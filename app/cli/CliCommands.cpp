@@ -51,16 +51,20 @@ const CliCommand kCommands[] = {
      "even parity, 7 data bits, 1 stop bit, in chunks of 32 characters. DEV is\n"
      "1 to 4 for /dev/ttyS0 to /dev/ttyS3, or a device path. Progress and the\n"
      "estimated time go to standard error. Exit 0 only when every byte has left\n"
-     "the port; 1 on a port error (the reason on standard error), a rejected file\n"
-     "or Ctrl+C; 2 on a usage error.\n",
+     "the port (its transmitter is empty, not only the driver's queue); 1 on a\n"
+     "port error (the reason on standard error), a rejected file or Ctrl+C;\n"
+     "2 on a usage error.\n",
      runSendCommand},
     {"receive", "receive a program from the machine over a serial port",
      "usage: quillon-cli receive [--machine M] --port DEV -o FILE [--raw RAWFILE]\n"
      "Waits for a transmission on DEV (300 baud, 7E1) and ends on the unit line,\n"
      "on 5 s of silence after the first character, or on Ctrl+C. Decodes what\n"
      "arrived and saves it to FILE as the editor's Save would; --raw also writes\n"
-     "the bytes as received. Exit 1 when nothing arrived or the text is rejected\n"
-     "(RAWFILE is written all the same); 2 on a usage error.\n",
+     "the bytes as received. FILE and RAWFILE are checked before the port opens.\n"
+     "Exit 0 when the program arrived whole (its unit line came); 3 when what was\n"
+     "saved is incomplete (no unit line); 1 when nothing arrived or the text is\n"
+     "rejected (RAWFILE is written all the same); 2 on a usage error or a FILE or\n"
+     "RAWFILE that cannot be written.\n",
      runReceiveCommand},
     {"print", "write the printed listing of a program as a PDF",
      "usage: quillon-cli print [--machine M] FILE --pdf OUT\n"

@@ -21,6 +21,24 @@ CliContext::CliContext(QString settingsOverride, QStringList args)
 
 std::optional<QString> CliContext::takeOption(const QString& name, QString* error)
 {
+    const std::optional<QString> value = takeNextOption(name, error);
+    if (!value)
+        return value;
+    // A second value would otherwise be left over and reported as unknown.
+    const QString prefix = name + QLatin1Char('=');
+    for (const QString& a : std::as_const(m_args)) {
+        if (a == QLatin1String("--"))
+            break;
+        if (a == name || a.startsWith(prefix)) {
+            *error = name + QStringLiteral(" may be given only once");
+            return std::nullopt;
+        }
+    }
+    return value;
+}
+
+std::optional<QString> CliContext::takeNextOption(const QString& name, QString* error)
+{
     const QString prefix = name + QLatin1Char('=');
     for (qsizetype i = 0; i < m_args.size(); ++i) {
         if (m_args[i] == name) {
@@ -44,7 +62,7 @@ std::optional<QString> CliContext::takeOption(const QString& name, QString* erro
 QStringList CliContext::takeOptionAll(const QString& name, QString* error)
 {
     QStringList values;
-    while (const std::optional<QString> v = takeOption(name, error))
+    while (const std::optional<QString> v = takeNextOption(name, error))
         values << *v;
     return values;
 }

@@ -12,7 +12,8 @@
 namespace quillon::cli {
 
 // Exit codes shared by every command.
-enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+// kExitIncomplete: receive saved what arrived, but no unit line came.
+enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitIncomplete = 3 };
 
 // What every command gets: the arguments after the command name (global
 // options already taken out) and the few services commands share.
@@ -24,7 +25,8 @@ public:
     const QString& settingsOverride() const { return m_settingsOverride; }
 
     // Takes "--name VALUE" or "--name=VALUE" out of the arguments; an option
-    // given without its value is a usage error reported through `error`.
+    // given without its value, or given twice, is a usage error reported
+    // through `error`.
     std::optional<QString> takeOption(const QString& name, QString* error);
     // Every occurrence, in order.
     QStringList takeOptionAll(const QString& name, QString* error);
@@ -70,6 +72,9 @@ public:
     static int usageError(const QString& message);
 
 private:
+    // The first occurrence, whatever follows.
+    std::optional<QString> takeNextOption(const QString& name, QString* error);
+
     QString m_settingsOverride;
     QStringList m_args;
 };

@@ -5,7 +5,6 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QPdfWriter>
 
 namespace quillon::cli {
 
@@ -23,20 +22,22 @@ int runPrintCommand(CliContext& context)
         return exitCode;
     const QString& path = loaded->path;
 
-    QPdfWriter writer(*pdf);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    writer.setTitle(QFileInfo(path).fileName());
-    writer.setCreator(QStringLiteral("Quillon"));
     // The editor's header names the full path of the open file.
     const ListingRenderer::Result printed =
-        ListingRenderer::render(writer, loaded->program, loaded->machine, QFileInfo(path).absoluteFilePath(),
-                                printStamp(QDateTime::currentDateTime()));
+        ListingRenderer::writePdf(*pdf, loaded->program, loaded->machine, QFileInfo(path).absoluteFilePath(),
+                                  printStamp(QDateTime::currentDateTime()));
+    // A path that cannot be written is named with its reason; no printer
+    // is involved.
+    if (!printed.fileError.isEmpty()) {
+        CliContext::err(QStringLiteral("cannot write %1: %2\n").arg(*pdf, printed.fileError));
+        return kExitFailed;
+    }
     if (!printed.ok) {
         CliContext::err(QStringLiteral("%1: %2\n").arg(*pdf, QString(printed.message).replace(QLatin1String("\r\n"), QLatin1String(" "))));
         return kExitFailed;
     }
-    CliContext::out(QStringLiteral("%1: %2 pages\n").arg(*pdf).arg(printed.pages));
+    CliContext::out(printed.pages == 1 ? QStringLiteral("%1: 1 page\n").arg(*pdf)
+                                       : QStringLiteral("%1: %2 pages\n").arg(*pdf).arg(printed.pages));
     return kExitOk;
 }
 

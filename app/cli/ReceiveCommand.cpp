@@ -8,7 +8,12 @@
 #include "link/ReceivedProgram.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace quillon::cli {
 
@@ -19,7 +24,11 @@ public:
     QEventLoop loop;
     TransferOutcome outcome = TransferOutcome::Running;
 
-    void portFailed(const QString& report) override { CliContext::err(report + QLatin1Char('\n')); }
+    // The report is written for a message box; a terminal ends lines in LF.
+    void portFailed(const QString& report) override
+    {
+        CliContext::err(QString(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QLatin1Char('\n'));
+    }
     void finished(TransferOutcome how) override
     {
         outcome = how;
@@ -45,6 +54,25 @@ bool writeRaw(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
+// Why `path` cannot be saved to (a new file or one replaced through a
+// temporary file in its folder, as Save does), or "" when it can. Asked
+// before the port opens: the machine sends a program only once.
+QString unwritableReason(const QString& path)
+{
+    const QFileInfo file(path);
+    if (file.isDir())
+        return QStringLiteral("it is a folder");
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
+    const QByteArray folderPath = QFile::encodeName(folder.filePath());
+    if (::access(folderPath.constData(), W_OK | X_OK) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    if (file.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return QString();
+}
+
 }  // namespace
 
 int runReceiveCommand(CliContext& context)
@@ -67,6 +95,13 @@ int runReceiveCommand(CliContext& context)
         return CliContext::usageError(error);
     if (!rest->isEmpty())
         return CliContext::usageError(QStringLiteral("receive takes no FILE argument (use -o FILE)"));
+    for (const std::optional<QString>& target : {output, raw}) {
+        if (!target)
+            continue;
+        const QString reason = unwritableReason(*target);
+        if (!reason.isEmpty())
+            return CliContext::usageError(QStringLiteral("cannot write %1: %2").arg(*target, reason));
+    }
 
     ReceiveWatcher watcher;
     QtSerialTransport transport;
@@ -107,6 +142,15 @@ int runReceiveCommand(CliContext& context)
                         .arg(received.decoded.program.rows.size())
                         .arg(received.decoded.program.units == Units::Imperial ? QStringLiteral("imperial")
                                                                                : QStringLiteral("metric")));
+    // Whatever ended the reception, the program is whole once its unit line
+    // is in (a Mark 2 unit line, or lines that came in one piece, are only
+    // ended by the silence).
+    if (!received.decoded.unitsSeen && exitCode == kExitOk) {
+        CliContext::err(QStringLiteral("receive: the program is incomplete (no unit line arrived); "
+                                       "%1 holds only what arrived\n")
+                            .arg(*output));
+        return kExitIncomplete;
+    }
     return exitCode;
 }
 

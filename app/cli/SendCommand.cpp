@@ -32,7 +32,7 @@ public:
     void portFailed(const QString& report) override
     {
         lineBreak();
-        CliContext::err(report + QLatin1Char('\n'));
+        CliContext::err(QString(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QLatin1Char('\n'));
     }
     void finished(TransferOutcome how) override
     {

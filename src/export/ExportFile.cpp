@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QSaveFile>
+#include <QStringList>
 
 namespace quillon {
 
@@ -18,6 +19,18 @@ QString exportFolderOf(const QString& path)
 {
     const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     return path.left(cut + 1);
+}
+
+bool descriptionHoldsPercent(const QString& programText)
+{
+    // The writer's own "%" stands alone on its line, the last such line:
+    // no row can be a bare "%". Everything before it is the description.
+    const QStringList lines = programText.split(QStringLiteral("\r\n"));
+    const qsizetype mark = lines.lastIndexOf(QStringLiteral("%"));
+    for (qsizetype i = 0; i < mark; ++i)
+        if (lines[i].contains(QLatin1Char('%')))
+            return true;
+    return false;
 }
 
 bool writeExportFile(const QString& path, const QByteArray& bytes, QString* message)
@@ -40,6 +53,12 @@ bool writeExportFile(const QString& path, const QByteArray& bytes, QString* mess
 ExportResult exportProgramFile(const QString& text, MachineType machine, const QString& path,
                                ExportQuestions& questions)
 {
+    if (isLathe(machine) && descriptionHoldsPercent(text)) {
+        ExportResult refused;
+        refused.status = ExportStatus::Failed;
+        refused.message = percentInDescriptionMessage();
+        return refused;
+    }
     ExportResult result = ConvertCode(text, machine, questions);
     if (result.status != ExportStatus::Done)
         return result;

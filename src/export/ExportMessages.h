@@ -19,6 +19,7 @@ QString toolCancelledMessage(const LineRecord& record);
 QString notLatheMessage();
 QString unencodableMessage(const QString& characters);
 QString exportWriteFailedMessage(const QString& path, const QString& reason);
+QString percentInDescriptionMessage();
 QString exportCompleteMessage(const QString& path);
 
 }  // namespace quillon

@@ -46,7 +46,9 @@ int portErrorNumber(PortError error)
 {
     switch (error) {
     case PortError::DeviceNotFound: return 8002;
+    case PortError::NotADevice: return 8006;
     case PortError::Permission: return 8010;
+    case PortError::Busy: return 8010;
     case PortError::AlreadyOpen: return 8005;
     case PortError::NotOpen: return 8018;
     case PortError::Read: return 8020;
@@ -76,19 +78,27 @@ QString strPortErrorReport(const QString& comPort, PortError error, const QStrin
                    + strPortErrorReason(portErrorNumber(error));
     if (error == PortError::Permission && !permissionHint.isEmpty())
         text += QStringLiteral("\r\n") + permissionHint;
+    if (error == PortError::ResourceGone)
+        text += QStringLiteral("\r\nDie Verbindung zur Schnittstelle ") + comPortDevice(comPort)
+                + QStringLiteral(" wurde unterbrochen.");
+    if (error == PortError::Busy)
+        text += QStringLiteral("\r\nDie Schnittstelle ") + comPortDevice(comPort)
+                + QStringLiteral(" wird von einem anderen Programm benutzt.");
     return text;
 }
 
 QString strPermissionHint(const QString& device)
 {
 #ifdef Q_OS_UNIX
-    QString group = QStringLiteral("dialout");
     struct stat info {};
     const QByteArray path = device.toLocal8Bit();
-    if (::stat(path.constData(), &info) == 0) {
-        if (const struct group* owner = ::getgrgid(info.st_gid); owner && owner->gr_name && owner->gr_gid != 0)
-            group = QString::fromLocal8Bit(owner->gr_name);
-    }
+    if (::stat(path.constData(), &info) != 0 || info.st_gid == 0
+        || (info.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP))
+        return QString();
+    const struct group* owner = ::getgrgid(info.st_gid);
+    if (!owner || !owner->gr_name)
+        return QString();
+    const QString group = QString::fromLocal8Bit(owner->gr_name);
     return QStringLiteral("Für den Zugriff auf ") + device + QStringLiteral(" muss Ihr Benutzer Mitglied der Gruppe '")
            + group + QStringLiteral("' sein (sudo usermod -aG ") + group
            + QStringLiteral(" $USER), danach neu anmelden.");

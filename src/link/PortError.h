@@ -8,7 +8,9 @@ namespace quillon {
 enum class PortError {
     None,
     DeviceNotFound,
+    NotADevice,   // the path names a folder or a plain file
     Permission,
+    Busy,         // held by another program (its lock, or the device refused a second user)
     AlreadyOpen,
     NotOpen,
     Read,
@@ -31,11 +33,13 @@ QString strPortErrorReason(int number);
 
 // The whole report: which port is not available, what to check, and the
 // reason. `permissionHint` (see strPermissionHint) is added as a last line
-// when the problem is a missing permission.
+// when the problem is a missing permission; a port another program holds
+// gets a line that says so instead.
 QString strPortErrorReport(const QString& comPort, PortError error, const QString& permissionHint = QString());
 
-// One line telling the user how to get access to `device` (membership of the
-// group that owns it, usually dialout), or "" where that does not apply.
+// One line telling the user how to get access to `device`: membership of
+// the group that owns it (usually dialout), or "" where membership would
+// not help (the group may not read and write it, or is root's).
 QString strPermissionHint(const QString& device);
 
 }  // namespace quillon

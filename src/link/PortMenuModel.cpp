@@ -22,6 +22,7 @@ void PortMenuModel::rebuild(const std::vector<DetectedPort>& detected, const QSt
 {
     m_entries.clear();
     m_checked = -1;
+    m_typedPath.clear();
 
     const int fixed = fixedPortNumber(currentComPort);
     const QString currentPath = fixed > 0 ? QString() : currentComPort.trimmed();
@@ -51,7 +52,32 @@ void PortMenuModel::rebuild(const std::vector<DetectedPort>& detected, const QSt
         m_entries.push_back({PortMenuEntry::Kind::Current, currentPath, currentPath});
         m_checked = int(m_entries.size()) - 1;
     }
+    m_typedPath = currentPath;
     m_entries.push_back({PortMenuEntry::Kind::TypePath, QStringLiteral("Gerätepfad eingeben..."), QString()});
+}
+
+void PortMenuModel::keepTypedPath(const QString& path)
+{
+    const QString kept = path.trimmed();
+    if (!m_typedPath.isEmpty() || kept.isEmpty() || fixedPortNumber(kept) > 0)
+        return;
+    m_typedPath = kept;
+    for (const PortMenuEntry& entry : m_entries)
+        if (entry.comPort == kept)
+            return;
+    // Above the typing entry, which is always last.
+    const auto typing = m_entries.empty() ? m_entries.end() : m_entries.end() - 1;
+    m_entries.insert(typing, {PortMenuEntry::Kind::Current, kept, kept});
+}
+
+QString PortMenuModel::pathSuggestion() const
+{
+    if (!m_typedPath.isEmpty())
+        return m_typedPath;
+    for (const PortMenuEntry& entry : m_entries)
+        if (entry.kind == PortMenuEntry::Kind::Detected)
+            return entry.comPort;
+    return QStringLiteral("/dev/ttyUSB0");
 }
 
 }  // namespace quillon

@@ -15,7 +15,7 @@ struct PortMenuEntry {
     enum class Kind {
         Fixed,     // "Com 1" to "Com 4"
         Detected,  // a port the system reports
-        Current,   // a typed path that is set but not among the detected ones
+        Current,   // a typed path (set, or used earlier) not among the detected ones
         TypePath,  // asks the user for a device path
     };
     Kind kind = Kind::Fixed;
@@ -39,9 +39,20 @@ public:
     // after rebuild with a non-empty value).
     int checkedIndex() const { return m_checked; }
 
+    // Keeps a path typed earlier on offer after a fixed or detected port was
+    // chosen: an unchecked entry above the typing entry, unless it is listed
+    // already. The typed path in use always wins.
+    void keepTypedPath(const QString& path);
+    // The typed path in use, else the one kept; "" when there is none.
+    QString typedPath() const { return m_typedPath; }
+    // What the typing entry offers: the typed path, else the first adapter
+    // the system reports, else "/dev/ttyUSB0".
+    QString pathSuggestion() const;
+
 private:
     std::vector<PortMenuEntry> m_entries;
     int m_checked = -1;
+    QString m_typedPath;
 };
 
 }  // namespace quillon

@@ -1,9 +1,14 @@
 #include "QtSerialTransport.h"
 
+#include <QFile>
 #include <QFileInfo>
 
-#ifdef Q_OS_LINUX
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <termios.h>
 #endif
 
@@ -52,6 +57,7 @@ PortError QtSerialTransport::fromQt(QSerialPort::SerialPortError error)
 bool QtSerialTransport::open(const QString& device)
 {
     abort();
+    ++m_transfer;
     m_error = PortError::None;
     m_opening = true;
     m_port.setPortName(device);
@@ -77,24 +83,87 @@ bool QtSerialTransport::open(const QString& device)
         if (m_error == PortError::None)
             m_error = PortError::Other;
     }
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    if (!ok && ::stat(QFile::encodeName(device).constData(), &info) == 0 && !S_ISCHR(info.st_mode))
+        m_error = PortError::NotADevice;
+    // Qt reports a port that another program holds (its lock file, or the
+    // device's EBUSY) as a permission problem. When we may read and write
+    // the device, permissions are not the cause.
+    if (!ok && m_error == PortError::Permission
+        && ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0)
+        m_error = PortError::Busy;
+#endif
     m_opening = false;
     return ok;
 }
 
 void QtSerialTransport::close()
 {
+    ++m_transfer;
+    joinDrainer();
+    // Closing restores the line settings found at open; whoever wants the
+    // last characters to leave at 300 baud waits for drained() first.
     if (m_port.isOpen())
         m_port.close();
 }
 
 void QtSerialTransport::abort()
 {
-    if (!m_port.isOpen())
+    ++m_transfer;
+    if (!m_port.isOpen()) {
+        joinDrainer();
         return;
+    }
     // Flushing the driver's queue also keeps the kernel's close from
-    // waiting for the line to drain.
+    // waiting for the line to drain, and ends a tcdrain() still waiting.
     m_port.clear(QSerialPort::Output);
+    joinDrainer();
     m_port.close();
+}
+
+void QtSerialTransport::startDrain()
+{
+    joinDrainer();
+    const unsigned transfer = m_transfer;
+#ifdef Q_OS_UNIX
+    if (m_port.isOpen()) {
+        const int fd = int(m_port.handle());
+        m_drainer = std::thread([this, fd, transfer] {
+            int result = 0;
+            do {
+                result = ::tcdrain(fd);
+            } while (result != 0 && errno == EINTR);
+            const int error = result == 0 ? 0 : errno;
+            QMetaObject::invokeMethod(
+                this, [this, transfer, error] { onDrainReturned(transfer, error); }, Qt::QueuedConnection);
+        });
+        return;
+    }
+#endif
+    QMetaObject::invokeMethod(
+        this, [this, transfer] { onDrainReturned(transfer, 0); }, Qt::QueuedConnection);
+}
+
+void QtSerialTransport::onDrainReturned(unsigned transfer, int error)
+{
+    if (transfer != m_transfer)
+        return;
+    joinDrainer();
+    if (error == 0) {
+        emit drained();
+        return;
+    }
+    // The device went away (or refused) while its last characters were
+    // leaving: they may not have reached the machine.
+    m_error = error == EIO || error == ENXIO || error == ENODEV ? PortError::ResourceGone : PortError::Write;
+    emit errorOccurred(m_error);
+}
+
+void QtSerialTransport::joinDrainer()
+{
+    if (m_drainer.joinable())
+        m_drainer.join();
 }
 
 bool QtSerialTransport::isOpen() const

@@ -45,12 +45,14 @@ void SendJob::start()
     m_position = 0;
     m_sentChars = 0;
     m_percent = 0;
+    m_draining = false;
 
     if (!m_port.open(comPortDevice(m_comPort))) {
         failPort(m_port.lastError());
         return;
     }
     connect(&m_port, &SerialTransport::errorOccurred, this, &SendJob::failPort);
+    connect(&m_port, &SerialTransport::drained, this, &SendJob::lineDrained);
     m_tickTimer.start();
     m_observer.progressChanged(0);
     writeNextChunk();
@@ -91,7 +93,19 @@ void SendJob::poll()
         writeNextChunk();
         return;
     }
-    // The last chunk has left our buffer and the driver's queue.
+    // The last chunk has left our buffer and the driver's queue, but the
+    // unit line and the trailing NULs may still sit in the UART or the
+    // adapter. Closing now would restore the old line settings under them,
+    // so the port stays open until the transmitter is empty; the bar keeps
+    // the estimate, at most 99, meanwhile.
+    m_draining = true;
+    m_port.startDrain();
+}
+
+void SendJob::lineDrained()
+{
+    if (!isRunning() || !m_draining)
+        return;
     m_percent = 100;
     m_observer.progressChanged(100);
     finish(TransferOutcome::Completed);
@@ -117,6 +131,10 @@ void SendJob::failPort(PortError error)
 {
     if (m_outcome != TransferOutcome::Running)
         return;
+    // Sending reads nothing: a failed read on an open port is the line
+    // itself going away (an adapter pulled out).
+    if (error == PortError::Read && m_port.isOpen())
+        error = PortError::ResourceGone;
     const QString hint = error == PortError::Permission ? strPermissionHint(comPortDevice(m_comPort)) : QString();
     // The transfer is over before the report is shown: a modal box runs the
     // event loop, and nothing may write, read or report again meanwhile.

@@ -47,6 +47,7 @@ public:
 private:
     void tick();
     void poll();
+    void lineDrained();
     void writeNextChunk();
     void failPort(PortError error);
     void finish(TransferOutcome outcome);
@@ -63,6 +64,7 @@ private:
     qint64 m_sentChars = 0;  // the estimate, not measured on the line
     int m_percent = 0;
     bool m_started = false;
+    bool m_draining = false;  // every byte handed over; waiting for the transmitter
     TransferOutcome m_outcome = TransferOutcome::Running;
 };
 

@@ -30,6 +30,11 @@ public:
     virtual qint64 write(const QByteArray& bytes) = 0;
     // Bytes not yet on the line: our own buffer and the driver's queue.
     virtual qint64 bytesToWrite() const = 0;
+    // Once bytesToWrite() is 0, the UART's FIFO or an adapter's own buffer
+    // may still hold the last characters. Asks to hear through drained()
+    // when the transmitter itself has sent them; returns at once. A failure
+    // meanwhile comes through errorOccurred() instead.
+    virtual void startDrain() = 0;
 
     virtual qint64 bytesAvailable() const = 0;
     virtual QByteArray readAll() = 0;
@@ -38,6 +43,7 @@ public:
 
 signals:
     void readyRead();
+    void drained();
     // A failure of an open port (read, write, device gone). Not raised for
     // a failed open, which open() itself reports.
     void errorOccurred(quillon::PortError error);

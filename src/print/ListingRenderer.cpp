@@ -1,8 +1,11 @@
 #include "ListingRenderer.h"
 
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPagedPaintDevice>
+#include <QPdfWriter>
+#include <QSaveFile>
 #include <cmath>
 
 namespace quillon {
@@ -79,6 +82,34 @@ ListingRenderer::Result ListingRenderer::render(QPagedPaintDevice& device, const
         return result;
     }
     result.ok = true;
+    return result;
+}
+
+ListingRenderer::Result ListingRenderer::writePdf(const QString& pdfPath, const Program& program, MachineType machine,
+                                                  const QString& fileName, const PrintStamp& stamp)
+{
+    Result result;
+    QSaveFile file(pdfPath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.fileError = file.errorString();
+        return result;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        writer.setTitle(fileName.isEmpty() ? QString::fromUtf8(kUnnamedFileText) : QFileInfo(fileName).fileName());
+        writer.setCreator(QStringLiteral("Quillon"));
+        result = render(writer, program, machine, fileName, stamp);
+    }
+    if (!result.ok) {
+        file.cancelWriting();
+        return result;
+    }
+    if (!file.commit()) {
+        result.ok = false;
+        result.fileError = file.errorString();
+    }
     return result;
 }
 

@@ -17,7 +17,8 @@ public:
     struct Result {
         bool ok = false;
         int pages = 0;
-        QString message;  // why nothing or not everything was printed
+        QString message;    // why nothing or not everything was printed
+        QString fileError;  // writePdf: the PDF file could not be written, and why
     };
 
     // "Courier New" 10 point; where it is missing, its metric twin
@@ -34,6 +35,11 @@ public:
     // Prints the whole listing as one job.
     static Result render(QPagedPaintDevice& device, const Program& program, MachineType machine, const QString& fileName,
                          const PrintStamp& stamp);
+
+    // The listing as an A4 PDF in `pdfPath`, which is replaced only by a
+    // whole document: a failed job leaves no half file.
+    static Result writePdf(const QString& pdfPath, const Program& program, MachineType machine,
+                           const QString& fileName, const PrintStamp& stamp);
 };
 
 }  // namespace quillon

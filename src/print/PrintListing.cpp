@@ -158,24 +158,37 @@ QString printHeaderText(const QString& fileName, const PrintStamp& stamp)
            + QStringLiteral("       Seite ");
 }
 
+QString elidedPrintPath(const QString& path, qsizetype room)
+{
+    if (path.size() <= room)
+        return path;
+    static const QRegularExpression separator(QStringLiteral("[/\\\\]"));
+    const qsizetype last = path.lastIndexOf(separator);
+    if (last < 0)
+        return path;
+    const QString folder = path.left(last);
+    const QString name = path.mid(last);  // with its separator
+    const qsizetype budget = room - name.size() - 3;
+    // The folders at both ends say most: where the tree starts and the
+    // folder the file is in. Each end is cut at a separator.
+    QString head;
+    for (qsizetype i = folder.indexOf(separator); i >= 0 && i + 1 <= budget / 2; i = folder.indexOf(separator, i + 1))
+        head = folder.left(i + 1);
+    QString tail;
+    for (qsizetype i = folder.lastIndexOf(separator); i >= head.size() && folder.size() - i <= budget - head.size();
+         i = i > 0 ? folder.lastIndexOf(separator, i - 1) : -1)
+        tail = folder.mid(i);
+    return head + QStringLiteral("...") + tail + name;
+}
+
 PrintListing buildPrintListing(const Program& program, MachineType machine, const QString& fileName,
                                const PrintStamp& stamp, const PrintPageSize& size)
 {
-    // A path too long for the header line keeps its end, the file's own
-    // name, so the date and the page number stay on the paper.
     QString shownName = fileName;
     if (size.charsPerLine > 0 && !fileName.isEmpty()) {
         const qsizetype fixed = printHeaderText(QString(), stamp).size() - qsizetype(qstrlen(kUnnamedFileText));
         const qsizetype room = size.charsPerLine - fixed - 3;  // up to three digits of page number
-        if (fileName.size() > room && room > 3) {
-            QString tail = fileName.right(room - 3);
-            // Cut at a folder boundary when one is left in what remains.
-            static const QRegularExpression folder(QStringLiteral("[/\\\\]"));
-            const qsizetype cut = tail.indexOf(folder);
-            if (cut > 0 && cut < tail.size() - 1)
-                tail = tail.mid(cut);
-            shownName = QStringLiteral("...") + tail;
-        }
+        shownName = elidedPrintPath(fileName, room);
     }
     PageWriter out(printHeaderText(shownName, stamp), size);
     for (const QString& line : descriptionLines(program.description))

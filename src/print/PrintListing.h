@@ -26,6 +26,11 @@ PrintStamp printStamp(const QDateTime& when, const QLocale& locale = QLocale::sy
 // An empty file name stands for an unnamed program.
 QString printHeaderText(const QString& fileName, const PrintStamp& stamp);
 
+// `path` in at most `room` characters for the header: the file name whole,
+// the folders elided in the middle ("/home/.../kurs/teil.cnc"). A name that
+// alone is too long is still kept whole, behind "...".
+QString elidedPrintPath(const QString& path, qsizetype room);
+
 // The size of a page in lines and characters of the print font.
 struct PrintPageSize {
     int lines = 60;          // lines that fit between the top and bottom margins

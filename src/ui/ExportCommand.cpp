@@ -32,6 +32,11 @@ std::optional<QString> runExportCommand(QWidget* parent, ExportDialogs& dialogs,
         tell(parent, QMessageBox::Warning, QString::fromLatin1(kExportMessageTitle), notLatheMessage());
         return std::nullopt;
     }
+    // Refused before a file name is asked, as Save refuses it.
+    if (descriptionHoldsPercent(programText)) {
+        tell(parent, QMessageBox::Warning, QString::fromLatin1(kExportMessageTitle), percentInDescriptionMessage());
+        return std::nullopt;
+    }
     const QString path = strFileOut(parent, exportStartFolder(exportFolder));
     if (path.isEmpty())
         return std::nullopt;

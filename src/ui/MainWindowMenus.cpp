@@ -5,6 +5,7 @@
 #include "LineForm.h"
 #include "ListView.h"
 #include "PortMenu.h"
+#include "PrintFile.h"
 #include "TipPopup.h"
 #include "ToolpathDock.h"
 #include "ProgramCheckPanel.h"
@@ -93,6 +94,12 @@ void MainWindow::buildMenus()
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     dispatch(print, "Print");
     dispatch(add(f, "mnuFPreview", "Druckvorschau"), "Preview");
+    connect(add(f, "mnuFPdf", "Als PDF speichern ..."), &QAction::triggered, this, [this]() {
+        guarded("mnuFPdf_Click", [this]() {
+            saveProgramPdf(this, m_messages, m_editor->program(), m_editor->machine(), m_files->fileName(),
+                           [this](bool enabled) { CommandState(enabled); }, &m_state.logger());
+        });
+    });
     f->addSeparator()->setObjectName(QStringLiteral("mnuF3"));
     // The recent files go between mnuF3 and mnuF4 (rebuildRecentMenu).
     m_mruEnd = f->addSeparator();
@@ -178,7 +185,7 @@ void MainWindow::CommandState(bool enabled)
         action->setEnabled(enabled);
     }
     for (const char* name : {"mnuFNew", "mnuFOpen", "mnuFSave", "mnuFSaveAs", "mnuFPrint", "mnuFPreview", "mnuFexport",
-                             "mnuFmachine", "mnuECopy", "mnuTSend", "mnuTReceive"})
+                             "mnuFmachine", "mnuECopy", "mnuTSend", "mnuTReceive", "mnuFPdf"})
         m_menuActions[QString::fromLatin1(name)]->setEnabled(enabled);
     // A recent file is an Open: it waits while a command runs or lines are copied.
     for (QAction* a : m_mruActions)

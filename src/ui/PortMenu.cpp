@@ -6,8 +6,21 @@
 
 namespace quillon {
 
-void fillPortMenu(QMenu* menu, const PortMenuModel& model, const std::function<void(const QString&)>& onChoose)
+namespace {
+
+// The menu outlives its rebuilds; it remembers the last typed path, so that
+// choosing "Com 2" does not lose it.
+constexpr const char* kTypedPathProperty = "quillonTypedPath";
+
+}  // namespace
+
+void fillPortMenu(QMenu* menu, const PortMenuModel& built, const std::function<void(const QString&)>& onChoose)
 {
+    PortMenuModel model = built;
+    model.keepTypedPath(menu->property(kTypedPathProperty).toString());
+    menu->setProperty(kTypedPathProperty, model.typedPath());
+    const QString suggestion = model.pathSuggestion();
+
     auto* group = new QActionGroup(menu);
     group->setExclusive(true);
     const std::vector<PortMenuEntry>& entries = model.entries();
@@ -16,8 +29,8 @@ void fillPortMenu(QMenu* menu, const PortMenuModel& model, const std::function<v
         QAction* action = menu->addAction(entry.caption);
         if (entry.kind == PortMenuEntry::Kind::TypePath) {
             action->setObjectName(QStringLiteral("mnuTPortPath"));
-            QObject::connect(action, &QAction::triggered, menu, [menu, onChoose] {
-                const QString path = askDevicePath(menu->window(), QString());
+            QObject::connect(action, &QAction::triggered, menu, [menu, onChoose, suggestion] {
+                const QString path = askDevicePath(menu->window(), suggestion);
                 if (!path.isEmpty())
                     onChoose(path);
             });

@@ -7,6 +7,9 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -62,8 +65,10 @@ bool PrintFile::print(const Program& program, MachineType machine, const QString
     const TraceScope trace(logger_, kModule, "PrintFile");
     // Without a printer the dialog could offer nothing to choose.
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        showFailure(QStringLiteral("Es ist kein Drucker installiert."));
-        return false;
+        const int answer = messages_.intStdMsgBox(
+            QStringLiteral("Es ist kein Drucker installiert.\r\nSoll das Programm als PDF gespeichert werden?"),
+            MsgStyle::Question, QString::fromUtf8(kPrintDialogTitle));
+        return answer == MsgResult::Yes && saveAsPdf(program, machine, fileName);
     }
     QPrinter printer(QPrinter::HighResolution);
     if (printDialog(printer, parent_)->exec() != QDialog::Accepted)
@@ -116,6 +121,45 @@ bool PrintFile::printOn(QPrinter& printer, const Program& program, MachineType m
     return result.ok;
 }
 
+QString PrintFile::pdfNameFor(const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return QStringLiteral("unbenannt.pdf");
+    const QFileInfo info(fileName);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf"));
+}
+
+bool PrintFile::saveAsPdf(const Program& program, MachineType machine, const QString& fileName)
+{
+    const TraceScope trace(logger_, kModule, "SavePdf");
+    QFileDialog dialog(parent_, QString::fromUtf8(kPdfDialogTitle));
+    dialog.setObjectName(QStringLiteral("dlgPdf"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(pdfNameFor(fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return writePdf(dialog.selectedFiles().constFirst(), program, machine, fileName,
+                    printStamp(QDateTime::currentDateTime()));
+}
+
+bool PrintFile::writePdf(const QString& pdfPath, const Program& program, MachineType machine,
+                         const QString& fileName, const PrintStamp& stamp)
+{
+    ListingRenderer::Result result;
+    {
+        BusyGuard busy(commandState_);
+        result = ListingRenderer::writePdf(pdfPath, program, machine, fileName, stamp);
+    }
+    if (!result.fileError.isEmpty())
+        showFailure(QStringLiteral("Die PDF-Datei kann nicht geschrieben werden: ") + pdfPath + QStringLiteral("\r\n")
+                    + result.fileError);
+    else if (!result.ok)
+        showFailure(result.message);
+    return result.ok;
+}
+
 void PrintFile::showFailure(const QString& message)
 {
     if (logger_)
@@ -133,6 +177,12 @@ void previewProgram(QWidget* parent, MessageSink& messages, const Program& progr
                     const QString& fileName, Logger* logger)
 {
     PrintFile(parent, messages, {}, logger).preview(program, machine, fileName);
+}
+
+bool saveProgramPdf(QWidget* parent, MessageSink& messages, const Program& program, MachineType machine,
+                    const QString& fileName, std::function<void(bool)> commandState, Logger* logger)
+{
+    return PrintFile(parent, messages, std::move(commandState), logger).saveAsPdf(program, machine, fileName);
 }
 
 }  // namespace quillon

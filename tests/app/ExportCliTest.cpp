@@ -130,5 +130,8 @@ TEST(ExportCli, MillAndUsageErrorsExitTwo)
         EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
     }
+    r = cli({"export", "--machine", "4", in, "-o", out, "--billet", "30", "--billet=40"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, QByteArray("quillon-cli: --billet may be given only once\n"));
     EXPECT_FALSE(QFile::exists(out));
 }

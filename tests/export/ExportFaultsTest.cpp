@@ -60,7 +60,7 @@ TEST(ExportFaults, MissingJumpTargetEndsOnlyTheExport)
     ScriptedQuestions q(std::nullopt, {});
     expectFailureKeepsFile(p, q,
                            QStringLiteral("Die Ziel Zeile für den Sprungbefehl ist nicht vorhanden\r\n") + rowLine(p, 1)
-                               + QStringLiteral("\r\n"));
+                               + QStringLiteral("\r\nEs wurde keine Datei geschrieben."));
 }
 
 TEST(ExportFaults, ArcWithoutTravelNamesBothRows)
@@ -71,7 +71,8 @@ TEST(ExportFaults, ArcWithoutTravelNamesBothRows)
     expectFailureKeepsFile(p, q,
                            QStringLiteral("Es ist ein Problem mit dem Bogen in der zweiten Zeile,\r\n"
                                           "er endet in einem 0 Radius\r\n\r\n")
-                               + rowLine(p, 1) + QStringLiteral("\r\n") + rowLine(p, 2) + QStringLiteral("\r\n"));
+                               + rowLine(p, 1) + QStringLiteral("\r\n") + rowLine(p, 2)
+                               + QStringLiteral("\r\nEs wurde keine Datei geschrieben."));
 }
 
 TEST(ExportFaults, ReturnWithoutCall)
@@ -79,10 +80,35 @@ TEST(ExportFaults, ReturnWithoutCall)
     LatheProgram p(MachineType::Mark4, Units::Metric, kDescription);
     p.row("G00", X(0), Z(0)).row("M17").row("M30");
     ScriptedQuestions q(std::nullopt, {});
-    LineRecord record;
-    record.text = rowLine(p, 1);
-    expectFailureKeepsFile(p, q, returnWithoutCallMessage(record));
-    EXPECT_TRUE(returnWithoutCallMessage(record).contains(record.text));
+    expectFailureKeepsFile(p, q,
+                           QStringLiteral("Der Rücksprungbefehl hat keinen Unterprogrammaufruf, zu dem er "
+                                          "zurückkehren kann\r\n")
+                               + rowLine(p, 1) + QStringLiteral("\r\nEs wurde keine Datei geschrieben."));
+}
+
+TEST(ExportFaults, PercentInTheDescriptionAndAnUnwritableFileWriteNothing)
+{
+    // The text ends its description at the first "%": the export would
+    // keep only "Alu 50", so it refuses as Save does.
+    LatheProgram percent(MachineType::Mark4, Units::Metric, QStringLiteral("Alu 50% Rest\r\nbillet diam 20"));
+    percent.row("G00", X(0), Z(0)).row("M30");
+    RecordingQuestions asked;
+    expectFailureKeepsFile(percent, asked,
+                           QStringLiteral("Die Programmbeschreibung darf kein Prozentzeichen (%) enthalten.\r\n"
+                                          "Es wurde keine Datei geschrieben."));
+    EXPECT_TRUE(asked.asked.isEmpty());
+
+    LatheProgram plain(MachineType::Mark4, Units::Metric, kDescription);
+    plain.row("G00", X(0), Z(0)).row("M30");
+    ScriptedQuestions q(std::nullopt, {});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("fehlt/teil.spd"));
+    const ExportResult r = exportProgramFile(plain.text(), plain.machine(), path, q);
+    EXPECT_EQ(r.status, ExportStatus::Failed);
+    EXPECT_TRUE(r.message.startsWith(QStringLiteral("Die Exportdatei kann nicht geschrieben werden: ") + path
+                                     + QStringLiteral("\r\n")));
+    EXPECT_TRUE(r.message.endsWith(QStringLiteral("\r\nEs wurde keine Datei geschrieben."))) << r.message.toStdString();
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST(ExportFaults, CancelledToolQuestion)

@@ -139,6 +139,14 @@ TEST(CliLink, SendFailures)
     const QString err = QString::fromUtf8(p->readAllStandardError());
     EXPECT_TRUE(err.contains("Com Port " + missing + " ist nicht verf\u00fcgbar")) << err.toStdString();
     EXPECT_TRUE(err.contains("Invalid Port Number"));
+    EXPECT_FALSE(err.contains('\r')) << "a terminal ends its lines in LF";
+
+    // A folder is no device, and the reason says so.
+    p = startCli({"send", "--machine", "4", "--port", QDir::tempPath(), data("mark4-welle.cnc")});
+    ASSERT_TRUE(finish(*p));
+    EXPECT_EQ(p->exitCode(), 1);
+    EXPECT_TRUE(p->readAllStandardError().endsWith("Das berichtete Problem ist:\n"
+                                                    "The device identifier is invalid or unsupported\n"));
 
     // A file for another machine is rejected before the port is touched.
     EmulatedMachine emco(pty.b());
@@ -199,5 +207,56 @@ TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
         EXPECT_TRUE(err.contains("rejected: Diese Datei kann nicht gelesen werden")) << err.toStdString();
         EXPECT_EQ(bytesOf(dir.filePath("bad.raw")), text.left(text.size() - 1));
         EXPECT_FALSE(QFile::exists(dir.filePath("bad.cnc")));
+    }
+    // Interrupted after the last row, before the unit line: what arrived is
+    // saved, and the exit code says it is incomplete.
+    {
+        PtyPair pty;
+        if (!pty.ok())
+            GTEST_SKIP() << pty.why().toStdString();
+        EmulatedMachine emco(pty.a());
+        auto p = startCli({"receive", "--machine", "4", "--port", pty.b(), "-o", dir.filePath("part.cnc")});
+        QByteArray err;
+        ASSERT_TRUE(waitListening(*p, err));
+        const Program program = decodeFile(data("mark4-welle.cnc"), MachineType::Mark4);
+        const QByteArray full = sendText(program, MachineType::Mark4);
+        // Everything but the unit line (6 characters) and the 10 NULs.
+        const QByteArray text = full.left(full.size() - 16);
+        emco.send(text, 3000, 8);
+        ASSERT_TRUE(waitFor([&] { return emco.sendsDone(); }, 3000));
+        spin(200);
+        ::kill(pid_t(p->processId()), SIGINT);
+        ASSERT_TRUE(finish(*p, 5000));
+        err += p->readAllStandardError();
+        EXPECT_EQ(p->exitCode(), 3) << err.toStdString();
+        EXPECT_TRUE(err.contains("receive: the program is incomplete (no unit line arrived)")) << err.toStdString();
+        EXPECT_EQ(decodeFile(dir.filePath("part.cnc"), MachineType::Mark4).rows.size(), program.rows.size());
+    }
+}
+
+TEST(CliLink, ReceiveRefusesAnUnwritableFileBeforeOpeningThePort)
+{
+    PtyPair pty;
+    if (!pty.ok())
+        GTEST_SKIP() << pty.why().toStdString();
+    QTemporaryDir dir;
+    const QString inMissingFolder = dir.filePath("gone/out.cnc");
+    struct Case {
+        QStringList files;
+        QString message;
+    } cases[] = {
+        {{"-o", inMissingFolder},
+         "quillon-cli: cannot write " + inMissingFolder + ": the folder " + dir.filePath("gone") + " does not exist\n"},
+        {{"-o", dir.filePath("ok.cnc"), "--raw", dir.path()},
+         "quillon-cli: cannot write " + dir.path() + ": it is a folder\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.files.join(' ').toStdString());
+        // No machine would ever be asked to send: the command ends at once.
+        auto p = startCli(QStringList{"receive", "--machine", "4", "--port", pty.b()} + c.files);
+        ASSERT_TRUE(finish(*p, 5000));
+        EXPECT_EQ(p->exitCode(), 2);
+        EXPECT_EQ(QString::fromUtf8(p->readAllStandardError()), c.message);
+        EXPECT_FALSE(QFile::exists(dir.filePath("ok.cnc")));
     }
 }

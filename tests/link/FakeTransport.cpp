@@ -9,6 +9,20 @@ void FakeTransport::drain(qint64 count)
     queued = std::max<qint64>(0, queued - count);
 }
 
+void FakeTransport::releaseDrain()
+{
+    if (m_open)
+        emit drained();
+}
+
+void FakeTransport::startDrain()
+{
+    calls << QStringLiteral("drain");
+    // Answered from the event loop, as the real port answers.
+    if (!holdDrain)
+        QMetaObject::invokeMethod(this, &FakeTransport::releaseDrain, Qt::QueuedConnection);
+}
+
 void FakeTransport::feed(const QByteArray& bytes)
 {
     m_input += bytes;
@@ -26,6 +40,7 @@ void FakeTransport::fail(PortError error)
 bool FakeTransport::open(const QString& device)
 {
     ++opens;
+    calls << QStringLiteral("open");
     openedDevice = device;
     m_error = openError;
     m_open = openError == PortError::None;
@@ -37,6 +52,7 @@ void FakeTransport::close()
     if (!m_open)
         return;
     ++closes;
+    calls << QStringLiteral("close");
     leftOnClose += queued;
     queued = 0;
     m_open = false;
@@ -48,6 +64,7 @@ void FakeTransport::abort()
         return;
     ++closes;
     ++aborts;
+    calls << QStringLiteral("abort");
     droppedOnClose += queued;
     queued = 0;
     m_open = false;
@@ -60,6 +77,7 @@ qint64 FakeTransport::write(const QByteArray& bytes)
         return -1;
     }
     written += bytes;
+    calls << QStringLiteral("write");
     if (!autoDrain)
         queued += bytes.size();
     return bytes.size();

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace quillon::test {
 
@@ -18,6 +19,8 @@ public:
     // Setup
     PortError openError = PortError::None;
     bool autoDrain = true;
+    // The transmitter empties only when the test calls releaseDrain().
+    bool holdDrain = false;
 
     // What happened
     QString openedDevice;
@@ -29,8 +32,11 @@ public:
     qint64 droppedOnClose = 0;   // queued bytes thrown away by abort()
     qint64 leftOnClose = 0;      // queued bytes left to the driver by close()
     int aborts = 0;
+    // The order of open, write, drain, close and abort.
+    QStringList calls;
 
     void drain(qint64 count);
+    void releaseDrain();
     void feed(const QByteArray& bytes);
     void fail(PortError error);
 
@@ -40,6 +46,7 @@ public:
     bool isOpen() const override { return m_open; }
     qint64 write(const QByteArray& bytes) override;
     qint64 bytesToWrite() const override { return queued; }
+    void startDrain() override;
     qint64 bytesAvailable() const override { return m_input.size(); }
     QByteArray readAll() override;
     PortError lastError() const override { return m_error; }

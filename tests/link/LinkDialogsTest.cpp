@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
@@ -255,6 +256,42 @@ TEST(PortMenu, RendersTheModelAndReportsTheChoice)
     EXPECT_EQ(chosen, QStringList{"3"});
     EXPECT_TRUE(actions[2]->isChecked());
     EXPECT_FALSE(actions[4]->isChecked());
+
+    // A typed path in use, then "Com 2" chosen: the window rebuilds the menu
+    // from the settings, and the typed path stays on offer, unchecked, and is
+    // what the typing entry offers.
+    auto refill = [&](const QString& comPort) {
+        menu.clear();
+        model.rebuild({{"/dev/ttyUSB0", "USB Serial"}}, comPort);
+        fillPortMenu(&menu, model, [&](const QString& value) { chosen << value; });
+        return menu.actions();
+    };
+    refill("/tmp/pty/a");
+    const QList<QAction*> after = refill("2");
+    ASSERT_EQ(after.size(), 7);
+    EXPECT_TRUE(after[1]->isChecked());
+    EXPECT_EQ(after[5]->text(), "/tmp/pty/a");
+    EXPECT_FALSE(after[5]->isChecked());
+    QString offered;
+    whenModal([&](QWidget* dialog) {
+        offered = dialog->findChild<QLineEdit*>()->text();
+        dialog->close();
+    });
+    after[6]->trigger();
+    EXPECT_EQ(offered, "/tmp/pty/a");
+    after[5]->trigger();
+    EXPECT_EQ(chosen.back(), "/tmp/pty/a");
+
+    // Nothing typed yet: the first adapter the system reports is offered.
+    QMenu fresh;
+    model.rebuild({{"/dev/ttyACM0", ""}}, "1");
+    fillPortMenu(&fresh, model, [](const QString&) {});
+    whenModal([&](QWidget* dialog) {
+        offered = dialog->findChild<QLineEdit*>()->text();
+        dialog->close();
+    });
+    fresh.actions().back()->trigger();
+    EXPECT_EQ(offered, "/dev/ttyACM0");
 }
 
 TEST(LinkCommands, SendFileAsksThenSends)

@@ -6,7 +6,15 @@
 
 #include "QtPrinters.h"
 
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#ifdef Q_OS_LINUX
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -50,13 +58,18 @@ TEST(PortError, ReportLinesAndReasons)
     EXPECT_EQ(strPortErrorReport("3", PortError::NotOpen), head + "Operation valid only when the port is open");
     EXPECT_EQ(strPortErrorReport("3", PortError::UnsupportedSetting), head + "Could not set comm state");
     EXPECT_EQ(strPortErrorReport("3", PortError::ResourceGone),
-              head + "The hardware is not available (locked by another device)");
+              head + "The hardware is not available (locked by another device)\r\n"
+                     "Die Verbindung zur Schnittstelle /dev/ttyS2 wurde unterbrochen.");
     // An unknown problem keeps the report, with an empty reason line.
     EXPECT_EQ(strPortErrorReport("3", PortError::Other), head);
     // Only a permission problem carries the access hint.
     EXPECT_EQ(strPortErrorReport("3", PortError::Permission, "HINT"),
               head + "The hardware is not available (locked by another device)\r\nHINT");
     EXPECT_EQ(strPortErrorReport("3", PortError::Read, "HINT"), head + "Error reading comm device");
+    // A port another program holds says so, and sends nobody to a group.
+    EXPECT_EQ(strPortErrorReport("3", PortError::Busy, "HINT"),
+              head + "The hardware is not available (locked by another device)\r\n"
+                     "Die Schnittstelle /dev/ttyS2 wird von einem anderen Programm benutzt.");
 
     EXPECT_TRUE(strPortErrorReport("/dev/ttyUSB1", PortError::Write).startsWith("Com Port /dev/ttyUSB1 ist nicht"));
 
@@ -70,11 +83,30 @@ TEST(PortError, ReportLinesAndReasons)
 TEST(PortError, PermissionHintNamesTheOwningGroup)
 {
 #ifdef Q_OS_LINUX
-    // /dev/null belongs to root; the hint then falls back to dialout.
-    EXPECT_EQ(strPermissionHint("/dev/null"),
-              "Für den Zugriff auf /dev/null muss Ihr Benutzer Mitglied der Gruppe 'dialout' sein "
-              "(sudo usermod -aG dialout $USER), danach neu anmelden.");
-    EXPECT_TRUE(strPermissionHint("/nonexistent/tty").contains("'dialout'"));
+    QTemporaryDir dir;
+    const QString tty = dir.filePath("ttyUSB0");
+    QFile(tty).open(QIODevice::WriteOnly);
+    const QByteArray path = QFile::encodeName(tty);
+    const struct group* ttyGroup = ::getgrnam("tty");
+    if (!ttyGroup || ::chown(path.constData(), ::getuid(), ttyGroup->gr_gid) != 0)
+        GTEST_SKIP() << "cannot give a file to the group tty";
+    struct Case {
+        mode_t mode;
+        QString hint;
+    } cases[] = {
+        {0660, "Für den Zugriff auf " + tty + " muss Ihr Benutzer Mitglied der Gruppe 'tty' sein "
+               "(sudo usermod -aG tty $USER), danach neu anmelden."},
+        // The group may not write it: membership would not help.
+        {0640, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        ASSERT_EQ(::chmod(path.constData(), c.mode), 0);
+        EXPECT_EQ(strPermissionHint(tty), c.hint);
+    }
+    // Root's group is no group to join; a missing device has none.
+    EXPECT_EQ(strPermissionHint("/dev/null"), "");
+    EXPECT_EQ(strPermissionHint("/nonexistent/tty"), "");
 #else
     GTEST_SKIP();
 #endif

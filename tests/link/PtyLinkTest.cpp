@@ -210,7 +210,11 @@ TEST(PtyLink, PortsThatCannotBeOpened)
         RecordingObserver observer;
         ReceiveJob job(port, pty.a(), observer);
         job.start();
-        EXPECT_EQ(observer.reports.size(), 1);
+        ASSERT_EQ(observer.reports.size(), 1);
+        EXPECT_TRUE(observer.reports[0].endsWith("Die Schnittstelle " + pty.a()
+                                                 + " wird von einem anderen Programm benutzt."))
+            << observer.reports[0].toStdString();
+        EXPECT_FALSE(observer.reports[0].contains("Gruppe"));
         EXPECT_EQ(observer.outcomes, std::vector<TransferOutcome>{TransferOutcome::PortError});
         EXPECT_FALSE(port.isOpen());
     }
@@ -263,7 +267,10 @@ TEST(PtyLink, PeerVanishesWhileSending)
     pty.cut();
     ASSERT_TRUE(waitFor([&] { return observer.done(); }, 3000));
     spin(200);
-    EXPECT_EQ(observer.reports.size(), 1);
+    ASSERT_EQ(observer.reports.size(), 1);
+    // Told as the lost connection it is, not as a read problem.
+    EXPECT_TRUE(observer.reports[0].endsWith("Die Verbindung zur Schnittstelle " + pty.a() + " wurde unterbrochen."))
+        << observer.reports[0].toStdString();
     EXPECT_EQ(observer.outcomes, std::vector<TransferOutcome>{TransferOutcome::PortError});
     EXPECT_FALSE(port.isOpen());
     EXPECT_LT(job.handedOver(), text.size());

@@ -199,10 +199,26 @@ TEST(PrintListing, NothingRunsOffTheRightMargin)
     for (const QString& line : lines)
         EXPECT_LE(line.size(), 72) << line.toStdString();
 
-    // The header keeps the end of the path, cut at a folder, and its page number.
-    EXPECT_EQ(lines[1], header(QStringLiteral(".../teil.cnc"), 1));
-    EXPECT_EQ(buildPrintListing(p, MachineType::F1, longPath, kStamp, {60, 0}).pages[0].lines[1],
-              header(longPath, 1));
+    // The header keeps the file name whole and its page number; the folders
+    // give way in the middle, cut at separators, as far as the page needs.
+    const QString longName = QStringLiteral("C:\\Kurs\\Gruppe B\\welle-mit-gewinde-und-einstich.cnc");
+    const struct {
+        QString path;
+        int width;
+        QString shown;
+    } headers[] = {
+        {longPath, 72, ".../teil.cnc"},
+        {longPath, 100, "/home/.../woche-12/gruppe-b/teil.cnc"},
+        {longPath, 110, "/home/.../fraesen/woche-12/gruppe-b/teil.cnc"},
+        {longPath, 0, longPath},
+        {longName, 105, "C:\\...\\welle-mit-gewinde-und-einstich.cnc"},
+        {longName, 72, "...\\welle-mit-gewinde-und-einstich.cnc"},
+    };
+    for (const auto& h : headers) {
+        SCOPED_TRACE(h.width);
+        EXPECT_EQ(buildPrintListing(p, MachineType::F1, h.path, kStamp, {60, h.width}).pages[0].lines[1],
+                  header(h.shown, 1));
+    }
 
     // The comment goes on under the comment column, broken between words,
     // every word kept.

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -247,7 +248,24 @@ TEST(ExportCommand, FailureIsToldAndTheMillIsRefused)
     }});
     EXPECT_FALSE(exportToFile(nullptr, dialogs, p.text(), p.machine(), path));
     EXPECT_TRUE(text.startsWith(QStringLiteral("Die Ziel Zeile für den Sprungbefehl ist nicht vorhanden\r\n")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("\r\nEs wurde keine Datei geschrieben.")));
     EXPECT_FALSE(QFile::exists(path));
+
+    // A "%" typed into the description is refused before a file name is
+    // asked; the first dialog is the message.
+    LatheProgram percent(MachineType::Mark4, Units::Metric, QStringLiteral("Alu 50% Rest"));
+    percent.row("M30");
+    ModalScript refused({[&](QWidget* d) {
+        auto* box = qobject_cast<QMessageBox*>(d);
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        box->accept();
+    }});
+    EXPECT_EQ(runExportCommand(nullptr, dialogs, percent.text(), percent.machine(), dir.path()), std::nullopt);
+    EXPECT_EQ(refused.handled(), 1u);
+    EXPECT_EQ(text, QStringLiteral("Die Programmbeschreibung darf kein Prozentzeichen (%) enthalten.\r\n"
+                                   "Es wurde keine Datei geschrieben."));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
 
     // On the mill the command says why before any file name is asked.
     ModalScript mill({[&](QWidget* d) {

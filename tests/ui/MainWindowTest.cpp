@@ -17,7 +17,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
+#include <QTimer>
 #include <QRadioButton>
 #include <QTextBrowser>
 #include <QApplication>
@@ -1173,4 +1176,38 @@ TEST_F(MainWindowTest, TraceLogFollowsAWholeSession)
     EXPECT_EQ(excluded, withoutStore);
     EXPECT_TRUE(logs[2].empty());
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Quillon.log"))));
+}
+
+TEST_F(MainWindowTest, FileMenuSavesTheListingAsPdf)
+{
+    start(MachineType::Mark4);
+    const QString welle = writeFile(dir.filePath(QStringLiteral("welle.cnc")), testData("mark4-welle.cnc"));
+    w->openAtStart(welle);
+    ASSERT_EQ(w->files().fileName(), welle);
+    QAction* pdf = action("mnuFPdf");
+    ASSERT_TRUE(pdf);
+    EXPECT_EQ(pdf->text(), QStringLiteral("Als PDF speichern ..."));
+    EXPECT_TRUE(child<QMenu>("mnuF")->actions().contains(pdf));
+
+    // The dialog offers the program's name with ".pdf", taken as it is.
+    QString offered;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            offered = files->selectedFiles().value(0);
+            QMetaObject::invokeMethod(files, "accept");
+        }
+    });
+    poll.start(10);
+    pdf->trigger();
+    EXPECT_EQ(offered, dir.filePath(QStringLiteral("welle.pdf")));
+    QFile written(dir.filePath(QStringLiteral("welle.pdf")));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.read(5), QByteArray("%PDF-"));
+    // The commands are back on, the menu entry with them.
+    EXPECT_TRUE(pdf->isEnabled());
+    EXPECT_TRUE(action("mnuFPrint")->isEnabled());
+    w->CommandState(false);
+    EXPECT_FALSE(pdf->isEnabled());
 }

@@ -6,6 +6,8 @@
 #include "QtPrinters.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -41,9 +43,10 @@ public:
     int intStdMsgBox(const QString& message, int style, const QString& title) override
     {
         shown.push_back({message, style, title});
-        return MsgResult::Ok;
+        return answer;
     }
     std::vector<Message> shown;
+    int answer = MsgResult::Ok;
 };
 
 // Runs `inspect` on the next modal dialog and closes it, so exec() returns.
@@ -111,18 +114,58 @@ TEST(PrintFile, PrinterDialogOffersNoRangeSelectionOrFile)
     EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintCurrentPage));
 }
 
-TEST(PrintFile, NoPrinterInstalledIsToldBeforeAnyDialog)
+TEST(PrintFile, NoPrinterOffersThePdfInstead)
 {
     if (!QPrinterInfo::availablePrinters().isEmpty())
         GTEST_SKIP() << "this machine has a printer";
+    QTemporaryDir dir;
+    const QString cnc = dir.filePath(QStringLiteral("teil.cnc"));
     QWidget window;
     RecordingSink messages;
-    bool touched = false;
-    EXPECT_FALSE(printProgram(&window, messages, millProgram(2), MachineType::F1, QString(),
-                              [&](bool) { touched = true; }));
+    std::vector<bool> states;
+    auto commandState = [&states](bool on) { states.push_back(on); };
+
+    // No: nothing else happens.
+    messages.answer = MsgResult::No;
+    EXPECT_FALSE(printProgram(&window, messages, millProgram(2), MachineType::F1, cnc, commandState));
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Es ist kein Drucker installiert.");
-    EXPECT_FALSE(touched);
+    EXPECT_EQ(messages.shown[0].text,
+              "Es ist kein Drucker installiert.\r\nSoll das Programm als PDF gespeichert werden?");
+    EXPECT_EQ(messages.shown[0].style, MsgStyle::Question);
+    EXPECT_EQ(messages.shown[0].title, "Datei Drucken");
+    EXPECT_TRUE(states.empty());
+
+    // Yes: the save dialog offers the program's name with ".pdf", which is
+    // taken as it is.
+    messages.answer = MsgResult::Yes;
+    QString title;
+    QString offered;
+    const QString pdf = dir.filePath(QStringLiteral("teil.pdf"));
+    onNextModal([&](QWidget* w) {
+        auto* files = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(files, nullptr);
+        EXPECT_EQ(files->objectName(), "dlgPdf");
+        title = files->windowTitle();
+        offered = files->selectedFiles().value(0);
+        QMetaObject::invokeMethod(files, "accept");
+    });
+    EXPECT_TRUE(printProgram(&window, messages, millProgram(2), MachineType::F1, cnc, commandState));
+    EXPECT_EQ(title, "Als PDF speichern");
+    EXPECT_EQ(offered, pdf);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(states, std::vector<bool>({false, true}));
+    QFile written(pdf);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.read(5) == "%PDF-");
+
+    // A PDF that cannot be written names the file and why.
+    PrintFile printFile(&window, messages);
+    const QString unwritable = dir.filePath(QStringLiteral("fehlt/liste.pdf"));
+    EXPECT_FALSE(printFile.writePdf(unwritable, millProgram(2), MachineType::F1, cnc, kStamp));
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_TRUE(messages.shown[2].text.startsWith("Die PDF-Datei kann nicht geschrieben werden: " + unwritable + "\r\n"))
+        << messages.shown[2].text.toStdString();
+    EXPECT_FALSE(QFile::exists(unwritable));
 }
 
 TEST(PrintFile, PreviewShowsEveryPage)
