@@ -13,7 +13,7 @@
 namespace quillon {
 
 TransferOutcome SendFile(QWidget* parent, const Program& program, MachineType machine, const QString& comPort,
-                         MessageSink& messages, SerialTransport* transport)
+                         MessageSink& messages, SerialTransport* transport, TraceSink* trace)
 {
     if (messages.intStdMsgBox(strSendConfirmQuestion(), MsgStyle::Question, strSendConfirmTitle(machine))
         != MsgResult::Yes)
@@ -26,12 +26,14 @@ TransferOutcome SendFile(QWidget* parent, const Program& program, MachineType ma
     }
     frmSend dialog(*transport, comPort, sendText(program, machine), machine, program.units,
                    strSendEstimate(int(program.rows.size())), messages, parent);
+    dialog.setTrace(trace);
     dialog.exec();
     return dialog.outcome();
 }
 
 ReceiveFileResult ReceiveFile(QWidget* parent, bool modified, MachineType machine, Units currentUnits,
-                              const QString& comPort, MessageSink& messages, SerialTransport* transport)
+                              const QString& comPort, MessageSink& messages, SerialTransport* transport,
+                              TraceSink* trace)
 {
     ReceiveFileResult result;
     if (modified && !blnAskUnsavedWork(messages, strReceiveUnsavedQuestion()))
@@ -44,6 +46,7 @@ ReceiveFileResult ReceiveFile(QWidget* parent, bool modified, MachineType machin
         transport = own.get();
     }
     frmReceive dialog(*transport, comPort, machine, messages, parent);
+    dialog.setTrace(trace);
     dialog.exec();
     result.outcome = dialog.outcome();
 

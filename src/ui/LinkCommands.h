@@ -3,6 +3,7 @@
 #include "link/TransferObserver.h"
 #include "model/MachineType.h"
 #include "model/Program.h"
+#include "model/Trace.h"
 
 #include <QString>
 
@@ -18,7 +19,7 @@ class SerialTransport;
 // time estimate. `transport` is the port to use (the real one when null).
 // Returns how the transfer ended (Cancelled when the user said No).
 TransferOutcome SendFile(QWidget* parent, const Program& program, MachineType machine, const QString& comPort,
-                         MessageSink& messages, SerialTransport* transport = nullptr);
+                         MessageSink& messages, SerialTransport* transport = nullptr, TraceSink* trace = nullptr);
 
 // What a reception leaves for the window.
 struct ReceiveFileResult {
@@ -33,6 +34,7 @@ struct ReceiveFileResult {
 // receive dialog and decodes what arrived as a program file would be read;
 // a rejected text is reported by the decoder's message.
 ReceiveFileResult ReceiveFile(QWidget* parent, bool modified, MachineType machine, Units currentUnits,
-                              const QString& comPort, MessageSink& messages, SerialTransport* transport = nullptr);
+                              const QString& comPort, MessageSink& messages, SerialTransport* transport = nullptr,
+                              TraceSink* trace = nullptr);
 
 }  // namespace quillon

@@ -577,7 +577,8 @@ void MainWindow::sendProgram()
 {
     const TraceScope trace(m_state.logger(), "modQuillon", "SendFile");
     CommandState(false);
-    SendFile(this, m_editor->program(), m_editor->machine(), m_state.settings().comPort(), m_messages);
+    SendFile(this, m_editor->program(), m_editor->machine(), m_state.settings().comPort(), m_messages, nullptr,
+             &m_state.logger());
     CommandState(true);
 }
 
@@ -586,7 +587,8 @@ void MainWindow::receiveProgram()
     const TraceScope trace(m_state.logger(), "modQuillon", "ReceiveFile");
     CommandState(false);
     const ReceiveFileResult result = ReceiveFile(this, m_editor->modified(), m_editor->machine(), m_editor->units(),
-                                                 m_state.settings().comPort(), m_messages);
+                                                 m_state.settings().comPort(), m_messages, nullptr,
+                                                 &m_state.logger());
     CommandState(true);
     if (!result.started)
         return;

@@ -101,6 +101,7 @@ void frmReceive::tmrDel_Timer()
 
 void frmReceive::cmdCancel_Click()
 {
+    const TraceScope trace(m_trace, "frmReceive", "cmdCancel_Click");
     if (m_cancelled || m_outcome != TransferOutcome::Running)
         return;
     m_cancelled = true;
@@ -122,6 +123,7 @@ void frmReceive::reject()
 
 void frmReceive::receivedTextChanged(const QString& display)
 {
+    const TraceScope trace(m_trace, "frmReceive", "ReceiveText");
     QString shown = display;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));

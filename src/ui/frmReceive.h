@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Trace.h"
+
 #include "link/TransferObserver.h"
 #include "model/MachineType.h"
 
@@ -34,6 +36,8 @@ public:
     void setSilenceLimit(int ms) { m_silenceMs = ms; }
 
     void reject() override;  // Esc and the close button act as Cancel
+    // Where the dialog's procedures write their trace entries.
+    void setTrace(TraceSink* trace) { m_trace = trace; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -58,6 +62,7 @@ private:
     QTimer tmrDel;
     QPlainTextEdit* txtReceived = nullptr;
     QPushButton* cmdCancel = nullptr;
+    TraceSink* m_trace = nullptr;
 };
 
 }  // namespace quillon

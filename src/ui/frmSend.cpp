@@ -85,6 +85,7 @@ frmSend::~frmSend()
 
 void frmSend::cmdStart_Click()
 {
+    const TraceScope trace(m_trace, "frmSend", "cmdStart_Click");
     if (m_job)
         return;
     cmdStart->setEnabled(false);
@@ -96,6 +97,7 @@ void frmSend::cmdStart_Click()
 
 void frmSend::cmdCancel_Click()
 {
+    const TraceScope trace(m_trace, "frmSend", "cmdCancel_Click");
     if (!m_job) {
         // Nothing sent yet: the port was never opened.
         m_outcome = TransferOutcome::Cancelled;
@@ -116,6 +118,7 @@ void frmSend::reject()
 
 void frmSend::progressChanged(int percent)
 {
+    const TraceScope trace(m_trace, "frmSend", "UpdateProgress");
     pnlProgress->setValue(percent);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Trace.h"
+
 #include "link/TransferObserver.h"
 #include "model/MachineType.h"
 #include "model/Units.h"
@@ -34,6 +36,8 @@ public:
     void setTickInterval(int ms) { m_tickMs = ms; }
 
     void reject() override;  // Esc and the window's close button act as Cancel
+    // Where the dialog's procedures write their trace entries.
+    void setTrace(TraceSink* trace) { m_trace = trace; }
 
 private:
     void cmdStart_Click();
@@ -55,6 +59,7 @@ private:
     QProgressBar* pnlProgress = nullptr;
     QPushButton* cmdStart = nullptr;
     QPushButton* cmdCancel = nullptr;
+    TraceSink* m_trace = nullptr;
 };
 
 }  // namespace quillon
