@@ -102,12 +102,18 @@ bool CliContext::woodworkerSetting() const
     return Settings(settingsFilePath(programDir, m_settingsOverride), programDir).woodworker();
 }
 
+Units CliContext::unitsSetting() const
+{
+    const QString programDir = QCoreApplication::applicationDirPath();
+    return unitsFromSetting(Settings(settingsFilePath(programDir, m_settingsOverride), programDir).units());
+}
+
 std::optional<DecodeResult> CliContext::loadProgram(const QString& path, MachineType machine, QString* error) const
 {
     const std::optional<QByteArray> bytes = readWholeFile(path, error);
     if (!bytes)
         return std::nullopt;
-    return blnDecodeBuffer(decodeCp1252(*bytes), machine, Units::Metric);
+    return blnDecodeBuffer(decodeCp1252(*bytes), machine, unitsSetting());
 }
 
 std::optional<CliContext::OneProgram> CliContext::takeOneProgram(const QString& command, int* exitCode)

@@ -38,6 +38,9 @@ public:
     std::optional<MachineType> machine(QString* error);
     // The settings file's `Woodworker` flag (false without a settings file).
     bool woodworkerSetting() const;
+    // The units a program starts in, as in the editor: the settings file's
+    // `Units` (metric without a settings file).
+    Units unitsSetting() const;
 
     // Reads and decodes a program file as the editor's Open would. Returns
     // nullopt with `error` set when the file cannot be read at all.
