@@ -79,6 +79,9 @@ for c in Education Engineering; do
   key Categories | tr ';' '\n' | grep -qx "$c" || fail "desktop Categories lack $c"
 done
 [ "$(key Icon)" = "$id" ] || fail "desktop Icon is '$(key Icon)', the icons are named $id"
+# The window's WM_CLASS instance is the executable's name; docks and task
+# switchers find the entry (and its icon) by it.
+[ "$(key StartupWMClass)" = "quillon" ] || fail "desktop StartupWMClass is '$(key StartupWMClass)'"
 
 # --- file type -----------------------------------------------------------------
 mimexml=$prefix/share/mime/packages/$id.xml
