@@ -7,6 +7,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -107,9 +108,13 @@ void SingleInstance::serve()
             const QByteArray request = socket->readLine().trimmed();
             socket->write("ok\n");
             socket->flush();
-            emit raiseRequested();
-            if (request.startsWith("open "))
-                emit openRequested(QString::fromUtf8(QByteArray::fromPercentEncoding(request.mid(5))));
+            // Heard outside the socket's own signal: what follows may show a
+            // dialog, and the socket may go while that dialog runs.
+            QTimer::singleShot(0, this, [this, request]() {
+                emit raiseRequested();
+                if (request.startsWith("open "))
+                    emit openRequested(QString::fromUtf8(QByteArray::fromPercentEncoding(request.mid(5))));
+            });
         });
     }
 }
