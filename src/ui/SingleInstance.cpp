@@ -21,9 +21,11 @@ constexpr int kAnswerMs = 2000;
 // A folder only this user owns and can enter, or "" when none can be had.
 QString privateFolder()
 {
-    // Qt checks $XDG_RUNTIME_DIR for owner and mode and falls back to a
-    // 0700 /tmp/runtime-<user>; it gives "" when that one belongs to someone else.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // Qt checks $XDG_RUNTIME_DIR for owner and mode ("" when it fails).
+    // Without it (Qt would warn and guess a /tmp name) a folder in the home.
+    QString folder;
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (!folder.isEmpty())
         return folder;
     folder = QDir::homePath() + QStringLiteral("/.cache/quillon-runtime");
