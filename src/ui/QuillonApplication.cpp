@@ -8,6 +8,7 @@
 
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 #include <cstdio>
 #include <cstring>
@@ -26,11 +27,18 @@ QuillonApplication::QuillonApplication(int& argc, char** argv)
     auto* qtGerman = new QTranslator(this);
     if (qtGerman->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(qtGerman);
-    // The installed theme icon, else the one built in.
+    // The installed theme icon, else the one built in. Looking through the
+    // icon themes takes longer than showing the window, so it waits for the
+    // event loop.
     QIcon builtIn;
     builtIn.addFile(QStringLiteral(":/icons/quillon-48.png"));
     builtIn.addFile(QStringLiteral(":/icons/quillon-256.png"));
-    setWindowIcon(QIcon::fromTheme(QString::fromLatin1(kDesktopAppId), builtIn));
+    setWindowIcon(builtIn);
+    QTimer::singleShot(0, this, [this]() {
+        const QIcon themed = QIcon::fromTheme(QString::fromLatin1(kDesktopAppId));
+        if (!themed.isNull())
+            setWindowIcon(themed);
+    });
 }
 
 std::optional<int> answerInfoOption(int argc, char** argv)
