@@ -65,10 +65,13 @@ done
 # Mark 4, no tool-offset warning: nothing but the main window (and the splash).
 printf '[Settings]\r\nType=4\r\nWarning=No\r\n' >"$tmp/Quillon.ini"
 
+# Any window of that title viewable (a window of the run before may linger).
 mapped() {
   local id
-  id=$(xwininfo -display "$display" -root -tree 2>/dev/null | awk -v t="$1" 'index($0, t) { print $1; exit }')
-  [ -n "$id" ] && xwininfo -display "$display" -id "$id" 2>/dev/null | grep -q IsViewable
+  for id in $(xwininfo -display "$display" -root -tree 2>/dev/null | awk -v t="\"$1" 'index($0, t) { print $1 }'); do
+    xwininfo -display "$display" -id "$id" 2>/dev/null | grep -q IsViewable && return 0
+  done
+  return 1
 }
 
 # Prints the milliseconds from start to the window titled $1 being mapped.
