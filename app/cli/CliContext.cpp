@@ -13,6 +13,14 @@
 
 namespace quillon::cli {
 
+QString cliProgramDir()
+{
+    // The drawing helper lives elsewhere (libexec) and is told quillon-cli's folder.
+    const QString handedOver = qEnvironmentVariable(kProgramDirVariable);
+    return handedOver.isEmpty() ? QCoreApplication::applicationDirPath() : handedOver;
+}
+
+
 CliContext::CliContext(QString settingsOverride, QStringList args)
     : m_settingsOverride(std::move(settingsOverride))
     , m_args(std::move(args))
@@ -87,7 +95,7 @@ std::optional<MachineType> CliContext::machine(QString* error)
         return std::nullopt;
     }
     // Read only: the command line never writes the settings file.
-    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString programDir = cliProgramDir();
     const Settings settings(settingsFilePath(programDir, m_settingsOverride), programDir);
     const MachineType fromSettings = machineFromTypeSetting(settings.type());
     if (fromSettings != MachineType::None)
@@ -98,13 +106,13 @@ std::optional<MachineType> CliContext::machine(QString* error)
 
 bool CliContext::woodworkerSetting() const
 {
-    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString programDir = cliProgramDir();
     return Settings(settingsFilePath(programDir, m_settingsOverride), programDir).woodworker();
 }
 
 Units CliContext::unitsSetting() const
 {
-    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString programDir = cliProgramDir();
     return unitsFromSetting(Settings(settingsFilePath(programDir, m_settingsOverride), programDir).units());
 }
 

@@ -14,6 +14,11 @@ namespace quillon::cli {
 // Exit codes shared by every command.
 enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 
+// quillon-cli's own folder, which decides where the settings are; the
+// drawing helper gets it from quillon-cli through this variable.
+inline constexpr const char* kProgramDirVariable = "QUILLON_CLI_DIR";
+QString cliProgramDir();
+
 // What every command gets: the arguments after the command name (global
 // options already taken out) and the few services commands share.
 class CliContext {

@@ -24,6 +24,7 @@ rm -f "$prefix.log"
 # --- the files, exactly ----------------------------------------------------
 expected=(
   bin/quillon-cli
+  libexec/quillon/quillon-cli-draw
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml
   share/mime/packages/$id.xml
@@ -54,6 +55,15 @@ done
 
 out=$("$prefix/bin/quillon-cli" --version 2>&1)
 [ "$out" = "quillon-cli $version" ] && pass "installed quillon-cli runs" || fail "quillon-cli --version said: $out"
+# The drawing commands run in the installed helper, settings as quillon-cli's.
+printf '%%\r\n   N00 G22 X      Z       F    \r\n   M\r\n' >"$prefix/welle.cnc"
+if "$prefix/bin/quillon-cli" preview --machine 2 "$prefix/welle.cnc" --svg "$prefix/welle.svg" >/dev/null 2>&1 \
+   && grep -q '<svg' "$prefix/welle.svg"; then
+  pass "installed quillon-cli preview runs"
+else
+  fail "installed quillon-cli preview did not write its drawing"
+fi
+rm -f "$prefix/welle.cnc" "$prefix/welle.svg"
 
 # --- icons -------------------------------------------------------------------
 png_size() {  # width x height from the IHDR chunk
