@@ -106,7 +106,6 @@ int ApplicationStart::start(const QStringList& args)
         m_app->setErrorReport(&m_state->errorReport());
 
     m_state->settings().setWriteFailureHandler([this](const QString& path) { settingsNotWritten(path); });
-    m_splash = std::make_unique<SplashWindow>();
 
     const MachineType fromStart = m_state->machineAtStart(args);
     if (fromStart == MachineType::None) {
@@ -122,6 +121,9 @@ int ApplicationStart::start(const QStringList& args)
 
     m_state->recentFiles().MRUGetFileList(m_state->settings());
     openWindow();
+    // Made once the window is up: it serves the About box and is not shown at start.
+    m_splash = std::make_unique<SplashWindow>();
+    m_window->setSplash(m_splash.get());
     // A file named on the command line is read once, when the machine is
     // settled; a program of another machine is refused as Open refuses it.
     if (!programFile.isEmpty())
@@ -155,7 +157,8 @@ void ApplicationStart::openWindow()
     // and shown before the old one closes, so the application never runs
     // without a window. A machine change starts a new program.
     auto next = std::make_unique<MainWindow>(*m_state, m_messages);
-    next->setSplash(m_splash.get());
+    if (m_splash)
+        next->setSplash(m_splash.get());
     keepOnScreen(*next);
     connect(next.get(), &MainWindow::machineChangeRequested, next.get(), [this]() {
         QTimer::singleShot(0, this, [this]() {
