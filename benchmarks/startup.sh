@@ -56,7 +56,7 @@ if [ ! -x "$gui" ] || ! command -v Xvfb >/dev/null || ! command -v xwininfo >/de
 fi
 
 display=":$((200 + $$ % 300))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 for ((i = 0; i < 100; i++)); do
   xwininfo -display "$display" -root >/dev/null 2>&1 && break
@@ -66,6 +66,7 @@ done
 printf '[Settings]\r\nType=4\r\nWarning=No\r\n' >"$tmp/Quillon.ini"
 
 # Any window of that title viewable (a window of the run before may linger).
+# (-noreset above: the server must not reset when the last program ends.)
 mapped() {
   local id
   for id in $(xwininfo -display "$display" -root -tree 2>/dev/null | awk -v t="\"$1" 'index($0, t) { print $1 }'); do
@@ -78,14 +79,20 @@ mapped() {
 window_ms() {
   local title=$1; shift
   local start=$EPOCHREALTIME shown="" pid poll
-  DISPLAY=$display QT_QPA_PLATFORM=xcb "$@" >/dev/null 2>&1 &
+  DISPLAY=$display QT_QPA_PLATFORM=xcb "$@" >/dev/null 2>"$tmp/stderr" &
   pid=$!
   for ((poll = 0; poll < 4000; poll++)); do
     if mapped "$title"; then shown=$EPOCHREALTIME; break; fi
   done
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
-  [ -n "$shown" ] || { echo "window '$title' did not appear" >&2; exit 1; }
+  if [ -z "$shown" ]; then
+    echo "window '$title' did not appear; the program said:" >&2
+    cat "$tmp/stderr" >&2
+    echo "and the display holds:" >&2
+    xwininfo -display "$display" -root -tree >&2 || true
+    exit 1
+  fi
   ms "$start" "$shown"; echo
 }
 
