@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-liberation
+  fonts-liberation qt6-translations-l10n
   socat poppler-utils xvfb xauth
   imagemagick python3 libxtst6
   desktop-file-utils appstream shared-mime-info libxml2-utils groff-base dpkg-dev lintian

@@ -13,6 +13,14 @@
 
 namespace quillon::cli {
 
+QString cliProgramDir()
+{
+    // The drawing helper lives elsewhere (libexec) and is told quillon-cli's folder.
+    const QString handedOver = qEnvironmentVariable(kProgramDirVariable);
+    return handedOver.isEmpty() ? QCoreApplication::applicationDirPath() : handedOver;
+}
+
+
 CliContext::CliContext(QString settingsOverride, QStringList args)
     : m_settingsOverride(std::move(settingsOverride))
     , m_args(std::move(args))
@@ -105,7 +113,7 @@ std::optional<MachineType> CliContext::machine(QString* error)
         return std::nullopt;
     }
     // Read only: the command line never writes the settings file.
-    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString programDir = cliProgramDir();
     const Settings settings(settingsFilePath(programDir, m_settingsOverride), programDir);
     const MachineType fromSettings = machineFromTypeSetting(settings.type());
     if (fromSettings != MachineType::None)
@@ -116,8 +124,14 @@ std::optional<MachineType> CliContext::machine(QString* error)
 
 bool CliContext::woodworkerSetting() const
 {
-    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString programDir = cliProgramDir();
     return Settings(settingsFilePath(programDir, m_settingsOverride), programDir).woodworker();
+}
+
+Units CliContext::unitsSetting() const
+{
+    const QString programDir = cliProgramDir();
+    return unitsFromSetting(Settings(settingsFilePath(programDir, m_settingsOverride), programDir).units());
 }
 
 std::optional<DecodeResult> CliContext::loadProgram(const QString& path, MachineType machine, QString* error) const
@@ -125,7 +139,7 @@ std::optional<DecodeResult> CliContext::loadProgram(const QString& path, Machine
     const std::optional<QByteArray> bytes = readWholeFile(path, error);
     if (!bytes)
         return std::nullopt;
-    return blnDecodeBuffer(decodeCp1252(*bytes), machine, Units::Metric);
+    return blnDecodeBuffer(decodeCp1252(*bytes), machine, unitsSetting());
 }
 
 std::optional<CliContext::OneProgram> CliContext::takeOneProgram(const QString& command, int* exitCode)

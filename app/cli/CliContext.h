@@ -15,6 +15,11 @@ namespace quillon::cli {
 // kExitIncomplete: receive saved what arrived, but no unit line came.
 enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitIncomplete = 3 };
 
+// quillon-cli's own folder, which decides where the settings are; the
+// drawing helper gets it from quillon-cli through this variable.
+inline constexpr const char* kProgramDirVariable = "QUILLON_CLI_DIR";
+QString cliProgramDir();
+
 // What every command gets: the arguments after the command name (global
 // options already taken out) and the few services commands share.
 class CliContext {
@@ -40,6 +45,9 @@ public:
     std::optional<MachineType> machine(QString* error);
     // The settings file's `Woodworker` flag (false without a settings file).
     bool woodworkerSetting() const;
+    // The units a program starts in, as in the editor: the settings file's
+    // `Units` (metric without a settings file).
+    Units unitsSetting() const;
 
     // Reads and decodes a program file as the editor's Open would. Returns
     // nullopt with `error` set when the file cannot be read at all.

@@ -2,7 +2,6 @@
 #include "CliContext.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <memory>
 
 using namespace quillon::cli;
@@ -47,25 +46,23 @@ GlobalOptions splitArguments(const QStringList& args)
 
 }  // namespace
 
+// The one main of quillon-cli and of its drawing helper, which differ only
+// in drawingApplication and the two drawing commands.
 int main(int argc, char* argv[])
 {
     // The command decides the kind of application: drawing the listing
-    // needs fonts, hence a QGuiApplication, which runs on the offscreen
-    // platform unless the caller chose one; every other command stays
-    // without a display.
+    // needs fonts, hence a QGuiApplication (see drawingApplication); every
+    // other command stays without a display.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const GlobalOptions g = splitArguments(arguments);
     const CliCommand* command = g.command.isEmpty() ? nullptr : findCommand(g.command);
     std::unique_ptr<QCoreApplication> app;
-    if (command && command->needsGui && !g.help) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
+    if (command && command->needsGui && !g.help)
+        app = drawingApplication(argc, argv);
+    else
         app = std::make_unique<QCoreApplication>(argc, argv);
-    }
     QCoreApplication::setApplicationName(QStringLiteral("quillon-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
 

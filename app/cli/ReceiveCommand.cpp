@@ -123,7 +123,7 @@ int runReceiveCommand(CliContext& context)
         exitCode = kExitFailed;
     }
 
-    const ReceivedProgram received = decodeReceived(bytes, *machine, Units::Metric);
+    const ReceivedProgram received = decodeReceived(bytes, *machine, context.unitsSetting());
     if (received.empty) {
         CliContext::err(QStringLiteral("receive: nothing arrived\n"));
         return kExitFailed;

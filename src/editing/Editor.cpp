@@ -472,11 +472,18 @@ QString withCrLf(const QString& text)
     return result;
 }
 
+// The description as its text box shows it: every line break alike.
+QString asShown(const QString& text)
+{
+    return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
 }  // namespace
 
 void Editor::setDescription(const QString& text)
 {
-    m_description = withCrLf(text);
+    // Kept as read, lone CR or LF included, so that saving unedited writes it back unchanged.
+    m_description = text;
     setField(FormField::Notes, m_description);
     rowsChanged();
 }
@@ -484,9 +491,8 @@ void Editor::setDescription(const QString& text)
 void Editor::notesEdited(const QString& text)
 {
     m_fields[idx(FormField::Notes)].text = text;
-    const QString description = withCrLf(text);
-    if (m_description != description) {
-        m_description = description;
+    if (asShown(m_description) != asShown(text)) {
+        m_description = withCrLf(text);
         // The description is saved with the program; an edit to it is unsaved work.
         m_modified = true;
         rowsChanged();

@@ -50,7 +50,8 @@ SaveResult SaveFile(const QString& path, const Program& program, MachineType mac
     QString problem;
     const std::optional<QByteArray> bytes = programFileBytes(program, machine, &problem, trace);
     if (!bytes) {
-        result.message = saveFailureMessage(path) + problem;
+        // Nothing was written; the write-protect advice would mislead here.
+        result.message = QStringLiteral("Datei kann nicht geschrieben werden ") + path + QStringLiteral("\r\n") + problem;
         return result;
     }
 

@@ -135,7 +135,9 @@ QString programTextProblem(const Program& program, MachineType machine)
     collect(program.description);
     for (const ProgramRow& row : program.rows) {
         for (const QString& column : row.columns) {
-            if (column.contains(QLatin1Char('\r')) || column.contains(QLatin1Char('\n')))
+            // Only CR LF ends a line for the reader; a lone CR or LF, as a
+            // file may carry one, stays inside its row.
+            if (column.contains(kCrLf))
                 return QStringLiteral("Ein Kommentar enthält einen Zeilenumbruch.");
             collect(column);
         }
@@ -145,7 +147,7 @@ QString programTextProblem(const Program& program, MachineType machine)
 
     for (std::size_t i = 0; i < program.rows.size(); ++i) {
         const QString line = programLineText(program.rows[i], machine);
-        if (line.startsWith(kHeaderStart)
+        if (line.startsWith(kHeaderStart) || line.contains(kCrLf)
             || parseProgramLine(line, false, machine).kind != ParsedLine::Kind::Row) {
             return QStringLiteral("Zeile %1 des Programms ist beschädigt und würde beim Lesen verloren gehen.")
                 .arg(i + 1);

@@ -37,8 +37,8 @@ DecodeResult blnDecodeBuffer(const QString& text, MachineType machine, Units cur
                              TraceSink* trace = nullptr);
 
 // Why `program` cannot be written so that it reads back the same, or "" when
-// it can: a "%" in the description would end it early, a line break inside a
-// comment would split its row, characters outside Windows-1252 would be
+// it can: a "%" in the description would end it early, a CR LF inside a
+// comment would split its row (a lone CR or LF is written as it stands), characters outside Windows-1252 would be
 // lost, and a row whose written line would read as a header, unit or "%"
 // line (possible only for rows read from malformed lines) would vanish or
 // make the whole file unreadable.

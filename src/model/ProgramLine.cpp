@@ -2,6 +2,8 @@
 
 #include "MachineProfile.h"
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {
@@ -18,9 +20,30 @@ QString rest(const QString& line, int position)
     return line.mid(position - 1);
 }
 
-QString lastChars(const QString& field, int count)
+// A field filled out to its place in the line. A field cut short by a short
+// line gets blanks where the line ended, so the written line reads back as
+// the same fields and saving it again writes the same bytes.
+QString placed(const QString& field, int width)
 {
-    return field.right(count);
+    return field.size() >= width ? field : field + QString(width - field.size(), QLatin1Char(' '));
+}
+
+// A Mark 2 field in memory carries one character in front of its place (the
+// blank standing for the address letter); a full field gives its last
+// characters, a short one drops that blank and is filled out behind.
+QString mark2Placed(const QString& field, int width)
+{
+    return field.size() > width ? field.right(width) : placed(field.mid(1), width);
+}
+
+// Only blanks count as blank in front of a unit or "%" mark; a tab or a
+// no-break space there makes the line a program row.
+QChar firstNonBlank(const QString& line)
+{
+    for (qsizetype i = 0; i < std::min<qsizetype>(5, line.size()); ++i)
+        if (line[i] != QLatin1Char(' '))
+            return line[i];
+    return QChar();
 }
 
 }  // namespace
@@ -28,8 +51,7 @@ QString lastChars(const QString& field, int count)
 ParsedLine parseProgramLine(const QString& line, bool blnNew, MachineType machine)
 {
     ParsedLine result;
-    const QString lead = line.left(5).trimmed();
-    const QChar first = lead.isEmpty() ? QChar() : lead[0];
+    const QChar first = firstNonBlank(line);
     if (first == QLatin1Char('%'))
         return result;
     if (first == QLatin1Char('M') || first == QLatin1Char('"')) {
@@ -97,19 +119,19 @@ QString programLineFields(const ProgramRow& row, MachineType machine)
     QString line = QStringLiteral("   ");
     switch (machine) {
     case MachineType::F1:
-        line += row.column(c.n) + row.column(c.g) + row.column(c.x) + row.column(c.y)
-                + row.column(c.z) + row.column(c.f);
+        line += placed(row.column(c.n), 3) + placed(row.column(c.g), 3) + placed(row.column(c.x), 6)
+                + placed(row.column(c.y), 5) + placed(row.column(c.z), 6) + placed(row.column(c.f), 4);
         break;
     case MachineType::Mark4:
-        line += row.column(c.n) + row.column(c.g) + row.column(c.x) + row.column(c.z)
-                + row.column(c.f) + row.column(c.h);
+        line += placed(row.column(c.n), 3) + placed(row.column(c.g), 3) + placed(row.column(c.x), 6)
+                + placed(row.column(c.z), 7) + placed(row.column(c.f), 4) + placed(row.column(c.h), 4);
         break;
     case MachineType::Mark2:
-        line += QLatin1String("N") + lastChars(row.column(c.n), 2)
-                + QLatin1String(" G") + lastChars(row.column(c.g), 2)
-                + QLatin1String(" X") + lastChars(row.column(c.x), 5)
-                + QLatin1String(" Z") + lastChars(row.column(c.z), 6)
-                + QLatin1String(" F") + lastChars(row.column(c.f), 3);
+        line += QLatin1String("N") + mark2Placed(row.column(c.n), 2)
+                + QLatin1String(" G") + mark2Placed(row.column(c.g), 2)
+                + QLatin1String(" X") + mark2Placed(row.column(c.x), 5)
+                + QLatin1String(" Z") + mark2Placed(row.column(c.z), 6)
+                + QLatin1String(" F") + mark2Placed(row.column(c.f), 3);
         break;
     case MachineType::None:
         break;

@@ -19,6 +19,7 @@ struct ParsedLine {
 };
 
 // Cuts one line (without its line end) at the machine's fixed positions.
+// Only blanks are skipped when looking for a unit or "%" mark.
 // `blnNew` gives the row the mark "+" instead of " ".
 ParsedLine parseProgramLine(const QString& line, bool blnNew, MachineType machine);
 
@@ -36,7 +37,9 @@ public:
 void StoreRow(const QString& line, bool blnNew, MachineType machine, RowSink& sink);
 
 // The program line of a row, as files and printing write it (without its
-// line end): the fields, one blank and the comment.
+// line end): the fields, one blank and the comment. A field shorter than its
+// place (read from a short line) is filled out with blanks, so the line is
+// written in the full layout once and then stays byte for byte the same.
 QString programLineText(const ProgramRow& row, MachineType machine);
 
 // The same line up to the last field, as the machine is sent it: no

@@ -6,6 +6,8 @@ namespace quillon {
 
 // The identity every message, the log file name and the error report use.
 inline constexpr const char* kApplicationTitle = "Quillon CNC Editor";
+// The desktop entry's and the theme icon's name.
+inline constexpr const char* kDesktopAppId = "org.quillon.Quillon";
 inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 0;
 inline constexpr int kVersionRevision = 21;

@@ -35,6 +35,7 @@ public:
 
     const QString& programDir() const { return programDir_; }
     const Settings& settings() const { return settings_; }
+    Settings& settings() { return settings_; }
     Logger& logger() { return logger_; }
     ErrorReport& errorReport() { return errorReport_; }
     RecentFiles& recentFiles() { return recentFiles_; }

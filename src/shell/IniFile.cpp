@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <optional>
 
 namespace quillon {
@@ -86,6 +87,32 @@ std::optional<QByteArray> readBytes(const QString& path)
     return bytes;
 }
 
+// A line is Windows-1252, as the Windows tools write it, unless it is valid
+// UTF-8 beyond ASCII: that is how a value Windows-1252 cannot hold (a file
+// name in another script) is kept.
+QString decodeLine(const QByteArray& bytes)
+{
+    bool ascii = true;
+    for (const char c : bytes)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (!ascii) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(bytes);
+        if (!utf8.hasError())
+            return text;
+    }
+    return decodeCp1252(bytes);
+}
+
+// The bytes of a line that decodeLine reads back as `text`.
+QByteArray encodeLine(const QString& text)
+{
+    const Cp1252Encoding cp = encodeCp1252(text);
+    if (cp.ok() && decodeLine(cp.bytes) == text)
+        return cp.bytes;
+    return text.toUtf8();
+}
+
 bool hasLineBreak(const QString& text)
 {
     return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
@@ -100,17 +127,16 @@ IniFile::IniFile(QString path)
 
 QString IniFile::strStdIniData(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    const QString fallback = defaultValue.left(kValueLimit);
+    const QString& fallback = defaultValue;
     const std::optional<QByteArray> bytes = readBytes(path_);
     if (!bytes)
         return fallback;
 
-    const QStringList lines = decodeCp1252(*bytes).split(QLatin1Char('\n'));
     bool inSection = false;
     bool sectionFound = false;
     QString keyList;
-    for (const QString& text : lines) {
-        const IniLine line = parseLine(text);
+    for (const QByteArray& text : bytes->split('\n')) {
+        const IniLine line = parseLine(decodeLine(text));
         if (line.kind == IniLine::Kind::Section) {
             // The first section of that name is the one that counts.
             if (sectionFound)
@@ -124,7 +150,7 @@ QString IniFile::strStdIniData(const QString& section, const QString& key, const
         if (key.isEmpty()) {
             keyList += line.name + QChar(0);
         } else if (sameName(line.name, key)) {
-            return unquote(line.value).left(kValueLimit);
+            return unquote(line.value);
         }
     }
     if (key.isEmpty() && sectionFound) {
@@ -150,10 +176,14 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
         || hasLineBreak(value) || cleanKey.contains(QLatin1Char('=')) || cleanSection.contains(QLatin1Char(']')))
         return false;
 
-    const Cp1252Encoding entry = encodeCp1252(cleanKey + QLatin1Char('=') + value + QLatin1Char('\r'));
-    const Cp1252Encoding header = encodeCp1252(QLatin1Char('[') + cleanSection + QStringLiteral("]\r"));
-    if (!entry.ok() || !header.ok())
+    // The value is read back trimmed and without one pair of enclosing quotes.
+    if (trimBlanks(value) != value || unquote(value) != value)
         return false;
+    const Cp1252Encoding key1252 = encodeCp1252(cleanKey);
+    const Cp1252Encoding header = encodeCp1252(QLatin1Char('[') + cleanSection + QStringLiteral("]\r"));
+    if (!key1252.ok() || !header.ok())
+        return false;
+    const QByteArray entry = encodeLine(cleanKey + QLatin1Char('=') + value + QLatin1Char('\r'));
 
     QByteArray bytes;
     if (QFileInfo::exists(path_)) {
@@ -182,7 +212,7 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
     qsizetype lastInSection = -1;  // header or last entry line of that section
     qsizetype keyLine = -1;
     for (qsizetype i = 0; i < segments.size(); ++i) {
-        const IniLine line = parseLine(decodeCp1252(segments.at(i)));
+        const IniLine line = parseLine(decodeLine(segments.at(i)));
         if (line.kind == IniLine::Kind::Section) {
             if (sectionLine >= 0)
                 break;
@@ -200,17 +230,17 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
     }
 
     if (keyLine >= 0) {
-        segments[keyLine] = entry.bytes;
+        segments[keyLine] = entry;
         if (keyLine == segments.size() - 1)
             segments.append(QByteArray());
     } else if (sectionLine >= 0) {
         if (lastInSection == segments.size() - 1)
             endLastLine();
-        segments.insert(lastInSection + 1, entry.bytes);
+        segments.insert(lastInSection + 1, entry);
     } else {
         endLastLine();
         segments.insert(segments.size() - 1, header.bytes);
-        segments.insert(segments.size() - 1, entry.bytes);
+        segments.insert(segments.size() - 1, entry);
     }
 
     QSaveFile file(path_);

@@ -8,12 +8,12 @@ namespace quillon {
 // GetPrivateProfileString and WritePrivateProfileString treat it, so that
 // settings files written by the Windows tools keep their meaning both ways.
 // The file is Windows-1252 text with CR LF line ends; it is read afresh on
-// every call, as the platform functions do.
+// every call, as the platform functions do. Values are kept whole (paths
+// here are longer than the old platform's 255-character buffer), and a value
+// Windows-1252 cannot hold is written as a UTF-8 line.
 class IniFile {
 public:
-    // A value is read into a buffer of 255 characters, the key list into one
-    // of 10000; both keep room for the terminating NUL.
-    static constexpr int kValueLimit = 254;
+    // The key list is read into a buffer of 10000, with room for the terminating NUL.
     static constexpr int kKeyListLimit = 9998;
 
     explicit IniFile(QString path);
@@ -38,7 +38,8 @@ public:
     // Returns false (and leaves the file as it was) when it cannot be written,
     // cannot be read first, or when the text would not read back the same: a
     // line break in any part, "=" in the key, "]" in the section, an empty
-    // key or section, or characters Windows-1252 cannot hold.
+    // key or section, characters Windows-1252 cannot hold in key or section,
+    // blanks at either end of the value or quotes enclosing it.
     bool write(const QString& section, const QString& key, const QString& value) const;
 
 private:

@@ -30,7 +30,10 @@ bool Settings::flag(const QString& k, const QString& defaultValue) const
 
 bool Settings::setValue(const QString& k, const QString& value) const
 {
-    return ini_.write(key(kSection), k, value);
+    const bool stored = ini_.write(key(kSection), k, value);
+    if (!stored && onWriteFailure_)
+        onWriteFailure_(ini_.path());
+    return stored;
 }
 
 QString Settings::type() const { return value(key(kType), QStringLiteral("0")); }

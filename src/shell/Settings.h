@@ -6,6 +6,7 @@
 #include "model/MachineType.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace quillon {
@@ -43,8 +44,14 @@ public:
     // Any key of the section, and the flag rule applied to it.
     QString value(const QString& key, const QString& defaultValue) const;
     bool flag(const QString& key, const QString& defaultValue) const;
-    // Failures are not reported to the user; the result says whether it was stored.
+    // The result says whether it was stored; a failure also goes to the
+    // write-failure handler.
     bool setValue(const QString& key, const QString& value) const;
+    // Hears of every write that failed, with the file's path (none by default).
+    void setWriteFailureHandler(std::function<void(const QString& path)> handler)
+    {
+        onWriteFailure_ = std::move(handler);
+    }
 
     QString type() const;                   // "0"
     bool woodworker() const;                // flag, "No"
@@ -74,6 +81,7 @@ public:
 private:
     IniFile ini_;
     QString programDir_;
+    std::function<void(const QString& path)> onWriteFailure_;
 };
 
 }  // namespace quillon

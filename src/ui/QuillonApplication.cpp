@@ -1,21 +1,18 @@
 #include "QuillonApplication.h"
 
-#include "MachineTypeDialog.h"
-#include "MainWindow.h"
+#include "ApplicationStart.h"
 #include "SingleInstance.h"
-#include "SplashWindow.h"
 #include "StdMessageBox.h"
 #include "shell/AppIdentity.h"
-#include "shell/ApplicationState.h"
 #include "shell/ErrorReport.h"
-#include "shell/TraceScope.h"
 
-#include <QMessageBox>
+#include <QIcon>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
+#include <cstring>
 #include <exception>
-#include <functional>
-#include <memory>
 
 namespace quillon {
 
@@ -24,6 +21,45 @@ QuillonApplication::QuillonApplication(int& argc, char** argv)
 {
     setApplicationName(applicationTitle());
     setApplicationVersion(versionText());
+    setDesktopFileName(QString::fromLatin1(kDesktopAppId));
+    // The program speaks German whatever the locale; Qt's own dialogs
+    // ("Ja"/"Nein", the file dialog) follow with Qt's German translation.
+    auto* qtGerman = new QTranslator(this);
+    if (qtGerman->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtGerman);
+    // The installed theme icon, else the one built in. Looking through the
+    // icon themes takes longer than showing the window, so it waits for the
+    // event loop.
+    QIcon builtIn;
+    builtIn.addFile(QStringLiteral(":/icons/quillon-48.png"));
+    builtIn.addFile(QStringLiteral(":/icons/quillon-256.png"));
+    setWindowIcon(builtIn);
+    QTimer::singleShot(0, this, [this]() {
+        const QIcon themed = QIcon::fromTheme(QString::fromLatin1(kDesktopAppId));
+        if (!themed.isNull())
+            setWindowIcon(themed);
+    });
+}
+
+std::optional<int> answerInfoOption(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("quillon %s\n", versionText().toUtf8().constData());
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("usage: quillon [--settings FILE] [PROGRAM.cnc] [1|2|4]\n\n"
+                        "The Quillon CNC Editor for EMCO Compact 5 (Mark 2, Mark 4) and F1 part programs.\n"
+                        "PROGRAM.cnc opens that program; a last 1 (F1), 2 (Mark 2) or 4 (Mark 4) picks\n"
+                        "the machine for this run only. A running editor opens the program instead.\n\n"
+                        "  --settings FILE  the settings file to use\n"
+                        "  --help           this text\n"
+                        "  --version        the version\n");
+            return 0;
+        }
+    }
+    return std::nullopt;
 }
 
 bool QuillonApplication::notify(QObject* receiver, QEvent* event)
@@ -42,89 +78,12 @@ bool QuillonApplication::notify(QObject* receiver, QEvent* event)
 
 int Main(QuillonApplication& app)
 {
-    const QStringList args = app.arguments().mid(1);
-
-    SingleInstance instance(SingleInstance::defaultName());
-    if (instance.handOver())
-        return 0;  // the running instance comes forward; no setting is touched
-
-    std::unique_ptr<ApplicationState> state;
     StdMessageBox messages;
-    try {
-        state = std::make_unique<ApplicationState>(
-            ApplicationState::resolvePaths(QCoreApplication::applicationDirPath(), args));
-    } catch (const std::exception& e) {
-        messages.intStdMsgBox(startupFailureMessage(0, QString::fromLocal8Bit(e.what())), MsgStyle::Critical,
-                              applicationTitleWithVersion());
-        return 1;
-    }
-    TraceScope trace(state->logger(), "modQuillon", "Main");
-    state->errorReport().setMessageSink(&messages);
-    app.setErrorReport(&state->errorReport());
-
-    SplashWindow splash;
-
-    const MachineType fromStart = state->machineAtStart(args);
-    if (fromStart == MachineType::None) {
-        MachineTypeDialog dialog;
-        const std::optional<MachineSetting> choice =
-            askMachineType(dialog, MachineType::None, state->settings().woodworker());
-        if (!choice)
-            return 0;  // no machine, nothing written: the orderly end
-        state->applyMachineChoice(*choice);
-    } else {
-        state->setMachine(fromStart);
-    }
-
-    state->recentFiles().MRUGetFileList(state->settings());
-    // The window is rebuilt when the machine changes: the new one is made
-    // and shown before the old one closes, so the application never runs
-    // without a window.
-    std::unique_ptr<MainWindow> window;
-    std::function<void()> openWindow = [&]() {
-        auto next = std::make_unique<MainWindow>(*state, messages);
-        next->setSplash(&splash);
-        QObject::connect(next.get(), &MainWindow::machineChangeRequested, next.get(), [&]() {
-            QTimer::singleShot(0, &app, [&]() {
-                std::unique_ptr<MainWindow> old = std::move(window);
-                openWindow();
-    // A file named on the command line is read once the machine is settled;
-    // a program of another machine is refused as Open refuses it.
-    const QString programFile = parseCommandLine(args).programFile;
-    if (!programFile.isEmpty())
-        window->openAtStart(programFile);
-                old->close();
-                old.reset();
-            });
-        });
-        next->show();
-        next->editor().NewFile();
-        window = std::move(next);
-    };
-    openWindow();
-    // A file named on the command line is read once the machine is settled;
-    // a program of another machine is refused as Open refuses it.
-    const QString programFile = parseCommandLine(args).programFile;
-    if (!programFile.isEmpty())
-        window->openAtStart(programFile);
-    // The error report ends the process; the program as it stands goes to a
-    // recovery file beside the settings first.
-    state->errorReport().setRecoveryHook([&window]() { return window ? window->saveRecovery() : QString(); });
-    QObject::connect(&instance, &SingleInstance::raiseRequested, &app, [&window]() {
-        if (!window)
-            return;
-        if (window->isMinimized())
-            window->showNormal();
-        window->raise();
-        window->activateWindow();
-    });
-    splash.setMachine(state->machine());
-    splash.startTimer();
-
-    const int code = app.exec();
-    state->errorReport().setRecoveryHook({});
-    app.setErrorReport(nullptr);
-    return code;
+    ApplicationStart start(SingleInstance::defaultName(), messages, &app);
+    const int early = start.start(app.arguments().mid(1));
+    if (early >= 0)
+        return early;
+    return app.exec();
 }
 
 }  // namespace quillon

@@ -7,26 +7,35 @@ class QLocalServer;
 
 namespace quillon {
 
-// One running Quillon per user and display: a second start hands over to the first
-// through a local socket and ends; the first raises its window.
+// One running Quillon per user and display: a second start hands over to the
+// first through a local socket and ends; the first comes to the front and
+// opens the file the second start was given.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
     explicit SingleInstance(QString name, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // The server name for this user on this display.
+    // The server for this user on this display: a socket in a folder that
+    // only this user can reach ($XDG_RUNTIME_DIR, else a private 0700
+    // folder), so no other local user can take the name or answer in its place.
     static QString defaultName();
 
-    // True when another instance runs and has been asked to come forward;
-    // otherwise this instance starts listening and returns false.
-    bool handOver();
+    // True when another instance runs and has confirmed the hand-over of
+    // `programFile` ("" for none); otherwise, also when the other instance
+    // does not answer, this instance starts listening and returns false, so
+    // a failed hand-over never ends a start silently.
+    bool handOver(const QString& programFile = QString());
 
 signals:
     // A later start asked this instance to show its window.
     void raiseRequested();
+    // ... and to open this program file (an absolute path).
+    void openRequested(const QString& programFile);
 
 private:
+    void serve();
+
     QString m_name;
     QLocalServer* m_server = nullptr;
 };

@@ -43,6 +43,19 @@ TEST(Cli, FormatWritesTheSavedBytes)
     const CliRun rejected = cli({"format", "--machine", "1", data("mark4-welle.cnc")});
     EXPECT_EQ(rejected.exitCode, 1);
     EXPECT_TRUE(rejected.out.isEmpty());
+
+    // A lone LF or CR in a comment is part of its line, for the reader and the writer.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lone.cnc"));
+    const QByteArray lone = "%\r\n   N00 G22 X      Z       F     erste\nzweite\r\n   N01 G21 X      Z       F     \r\r\n   M\r\n";
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(lone);
+    }
+    const CliRun kept = cli({"format", "--machine", "2", path});
+    EXPECT_EQ(kept.exitCode, 0) << kept.err.toStdString();
+    EXPECT_EQ(kept.out, lone);
 }
 
 TEST(Cli, MachineComesFromTheSettingsTypeWhichIsNeverWritten)
@@ -61,6 +74,17 @@ TEST(Cli, MachineComesFromTheSettingsTypeWhichIsNeverWritten)
     EXPECT_TRUE(r.out.endsWith(": ok, 3 rows, metric\n"));
     r = cli({"check", data("mark4-welle.cnc"), "--settings=" + ini, "--machine", "mk4"});
     EXPECT_EQ(r.exitCode, 0);
+    // A file without a unit line starts in the settings' units, as in the editor.
+    const QString noUnits = dir.filePath(QStringLiteral("ohne.cnc"));
+    {
+        QFile f(noUnits);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("%\r\n   N00 G22 X      Z       F    \r\n");
+    }
+    r = cli({"--settings", ini, "check", noUnits});
+    EXPECT_TRUE(r.out.endsWith(": ok, 1 rows, imperial\n")) << r.out.toStdString();
+    r = cli({"--settings", ini, "format", noUnits});
+    EXPECT_EQ(r.out, QByteArray("%\r\n   N00 G22 X      Z       F    \r\n   \"\r\n"));
     EXPECT_EQ(bytesOf(ini), settings);
 
     // A Type that names no machine counts as none chosen.

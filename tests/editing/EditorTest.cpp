@@ -568,7 +568,7 @@ TEST_F(EditorTest, ReplacingTheProgramShowsItsFirstRowAndDropsTheOldUndo)
     commit();
     ASSERT_NE(ed->undoKind(), UndoKind::None);
 
-    const QString text = QStringLiteral("Welle\r\n%\r\n    N` G`   X `    Z `  F`  H \r\n"
+    const QString text = QStringLiteral("Welle\nAlu\rStahl\r\n%\r\n    N` G`   X `    Z `  F`  H \r\n"
                                         "    00 00  1000    200         Anfahren\r\n"
                                         "    01 01   500-  1000 100     \r\n   \"");
     const DecodeResult decoded = blnDecodeBuffer(text, MachineType::Mark4, Units::Metric);
@@ -579,7 +579,11 @@ TEST_F(EditorTest, ReplacingTheProgramShowsItsFirstRowAndDropsTheOldUndo)
     EXPECT_EQ(ed->currentRow(), 1);
     EXPECT_EQ(line(2), QStringLiteral("    01 01   500-  1000 100     "));
     EXPECT_EQ(ed->fieldText(FormField::Param0), QStringLiteral("1000"));
-    EXPECT_EQ(ed->description(), QStringLiteral("Welle\r\n"));
+    // The description keeps its line breaks as read, also when its text box
+    // reports it back with line feeds only.
+    EXPECT_EQ(ed->description(), QStringLiteral("Welle\nAlu\rStahl\r\n"));
+    ed->notesEdited(QStringLiteral("Welle\nAlu\nStahl\n"));
+    EXPECT_EQ(ed->description(), QStringLiteral("Welle\nAlu\rStahl\r\n"));
     EXPECT_EQ(ed->units(), Units::Imperial);
     EXPECT_TRUE(ed->modified());
     EXPECT_EQ(view.caption, QStringLiteral("Titel (unbenannt)"));

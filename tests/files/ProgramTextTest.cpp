@@ -1,5 +1,6 @@
 #include "files/ProgramText.h"
 #include "model/MachineProfile.h"
+#include "model/NumberFormat.h"
 #include "model/ProgramLine.h"
 
 #include <QStringList>
@@ -188,6 +189,54 @@ TEST(ProgramText, EachRowKnowsTheFileLineItStandsOn)
     EXPECT_EQ(m2.rowLines, (std::vector<int>{3}));
 }
 
+TEST(ProgramText, SavingTheSavedTextChangesNoByteForShortBlankAndCutLines)
+{
+    // Every cut of a full line (blank line and mid-field cuts included), for
+    // each machine: the first save fills short fields out with blanks, the
+    // second must write the first's bytes again and mean the same.
+    struct Machine { MachineType machine; QString start; QString fullLine; };
+    const Machine machines[] = {
+        {MachineType::F1, kMillHeader + "\r\n    00 22", QStringLiteral("    12 01-  500  250   -20 100 Tasche")},
+        {MachineType::Mark4, kMark4Header + "\r\n    00 22", QStringLiteral("    05 01  1250-   500 100  50 Schlichten")},
+        {MachineType::Mark2, QStringLiteral("   N00 G22"), QStringLiteral("   N05 G01 X 1250 Z-  500 F100 Schlichten")},
+    };
+    for (const Machine& m : machines) {
+        for (qsizetype cut = 0; cut <= m.fullLine.size(); ++cut) {
+            const QString line = m.fullLine.left(cut);
+            SCOPED_TRACE(machineNumber(m.machine) + " line \"" + line.toStdString() + "\"");
+            const QString text = "%\r\n" + m.start + "\r\n" + line + "\r\n   M";
+            const DecodeResult read = blnDecodeBuffer(text, m.machine, Units::Metric);
+            ASSERT_TRUE(read.accepted);
+            ASSERT_EQ(read.program.rows.size(), 2u);
+            const QString once = strFileOutBuff(read.program, m.machine);
+            const DecodeResult reread = blnDecodeBuffer(once, m.machine, Units::Metric);
+            ASSERT_TRUE(reread.accepted);
+            ASSERT_EQ(reread.program.rows.size(), 2u);
+            EXPECT_EQ(strFileOutBuff(reread.program, m.machine), once);
+            for (int column = 2; column <= 8; ++column) {
+                EXPECT_EQ(strClean(reread.program.rows[1].column(column)), strClean(read.program.rows[1].column(column)))
+                    << "column " << column;
+            }
+        }
+    }
+
+    // The full layout the first save gives a short line, written out.
+    struct Written { MachineType machine; QString header; const char* line; const char* saved; };
+    const Written written[] = {
+        {MachineType::Mark2, QString(), "   N01 G22", "   N01 G22 X      Z       F    "},
+        {MachineType::Mark2, QString(), "", "   N   G   X      Z       F    "},
+        {MachineType::F1, kMillHeader + "\r\n", "", "                               "},
+        {MachineType::Mark4, kMark4Header + "\r\n", "    07 2", "    07 2                       "},
+    };
+    for (const Written& w : written) {
+        const QString start = w.machine == MachineType::Mark2 ? QStringLiteral("   N00\r\n") : QString();
+        const DecodeResult r = blnDecodeBuffer("%\r\n" + w.header + start + QString::fromLatin1(w.line) + "\r\n   M",
+                                               w.machine, Units::Metric);
+        ASSERT_TRUE(r.accepted) << w.line;
+        EXPECT_EQ(programLineText(r.program.rows.back(), w.machine), QString::fromLatin1(w.saved)) << w.line;
+    }
+}
+
 TEST(ProgramText, Mark2LineNumbersAbove99KeepTwoDigits)
 {
     Program p;
@@ -216,7 +265,21 @@ TEST(ProgramText, ProblemsThatWouldBreakTheRoundTrip)
     ProgramRow row;
     row.setColumn(8, QStringLiteral("zwei\r\nZeilen"));
     p.rows.push_back(row);
-    EXPECT_FALSE(programTextProblem(p, MachineType::F1).isEmpty());
+    EXPECT_EQ(programTextProblem(p, MachineType::F1), QString::fromUtf8("Ein Kommentar enthält einen Zeilenumbruch."));
+
+    // A lone CR or LF in a comment, as the reader lets through, is written
+    // and reads back as the same comment.
+    for (const QString& comment : {QStringLiteral("a\nb"), QStringLiteral("a\rb"), QStringLiteral("ende\r"),
+                                   QStringLiteral("\nanfang")}) {
+        Program lone;
+        ProgramRow r = parseProgramLine(QStringLiteral("    00 21"), false, MachineType::F1).row;
+        r.setColumn(8, comment);
+        lone.rows.push_back(r);
+        EXPECT_EQ(programTextProblem(lone, MachineType::F1), QString());
+        const DecodeResult back = blnDecodeBuffer(strFileOutBuff(lone, MachineType::F1), MachineType::F1, Units::Metric);
+        ASSERT_EQ(back.program.rows.size(), 1u);
+        EXPECT_EQ(back.program.rows[0].column(8), comment);
+    }
 
     // Rows read from malformed lines whose written form would read back as
     // a header line (the file would then be rejected) or as a unit line

@@ -1,7 +1,7 @@
 // Properties of reading arbitrary bytes as a program text and writing the
-// result again. Byte-for-byte idempotence is not among them: a line shorter
-// than its fields, or with text in the three leading blanks, is cut at fixed
-// positions and so comes back shifted when written.
+// result again. The first save may change bytes (short lines are filled out,
+// text in the three leading blanks is dropped); saving the saved text again
+// must not.
 #include "FuzzChecks.h"
 
 #include "files/Cp1252.h"
@@ -103,6 +103,8 @@ std::string checkDecode(const QByteArray& input, MachineType machine)
         return "re-read rows differ from the written lines";
     if (first.accepted && !second.accepted)
         return describe("an accepted program is rejected after saving", second.message);
+    if (strFileOutBuff(second.program, machine) != written)
+        return "saving the saved text again changes it";
     return std::string();
 }
 

@@ -84,6 +84,10 @@ TEST(ProgramLine, UnitAndPercentLines)
         {"%", ParsedLine::Kind::Ignored, Units::Metric},
         {"     M", ParsedLine::Kind::Row, Units::Metric},  // the M is past the first five characters
         {"   05M06", ParsedLine::Kind::Row, Units::Metric},
+        // Only blanks are blank: a tab or a no-break space makes a row.
+        {"\t  M", ParsedLine::Kind::Row, Units::Metric},
+        {" \xA0 \"", ParsedLine::Kind::Row, Units::Metric},
+        {"\t%", ParsedLine::Kind::Row, Units::Metric},
     };
     for (const Case& c : cases) {
         const ParsedLine p = parseProgramLine(QString::fromLatin1(c.line), false, MachineType::F1);

@@ -24,6 +24,7 @@ rm -f "$prefix.log"
 # --- the files, exactly ----------------------------------------------------
 expected=(
   bin/quillon-cli
+  libexec/quillon/quillon-cli-draw
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml
   share/mime/packages/$id.xml
@@ -54,6 +55,15 @@ done
 
 out=$("$prefix/bin/quillon-cli" --version 2>&1)
 [ "$out" = "quillon-cli $version" ] && pass "installed quillon-cli runs" || fail "quillon-cli --version said: $out"
+# The drawing commands run in the installed helper, settings as quillon-cli's.
+printf '%%\r\n   N00 G22 X      Z       F    \r\n   M\r\n' >"$prefix/welle.cnc"
+if "$prefix/bin/quillon-cli" preview --machine 2 "$prefix/welle.cnc" --svg "$prefix/welle.svg" >/dev/null 2>&1 \
+   && grep -q '<svg' "$prefix/welle.svg"; then
+  pass "installed quillon-cli preview runs"
+else
+  fail "installed quillon-cli preview did not write its drawing"
+fi
+rm -f "$prefix/welle.cnc" "$prefix/welle.svg"
 
 # --- icons -------------------------------------------------------------------
 png_size() {  # width x height from the IHDR chunk
@@ -79,6 +89,9 @@ for c in Education Engineering; do
   key Categories | tr ';' '\n' | grep -qx "$c" || fail "desktop Categories lack $c"
 done
 [ "$(key Icon)" = "$id" ] || fail "desktop Icon is '$(key Icon)', the icons are named $id"
+# The window's WM_CLASS instance is the executable's name; docks and task
+# switchers find the entry (and its icon) by it.
+[ "$(key StartupWMClass)" = "quillon" ] || fail "desktop StartupWMClass is '$(key StartupWMClass)'"
 
 # --- file type -----------------------------------------------------------------
 mimexml=$prefix/share/mime/packages/$id.xml

@@ -66,17 +66,27 @@ TEST_F(IniFileTest, ReadsWhatWindowsWrote)
     EXPECT_EQ(missing.strStdIniData(s, QString(), QStringLiteral("d")), "d");
 }
 
-TEST_F(IniFileTest, ValuesAreCutAsThePlatformBufferCutsThem)
+TEST_F(IniFileTest, LongValuesAndNamesOutsideWindows1252ReadBackWhole)
 {
     const QByteArray longValue(300, 'a');
     writeBytes(path(), "[Settings]\r\nLong=" + longValue + "\r\nQuoted=\"" + longValue + "\"\r\n");
     const IniFile ini(path());
-    EXPECT_EQ(ini.strStdIniData(QStringLiteral("Settings"), QStringLiteral("Long"), QString()),
-              QString(254, QLatin1Char('a')));
-    EXPECT_EQ(ini.strStdIniData(QStringLiteral("Settings"), QStringLiteral("Quoted"), QString()),
-              QString(254, QLatin1Char('a')));
-    EXPECT_EQ(ini.strStdIniData(QStringLiteral("Settings"), QStringLiteral("None"), QString(260, QLatin1Char('d'))),
-              QString(254, QLatin1Char('d')));
+    const QString s = QStringLiteral("Settings");
+    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("Long"), QString()), QString(300, QLatin1Char('a')));
+    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("Quoted"), QString()), QString(300, QLatin1Char('a')));
+    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("None"), QString(260, QLatin1Char('d'))), QString(260, QLatin1Char('d')));
+
+    // Written whole and read back whole: a long path, a Cyrillic name (a
+    // UTF-8 line), and a Windows-1252 text that would read as UTF-8.
+    const QString longPath = QStringLiteral("/home/nutzer/") + QString(280, QLatin1Char('x')) + QStringLiteral(".cnc");
+    const QString cases[] = {longPath, QString::fromUtf8("/home/\u0436/welle.cnc"), QString::fromUtf8("\u00c3\u00a4")};
+    for (const QString& value : cases) {
+        ASSERT_TRUE(ini.write(s, QStringLiteral("MRUFile00"), value)) << value.toStdString();
+        EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("MRUFile00"), QString()), value);
+    }
+    EXPECT_TRUE(readBytes(path()).contains("MRUFile00=\xc3\x83\xc2\xa4\r\n"));
+    ASSERT_TRUE(ini.write(s, QStringLiteral("MRUFile00"), QString::fromUtf8("/home/\u0436/welle.cnc")));
+    EXPECT_TRUE(readBytes(path()).contains("MRUFile00=/home/\xd0\xb6/welle.cnc\r\n"));
 }
 
 TEST_F(IniFileTest, WritingChangesOnlyItsOwnLine)
@@ -132,7 +142,9 @@ TEST_F(IniFileTest, RefusesWritesThatWouldNotReadBack)
     writeBytes(path(), kWindowsIni);
     const IniFile ini(path());
     const QString s = QStringLiteral("Settings");
-    EXPECT_FALSE(ini.write(s, QStringLiteral("MRUFile00"), QStringLiteral("/home/ω/part.cnc")));
+    EXPECT_FALSE(ini.write(s, QStringLiteral("Key\u03c9"), QStringLiteral("x")));
+    EXPECT_FALSE(ini.write(s, QStringLiteral("MRUFile00"), QStringLiteral("/tmp/blank at the end.cnc ")));
+    EXPECT_FALSE(ini.write(s, QStringLiteral("MRUFile00"), QStringLiteral("'/tmp/quoted.cnc'")));
     EXPECT_FALSE(ini.write(s, QStringLiteral("MRUFile00"), QStringLiteral("/tmp/two\nlines.cnc")));
     EXPECT_FALSE(ini.write(s, QStringLiteral("A=B"), QStringLiteral("x")));
     EXPECT_FALSE(ini.write(s, QString(), QStringLiteral("x")));

@@ -95,7 +95,7 @@ TEST(RecentFiles, AnEntryTheFileCannotHoldIsLeftOutWithoutReviving)
     const Settings settings(ini, dir.path());
     RecentFiles mru;
     mru.MRUGetFileList(settings);
-    mru.MRUAddItem(QStringLiteral("/\u0436.cnc"));  // a Cyrillic name
+    mru.MRUAddItem(QStringLiteral("/zwei\nZeilen.cnc"));  // a name no settings line can hold
     EXPECT_EQ(mru.count(), 4);
     EXPECT_FALSE(mru.MRUSaveFileList(settings));
     EXPECT_EQ(readBytes(ini), QByteArray("[Settings]\r\nMRUFile00=/a.cnc\r\nMRUFile01=/b.cnc\r\nMRUFile02=/old.cnc\r\n"
@@ -106,4 +106,13 @@ TEST(RecentFiles, AnEntryTheFileCannotHoldIsLeftOutWithoutReviving)
     RecentFiles reloaded;
     reloaded.MRUGetFileList(settings);
     EXPECT_EQ(reloaded.tags(), QStringList({"/c.cnc", "/a.cnc", "/b.cnc"}));
+
+    // Long paths and names in other scripts stay in the list.
+    const QString longPath = QStringLiteral("/home/nutzer/") + QString(260, QLatin1Char('x')) + QStringLiteral(".cnc");
+    reloaded.MRUAddItem(QStringLiteral("/\u0436.cnc"));
+    reloaded.MRUAddItem(longPath);
+    EXPECT_TRUE(reloaded.MRUSaveFileList(settings));
+    RecentFiles again;
+    again.MRUGetFileList(settings);
+    EXPECT_EQ(again.tags(), QStringList({longPath, QStringLiteral("/\u0436.cnc"), "/c.cnc", "/a.cnc"}));
 }

@@ -5,7 +5,6 @@
 #include "ui/StdMessageBox.h"
 #include "ui/ListView.h"
 #include "ui/MillText.h"
-#include "ui/SingleInstance.h"
 
 #include "files/Cp1252.h"
 #include "model/ProgramLine.h"
@@ -644,17 +643,6 @@ TEST(MillTextTest, LabelsOfADialogTurnIntoMillTexts)
     MillText(&form);
     EXPECT_EQ(a->text(), QStringLiteral("Programm zur Fräsmaschine senden"));
     EXPECT_EQ(b->text(), QStringLiteral("die fräsmaschine und Fräsmaschine"));
-}
-
-TEST(SingleInstanceTest, SecondStartHandsOverToTheFirst)
-{
-    const QString name = QStringLiteral("quillon-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
-    SingleInstance first(name);
-    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
-    EXPECT_FALSE(first.handOver());
-    SingleInstance second(name);
-    EXPECT_TRUE(second.handOver());
-    WAIT_TRUE(raised.count() == 1);
 }
 
 int main(int argc, char** argv)

@@ -18,14 +18,18 @@
 
 namespace quillon::testing {
 
-// Says No to every question and OK to everything else, counting the boxes.
+// Says `answer` (No unless set) to every question and OK to everything
+// else, counting the boxes and keeping the last message.
 class QuietSink : public MessageSink {
 public:
     int boxes = 0;
-    int intStdMsgBox(const QString&, int style, const QString&) override
+    int answer = MsgResult::No;
+    QString lastMessage;
+    int intStdMsgBox(const QString& message, int style, const QString&) override
     {
         ++boxes;
-        return style == MsgStyle::Question ? MsgResult::No : MsgResult::Ok;
+        lastMessage = message;
+        return style == MsgStyle::Question ? answer : MsgResult::Ok;
     }
 };
 

@@ -1,0 +1,237 @@
+// The application's own start: the command line's file, the machine change,
+// the single instance, what the application object sets up, and the
+// standard message box it shows.
+#include "ui/ApplicationStart.h"
+#include "ui/MainWindow.h"
+#include "ui/QuillonApplication.h"
+#include "ui/SingleInstance.h"
+#include "ui/StdMessageBox.h"
+
+#include "editing/Editor.h"
+#include "editing/FileCommands.h"
+#include "shell/ApplicationState.h"
+
+#include "CliRun.h"
+#include "QtPrinters.h"
+#include "WindowTestSupport.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocalServer>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QUuid>
+
+#include <future>
+#include <unistd.h>
+
+using namespace quillon;
+using namespace quillon::testing;
+
+#define WAIT_TRUE(cond) ASSERT_TRUE(QTest::qWaitFor([&]() { return bool(cond); }, 5000)) << #cond
+
+namespace {
+
+QString uniqueInstance()
+{
+    return QStringLiteral("quillon-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+QString copyOf(const char* dataFile, const QTemporaryDir& dir, const char* name)
+{
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile::copy(data(dataFile), path);
+    return path;
+}
+
+}  // namespace
+
+TEST(ApplicationStartTest, CommandLineFileOpensOnceAndHandedOverFilesAskFirst)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Quillon.ini"));
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Settings]\r\nType=4\r\nWarning=No\r\n");
+    }
+    const QString welle = copyOf("mark4-welle.cnc", dir, "welle.cnc");
+    const QString kontur = copyOf("mark4-kontur.cnc", dir, "kontur.cnc");
+    const QString name = uniqueInstance();
+
+    QuietSink sink;
+    ApplicationStart app(name, sink);
+    ASSERT_EQ(app.start({QStringLiteral("--settings"), ini, welle}), -1);
+    ASSERT_TRUE(app.window());
+    EXPECT_EQ(app.window()->files().fileName(), welle);
+    EXPECT_FALSE(app.window()->windowIcon().isNull());
+
+    // A second start with a file hands it over and ends; the running window
+    // asks about its unsaved work first, then opens the file.
+    app.window()->editor().notesEdited(QStringLiteral("geändert"));
+    sink.answer = MsgResult::Yes;
+    std::future<int> second = std::async(std::launch::async, [&]() {
+        QuietSink quiet;
+        ApplicationStart later(name, quiet);
+        return later.start({kontur});
+    });
+    WAIT_TRUE(second.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready);
+    EXPECT_EQ(second.get(), 0);
+    WAIT_TRUE(app.window()->files().fileName() == kontur);
+    EXPECT_EQ(sink.boxes, 1);  // the unsaved-work question
+    EXPECT_EQ(app.state()->recentFiles().tags(), (QStringList{kontur, welle}));
+
+    // A machine change starts a new program: the file of the command line
+    // is not read again (under the F1 it would be refused) and the recent
+    // files keep their order.
+    QPointer<MainWindow> before = app.window();
+    before->setMachineChooser([](MachineType, bool) { return std::optional<MachineSetting>({MachineType::F1, false}); });
+    before->changeMachine();
+    WAIT_TRUE(before.isNull());
+    ASSERT_TRUE(app.window());
+    EXPECT_EQ(app.state()->machine(), MachineType::F1);
+    EXPECT_EQ(app.window()->files().fileName(), QString());
+    EXPECT_EQ(app.window()->editor().rowCount(), 1);
+    EXPECT_EQ(sink.boxes, 1);
+    EXPECT_EQ(app.state()->recentFiles().tags(), (QStringList{kontur, welle}));
+}
+
+TEST(ApplicationStartTest, SettingsThatCannotBeWrittenAreToldOnceWithTheirPath)
+{
+    QTemporaryDir dir;
+    // A file where the settings folder should be: no write can succeed.
+    const QString blocker = dir.filePath(QStringLiteral("kein-ordner"));
+    {
+        QFile f(blocker);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString ini = blocker + QStringLiteral("/Quillon.ini");
+    QuietSink sink;
+    ApplicationStart app(uniqueInstance(), sink);
+    ASSERT_EQ(app.start({QStringLiteral("--settings"), ini, QStringLiteral("4")}), -1);
+    EXPECT_FALSE(app.state()->settings().setValue(QStringLiteral("Units"), QStringLiteral("imperial")));
+    EXPECT_FALSE(app.state()->settings().setMachine(MachineType::Mark4, false));
+    EXPECT_EQ(sink.boxes, 1);
+    EXPECT_EQ(sink.lastMessage, QString::fromUtf8("Die Einstellungen können nicht gespeichert werden ") + ini
+                                    + QString::fromUtf8("\r\nQuillon arbeitet weiter, geänderte Einstellungen gelten "
+                                                        "aber nur bis zum Programmende."));
+}
+
+TEST(ApplicationStartTest, AWindowSavedOffTheScreenOpensOnIt)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Quillon.ini"));
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Settings]\r\nType=1\r\nWarning=No\r\nWin=150000,-90000,9600,7200\r\n");
+    }
+    QuietSink sink;
+    ApplicationStart app(uniqueInstance(), sink);
+    ASSERT_EQ(app.start({QStringLiteral("--settings"), ini}), -1);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect frame = app.window()->geometry();
+    EXPECT_TRUE(screen.contains(frame.topLeft())) << frame.x() << "," << frame.y();
+    EXPECT_EQ(frame.size(), QSize(640, 480).boundedTo(screen.size()));
+}
+
+TEST(SingleInstanceTest, PrivateServerAndNoSilentEndWhenTheHandOverFails)
+{
+    // The server lies in a folder of this user alone.
+    const QFileInfo folder(QFileInfo(SingleInstance::defaultName()).path());
+    EXPECT_TRUE(QFileInfo(SingleInstance::defaultName()).isAbsolute()) << SingleInstance::defaultName().toStdString();
+    EXPECT_EQ(folder.ownerId(), ::getuid());
+    EXPECT_EQ(int(folder.permissions() & (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther
+                                          | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup)),
+              0);
+
+    // A server that takes the connection but never confirms does not end
+    // the start: this instance listens in its place and serves later starts.
+    const QString name = uniqueInstance();
+    QLocalServer mute;
+    ASSERT_TRUE(mute.listen(name));
+    SingleInstance first(name);
+    EXPECT_FALSE(first.handOver(QStringLiteral("/tmp/x.cnc")));
+    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+    QSignalSpy opened(&first, &SingleInstance::openRequested);
+    std::future<bool> second = std::async(std::launch::async, [&]() {
+        return SingleInstance(name).handOver(QString::fromUtf8("/tmp/Wörter mit\nZeile.cnc"));
+    });
+    WAIT_TRUE(second.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready);
+    EXPECT_TRUE(second.get());
+    EXPECT_EQ(raised.count(), 1);
+    ASSERT_EQ(opened.count(), 1);
+    EXPECT_EQ(opened.at(0).at(0).toString(), QString::fromUtf8("/tmp/Wörter mit\nZeile.cnc"));
+}
+
+TEST(QuillonApplicationTest, GermanQtDialogsIconAndInfoOptionsWithoutAWindow)
+{
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
+    EXPECT_EQ(box.button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
+
+    // --version and --help answer and end, with no display to start on.
+    for (const char* option : {"--version", "--help"}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(QUILLON_GUI), {QString::fromLatin1(option)});
+        ASSERT_TRUE(p.waitForFinished(10000)) << option;
+        EXPECT_EQ(p.exitCode(), 0) << option;
+        const QByteArray out = p.readAllStandardOutput();
+        if (QByteArray(option) == "--version")
+            EXPECT_EQ(out, QByteArray("quillon 1.0.21\n"));
+        else
+            EXPECT_TRUE(out.startsWith("usage: quillon [--settings FILE] [PROGRAM.cnc] [1|2|4]\n")) << out.toStdString();
+    }
+}
+
+TEST(StdMessageBoxTest, HeldEnterIsWaitedForAndNeverRepeatsIntoTheWindowBelow)
+{
+    QLineEdit below;
+    below.show();
+    below.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&below));
+    QSignalSpy returns(&below, &QLineEdit::returnPressed);
+
+    // Enter closes the box on its press; while it is held its repeats reach
+    // the window below, and only then is it let go.
+    bool released = false;
+    QTimer::singleShot(50, [&]() {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_TRUE(box);
+        QTest::sendKeyEvent(QTest::Press, box, Qt::Key_Return, QStringLiteral("\r"), Qt::NoModifier);
+        QTimer::singleShot(50, [&]() {
+            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+            QApplication::sendEvent(&below, &repeat);
+            QTimer::singleShot(50, [&]() {
+                released = true;
+                QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+                QApplication::sendEvent(&below, &release);
+            });
+        });
+    });
+    StdMessageBox messages;
+    EXPECT_EQ(messages.intStdMsgBox(QStringLiteral("Wert zu groß"), MsgStyle::Exclamation, QStringLiteral("Test")),
+              MsgResult::Ok);
+    EXPECT_TRUE(released);
+    EXPECT_EQ(returns.count(), 0);
+}
+
+int main(int argc, char** argv)
+{
+    QuillonApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
