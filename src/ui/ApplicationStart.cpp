@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <optional>
 #include <algorithm>
 #include <exception>
 
@@ -108,6 +109,8 @@ int ApplicationStart::start(const QStringList& args)
     m_state->settings().setWriteFailureHandler([this](const QString& path) { settingsNotWritten(path); });
 
     const MachineType fromStart = m_state->machineAtStart(args);
+    std::optional<TraceScope> setMachineType;
+    setMachineType.emplace(m_state->logger(), "modQuillon", "SetMachineType");
     if (fromStart == MachineType::None) {
         MachineTypeDialog dialog;
         const std::optional<MachineSetting> choice =
@@ -118,6 +121,7 @@ int ApplicationStart::start(const QStringList& args)
     } else {
         m_state->setMachine(fromStart);
     }
+    setMachineType.reset();
 
     m_state->recentFiles().MRUGetFileList(m_state->settings());
     openWindow();
@@ -187,7 +191,9 @@ void ApplicationStart::openHandedOver(const QString& path)
 {
     // Not while a dialog of the window runs or the window is being replaced:
     // the file waits until the window takes commands again.
-    if (!m_window || m_window->machineChanging() || QApplication::activeModalWidget()) {
+    // While lines are copied Open waits too, so the file does.
+    if (!m_window || m_window->machineChanging() || QApplication::activeModalWidget()
+        || m_window->editor().flags().copyMode) {
         QTimer::singleShot(kRetryMs, this, [this, path]() { openHandedOver(path); });
         return;
     }

@@ -479,6 +479,7 @@ void MainWindow::exitProgram()
 {
     if (!m_files->ExitProg())
         return;
+    const TraceScope trace(m_state.logger(), "modQuillon", "Shutdown");
     m_shuttingDown = true;
     m_state.settings().setPreviewPane(m_preview->setting());
     if (m_help)
@@ -488,6 +489,7 @@ void MainWindow::exitProgram()
 
 void MainWindow::changeMachine()
 {
+    const TraceScope trace(m_state.logger(), "modQuillon", "SetMachineType");
     const MachineChooser choose = m_machineChooser ? m_machineChooser : [](MachineType current, bool woodworker) {
         MachineTypeDialog dialog;
         return askMachineType(dialog, current, woodworker);

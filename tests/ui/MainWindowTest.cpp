@@ -1134,7 +1134,7 @@ TEST_F(MainWindowTest, TraceLogFollowsAWholeSession)
                           "DisplayCode", "DisplayFields", "SetParam", "UpdateLine", "blnCheckRange",
                           "txtParam_LostFocus", "cmdInsert_Click", "SetUndo", "blnInsertLine", "cmdDelete_Click",
                           "DeleteLine", "FileSaver", "SaveFile", "strFileOutBuff", "CommandState", "ExitProg",
-                          "MRUSaveFileList"}) {
+                          "MRUSaveFileList", "Shutdown"}) {
         EXPECT_GE(first('>', p), 0) << p << " entered";
         EXPECT_GE(first('<', p), 0) << p << " left";
     }

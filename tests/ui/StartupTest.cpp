@@ -87,6 +87,23 @@ TEST(ApplicationStartTest, CommandLineFileOpensOnceAndHandedOverFilesAskFirst)
     EXPECT_EQ(sink.boxes, 1);  // the unsaved-work question
     EXPECT_EQ(app.state()->recentFiles().tags(), (QStringList{kontur, welle}));
 
+    // While lines are being copied a handed-over file waits, as Open does,
+    // and opens once copying has ended.
+    app.window()->editor().CopyLines();
+    std::future<int> third = std::async(std::launch::async, [&]() {
+        QuietSink quiet;
+        ApplicationStart later(name, quiet);
+        return later.start({welle});
+    });
+    WAIT_TRUE(third.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready);
+    EXPECT_EQ(third.get(), 0);
+    QTest::qWait(600);
+    EXPECT_EQ(app.window()->files().fileName(), kontur);
+    EXPECT_TRUE(app.window()->editor().flags().copyMode);
+    app.window()->editor().cmdCancel_Click();
+    WAIT_TRUE(app.window()->files().fileName() == welle);
+    EXPECT_EQ(app.state()->recentFiles().tags(), (QStringList{welle, kontur}));
+
     // A machine change starts a new program: the file of the command line
     // is not read again (under the F1 it would be refused) and the recent
     // files keep their order.
@@ -99,7 +116,7 @@ TEST(ApplicationStartTest, CommandLineFileOpensOnceAndHandedOverFilesAskFirst)
     EXPECT_EQ(app.window()->files().fileName(), QString());
     EXPECT_EQ(app.window()->editor().rowCount(), 1);
     EXPECT_EQ(sink.boxes, 1);
-    EXPECT_EQ(app.state()->recentFiles().tags(), (QStringList{kontur, welle}));
+    EXPECT_EQ(app.state()->recentFiles().tags(), (QStringList{welle, kontur}));
 }
 
 TEST(ApplicationStartTest, SettingsThatCannotBeWrittenAreToldOnceWithTheirPath)
