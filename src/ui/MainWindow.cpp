@@ -23,6 +23,7 @@
 #include "files/ProgramText.h"
 #include "shell/ApplicationState.h"
 #include "shell/MessageSink.h"
+#include "shell/NetworkDrive.h"
 #include "shell/RecoveryFile.h"
 #include "shell/TraceScope.h"
 #include "shell/WindowPlacement.h"
@@ -102,12 +103,12 @@ MainWindow::MainWindow(ApplicationState& state, MessageSink& messages, QWidget* 
     // tables. Save stays usable from the start: a program typed after start
     // or opened from the command line must be savable.
     placeFromWinSetting(m_state.settings().win());
-    if (m_state.settings().network()) {
+    // Run from a network drive, the serial line is not this machine's to offer.
+    if (onNetworkFileSystem(QCoreApplication::applicationDirPath())) {
         m_transferMenu->menuAction()->setVisible(false);
         m_toolActions[QStringLiteral("Send")]->setVisible(false);
         m_toolActions[QStringLiteral("Receive")]->setVisible(false);
-    } else {
-        rebuildPortMenu();
+        m_transferSeparator->setVisible(false);
     }
 
     EditorView& view = *this;

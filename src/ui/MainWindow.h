@@ -147,7 +147,10 @@ private:
     void showHelp();
     void showAbout();
     void setPort(const QString& port);
+    // The port entries, with the adapters found now; the menu reads them
+    // again each time it opens, so the window's start does not wait for them.
     void rebuildPortMenu();
+    void refillPortMenu(bool findAdapters);
     void sendProgram();
     void receiveProgram();
     void showCableHelp();
@@ -183,6 +186,7 @@ private:
     std::map<QString, QAction*> m_toolActions;
     std::map<QString, QAction*> m_menuActions;
     QMenu* m_transferMenu = nullptr;
+    QAction* m_transferSeparator = nullptr;  // the toolbar's, behind Receive
     qsizetype m_portsStart = 0;  // the port entries follow the transfer commands
 
     ListView* m_picList = nullptr;

@@ -144,7 +144,7 @@ void MainWindow::buildMenus()
     m_portsStart = m_transferMenu->actions().size();
     // Adapters come and go: the port list is read again each time the menu opens.
     connect(m_transferMenu, &QMenu::aboutToShow, this, &MainWindow::rebuildPortMenu);
-    rebuildPortMenu();
+    refillPortMenu(false);
 
     QMenu* h = menu("mnuH", "&Hilfe");
     connect(add(h, "mnuHquillon", "Quillon Hilfe"), &QAction::triggered, this, &MainWindow::showHelp);
@@ -168,8 +168,10 @@ void MainWindow::buildToolbar()
         a->setToolTip(QString::fromUtf8(b.tip));
         connect(a, &QAction::triggered, this, [this, key]() { DispatchAction(key); });
         m_toolActions[key] = a;
-        if (key == QLatin1String("Save") || key == QLatin1String("Print") || key == QLatin1String("Receive"))
+        if (key == QLatin1String("Save") || key == QLatin1String("Print"))
             m_toolbar->addSeparator();
+        else if (key == QLatin1String("Receive"))
+            m_transferSeparator = m_toolbar->addSeparator();
     }
 }
 
@@ -215,6 +217,11 @@ void MainWindow::rebuildRecentMenu()
 
 void MainWindow::rebuildPortMenu()
 {
+    refillPortMenu(true);
+}
+
+void MainWindow::refillPortMenu(bool findAdapters)
+{
     const QList<QAction*> actions = m_transferMenu->actions();
     for (qsizetype i = m_portsStart; i < actions.size(); ++i) {
         m_transferMenu->removeAction(actions[i]);
@@ -223,7 +230,8 @@ void MainWindow::rebuildPortMenu()
     for (QActionGroup* group : m_transferMenu->findChildren<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly))
         group->deleteLater();
     PortMenuModel model;
-    model.rebuild(PortMenuModel::systemPorts(), m_state.settings().comPort());
+    model.rebuild(findAdapters ? PortMenuModel::systemPorts() : std::vector<DetectedPort>{},
+                  m_state.settings().comPort());
     fillPortMenu(m_transferMenu, model, [this](const QString& port) { setPort(port); });
 }
 
