@@ -114,9 +114,7 @@ void CopyWorkflow::next()
         static_cast<int>(std::min(m_copiesText.toLongLong(), static_cast<long long>(ed.profile().lineLimit)));
     const int marked = markedCount();
     if (copies > 0 && marked > 0) {
-        if (highestLineNumber(ed.m_program, ed.machine()) + copies * marked > kHighestLineNumber) {
-            ed.m_view.intStdMsgBox(lineNumberLimitMessage(), 48, QStringLiteral("Zeilen Limit"));
-        } else {
+        if (!ed.refusePastHighestNumber(copies * marked)) {
             m_returnLine = caret;
             copyMarked(caret, copies);
         }

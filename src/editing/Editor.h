@@ -198,6 +198,8 @@ private:
     void restoreSnapshot(const ListSnapshot& snap);
     // True (after the "Zeilen Limit" message) when no line may be added.
     bool refuseAtLineLimit();
+    // True (after its message) when `added` more lines would number one past 999.
+    bool refusePastHighestNumber(int added);
     bool blnInsertLine(const QString& number);
     void DeleteLine();
     void clearCodeSelection(ListControl& list);

@@ -36,8 +36,7 @@ void Editor::cmdInsert_Click()
             return;  // no line to insert behind
         number = lineNumberOf(row(currentRow()).column(profile().columns.n)) + 1;
     }
-    if (highestLineNumber(m_program, m_machine) + 1 > kHighestLineNumber) {
-        m_view.intStdMsgBox(lineNumberLimitMessage(), 48, QStringLiteral("Zeilen Limit"));
+    if (refusePastHighestNumber(1)) {
         enableCommand(Command::Insert, true);
         return;
     }
@@ -66,11 +65,18 @@ bool Editor::refuseAtLineLimit()
     return true;
 }
 
+bool Editor::refusePastHighestNumber(int added)
+{
+    if (highestLineNumber(m_program, m_machine) + added <= kHighestLineNumber)
+        return false;
+    m_view.intStdMsgBox(lineNumberLimitMessage(), 48, QStringLiteral("Zeilen Limit"));
+    return true;
+}
+
 bool Editor::blnInsertLine(const QString& number)
 {
     const TraceScope trace(m_trace, "modQuillon", "blnInsertLine");
-    if (refuseAtLineLimit())
-        return false;
+    // The line limit was checked by cmdInsert_Click before anything changed.
     const ColumnNumbers& c = profile().columns;
     for (int r = 1; r <= rowCount(); ++r) {
         ListItem& item = m_program.item(r);

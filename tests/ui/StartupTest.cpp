@@ -50,17 +50,22 @@ QString copyOf(const char* dataFile, const QTemporaryDir& dir, const char* name)
     return path;
 }
 
+// A settings file in `dir` holding `text`; its path.
+QString settingsFile(const QTemporaryDir& dir, const char* text)
+{
+    const QString ini = dir.filePath(QStringLiteral("Quillon.ini"));
+    QFile f(ini);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    return ini;
+}
+
 }  // namespace
 
 TEST(ApplicationStartTest, CommandLineFileOpensOnceAndHandedOverFilesAskFirst)
 {
     QTemporaryDir dir;
-    const QString ini = dir.filePath(QStringLiteral("Quillon.ini"));
-    {
-        QFile f(ini);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[Settings]\r\nType=4\r\nWarning=No\r\n");
-    }
+    const QString ini = settingsFile(dir, "[Settings]\r\nType=4\r\nWarning=No\r\n");
     const QString welle = copyOf("mark4-welle.cnc", dir, "welle.cnc");
     const QString kontur = copyOf("mark4-kontur.cnc", dir, "kontur.cnc");
     const QString name = uniqueInstance();
@@ -143,12 +148,7 @@ TEST(ApplicationStartTest, SettingsThatCannotBeWrittenAreToldOnceWithTheirPath)
 TEST(ApplicationStartTest, AWindowSavedOffTheScreenOpensOnIt)
 {
     QTemporaryDir dir;
-    const QString ini = dir.filePath(QStringLiteral("Quillon.ini"));
-    {
-        QFile f(ini);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[Settings]\r\nType=1\r\nWarning=No\r\nWin=150000,-90000,9600,7200\r\n");
-    }
+    const QString ini = settingsFile(dir, "[Settings]\r\nType=1\r\nWarning=No\r\nWin=150000,-90000,9600,7200\r\n");
     QuietSink sink;
     ApplicationStart app(uniqueInstance(), sink);
     ASSERT_EQ(app.start({QStringLiteral("--settings"), ini}), -1);
