@@ -205,6 +205,8 @@ TEST_F(MainWindowTest, EachMachineStartsWithItsTitleListsAndCommandStates)
         EXPECT_EQ(action("mnuFSaveAs")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
         EXPECT_TRUE(action("mnuEMetric")->isChecked());
         EXPECT_EQ(child<QLabel>("lblUnits")->text(), QStringLiteral("Metrisches Meßsystem"));
+        EXPECT_EQ(child<QGroupBox>("fraCode")->title().trimmed(),
+                  c.mList ? QStringLiteral("Bitte G-Code oder M-Code auswählen") : QStringLiteral("Bitte G-Code auswählen"));
         w->close();
     }
 }
@@ -289,47 +291,6 @@ TEST_F(MainWindowTest, Mark4LineEnteredByMouseAndKeysIsStoredByteForByte)
     EXPECT_FALSE(child<ListView>("picGcode")->isEnabled());
     EXPECT_FALSE(comment()->isEnabled());
     EXPECT_EQ(w->editor().programList().state().listIndex, 0);
-}
-
-TEST_F(MainWindowTest, MillFieldsCaptionsAndWoodworkerSpeed)
-{
-    start(MachineType::F1, QStringLiteral("[Settings]\nWoodworker=Yes\n"));
-    pick("M06");
-    EXPECT_TRUE(visibleFields({0, 1, 2, 3}));
-    EXPECT_EQ(paramLabel(0)->text(), QStringLiteral("Radius"));
-    EXPECT_EQ(paramLabel(1)->text(), QStringLiteral("Geschwindigkeit"));
-    EXPECT_EQ(paramLabel(2)->text(), QStringLiteral("Korrekturwert"));
-    EXPECT_EQ(paramLabel(3)->text(), QStringLiteral("Werkzeug"));
-    EXPECT_TRUE(child<QLabel>("lblFpar")->isVisible());
-    EXPECT_EQ(param(1)->x() - param(0)->x(), param(2)->x() - param(1)->x());  // the mill keeps Y
-    typeAndTab(param(0), QStringLiteral("300"));
-    typeAndTab(param(1), QStringLiteral("8001"));
-    ASSERT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(sink.boxes[0].message, QStringLiteral("Der maximalwert für diesen Parameter ist 8000"));
-    WAIT_TRUE(param(1)->hasFocus());
-    typeAndTab(param(1), QStringLiteral("8000"));
-    typeAndTab(param(2), QStringLiteral("-12"));
-    typeAndTab(param(3), QStringLiteral("3"));
-    WAIT_TRUE(comment()->hasFocus());
-    QTest::keyClick(comment(), Qt::Key_Return);
-    EXPECT_EQ(lineBytes(1), QByteArray("    00M06D  300S8000-   12T 03 "));
-}
-
-TEST_F(MainWindowTest, Mark2HasNoMListAndChecksTheThreadPitch)
-{
-    start(MachineType::Mark2);
-    EXPECT_EQ(child<QGroupBox>("fraCode")->title().trimmed(), QStringLiteral("Bitte G-Code auswählen"));
-    pick("G33");
-    EXPECT_TRUE(visibleFields({2, 3}));
-    EXPECT_EQ(paramLabel(3)->text(), QStringLiteral("K"));
-    typeAndTab(param(2), QStringLiteral("-250"));
-    typeAndTab(param(3), QStringLiteral("1"));
-    ASSERT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(sink.boxes[0].message, QStringLiteral("Der mindest Wert für diesen Parameter ist 2"));
-    typeAndTab(param(3), QStringLiteral("75"));
-    WAIT_TRUE(comment()->hasFocus());
-    QTest::keyClick(comment(), Qt::Key_Return);
-    EXPECT_EQ(lineBytes(1), QByteArray("   N00 G33 X      Z-  250 F 75 "));
 }
 
 TEST_F(MainWindowTest, UndoAfterEditingAShownLine)
@@ -853,17 +814,25 @@ struct TypedLine {
     MachineType machine;
     const char* settings;
     const char* code;
+    const char* captions;  // of the fields shown, in order
     std::vector<std::pair<int, const char*>> values;  // field, text
+    int refusedField;      // typed first with `refused`, which must be refused
+    const char* refused;
+    const char* refusal;
     const char* commentText;
     QByteArray bytes;
 };
 
 const TypedLine kTypedLines[] = {
-    {MachineType::Mark4, "", "G01", {{0, "1250"}, {2, "-500"}, {3, "100"}}, "Schlichten",
+    {MachineType::Mark4, "", "G01", "X|Z|F", {{0, "1250"}, {2, "-500"}, {3, "100"}}, 3, "500",
+     "Der maximalwert für diesen Parameter ist 499", "Schlichten",
      QByteArray("    00 01  1250 -  500 100     Schlichten")},
-    {MachineType::F1, "[Settings]\nWoodworker=Yes\n", "M06", {{0, "300"}, {1, "8000"}, {2, "-12"}, {3, "3"}}, "",
+    // The Woodworker's spindle goes to 8000, one more is refused.
+    {MachineType::F1, "[Settings]\nWoodworker=Yes\n", "M06", "Radius|Geschwindigkeit|Korrekturwert|Werkzeug",
+     {{0, "300"}, {1, "8000"}, {2, "-12"}, {3, "3"}}, 1, "8001", "Der maximalwert für diesen Parameter ist 8000", "",
      QByteArray("    00M06D  300S8000-   12T 03 ")},
-    {MachineType::Mark2, "", "G33", {{2, "-250"}, {3, "75"}}, "", QByteArray("   N00 G33 X      Z-  250 F 75 ")},
+    {MachineType::Mark2, "", "G33", "Z|K", {{2, "-250"}, {3, "75"}}, 3, "1",
+     "Der mindest Wert für diesen Parameter ist 2", "", QByteArray("   N00 G33 X      Z-  250 F 75 ")},
 };
 
 }  // namespace
@@ -875,10 +844,26 @@ TEST_F(MainWindowTest, ProgramTypedAfterStartIsSavedByKeys)
     for (const TypedLine& t : kTypedLines) {
         SCOPED_TRACE(machineNumber(t.machine));
         start(t.machine, QString::fromLatin1(t.settings));
+        sink.boxes.clear();
         const int formHeight = child<QGroupBox>("fraCode")->height();
         pick(t.code);
-        for (const auto& [field, text] : t.values)
+        QStringList captions;
+        for (int k = 0; k < 5; ++k)
+            if (param(k)->isVisible())
+                captions << paramLabel(k)->text();
+        EXPECT_EQ(captions.join(QLatin1Char('|')), QString::fromUtf8(t.captions));
+        if (t.machine == MachineType::F1) {  // the mill keeps the Y place
+            EXPECT_EQ(param(1)->x() - param(0)->x(), param(2)->x() - param(1)->x());
+        }
+        for (const auto& [field, text] : t.values) {
+            if (field == t.refusedField) {
+                typeAndTab(param(field), QString::fromLatin1(t.refused));
+                ASSERT_EQ(sink.boxes.size(), 1u);
+                EXPECT_EQ(sink.boxes[0].message, QString::fromUtf8(t.refusal));
+                WAIT_TRUE(param(field)->hasFocus());
+            }
             typeAndTab(param(field), QString::fromLatin1(text));
+        }
         WAIT_TRUE(comment()->hasFocus());
         QTest::keyClicks(comment(), QString::fromLatin1(t.commentText));
         QTest::keyClick(comment(), Qt::Key_Return);
