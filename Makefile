@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 PACKAGE_BUILD ?= build-package
 
-.PHONY: all deps configure build run test test-plain test-asan fuzz-build fuzz test-fuzz bench package package-check clean
+.PHONY: all deps configure build run test test-plain test-asan fuzz-build fuzz test-fuzz bench coverage mutants package package-check clean
 
 all: build
 
@@ -51,6 +51,14 @@ test: test-plain test-asan test-fuzz
 bench: build
 	@bash benchmarks/run-benchmarks.sh $(BUILD)
 
+# Line and branch coverage of src/ and app/ from the plain suite, per folder.
+coverage: deps
+	@bash scripts/coverage.sh build-coverage
+
+# Small faults put into the code one at a time; counts those the suite catches.
+mutants: deps
+	@bash scripts/mutants.sh build-mutants
+
 # The Debian package, from a build of its own with Debian's hardening flags
 # and without tests; the .deb lands in $(PACKAGE_BUILD)/package/.
 package: deps
@@ -68,4 +76,4 @@ package-check: package
 	@bash scripts/check-package.sh $(PACKAGE_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD) build-coverage build-mutants

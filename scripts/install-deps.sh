@@ -12,6 +12,7 @@ packages=(
   imagemagick python3 libxtst6
   desktop-file-utils appstream shared-mime-info libxml2-utils groff-base dpkg-dev lintian
   clang-14 libclang-rt-14-dev
+  gcovr
 )
 
 missing=()
