@@ -130,7 +130,7 @@ FAULTS = [
      "nothing received is decoded as a program"),
 ]
 
-SLOW = "link_pty_tests|link_cli_tests|main_window_tests|startup_tests|list_view_tests|read_fault_tests|link_ui_tests"
+SLOW = "link_pty_tests|link_cli_tests|ui_tests|startup_tests|read_fault_tests"
 
 
 def run(cmd, cwd, log, timeout=None):

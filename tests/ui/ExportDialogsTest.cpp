@@ -8,6 +8,7 @@
 #include "shell/Settings.h"
 
 #include "QtPrinters.h"
+#include "WindowTestSupport.h"
 #include "export/LatheProgram.h"
 
 #include <QApplication>
@@ -29,69 +30,6 @@
 using namespace quillon;
 using namespace quillon::testing;
 
-namespace {
-
-// One application for all tests, destroyed after the last one so that the
-// fonts and platform data it holds are released before the leak check.
-class AppEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "ui_export_tests";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-[[maybe_unused]] const auto* const kAppEnvironment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
-
-template <typename T>
-T* child(QWidget* parent, const char* name)
-{
-    T* w = parent->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
-// Handles the modal dialogs as they come up, one handler each, in order.
-// A handler must close its dialog.
-class ModalScript {
-public:
-    explicit ModalScript(std::vector<std::function<void(QWidget*)>> handlers)
-        : m_handlers(std::move(handlers))
-    {
-        poll();
-    }
-    std::size_t handled() const { return m_next; }
-
-private:
-    void poll()
-    {
-        QTimer::singleShot(10, &m_guard, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal && modal != m_last && m_next < m_handlers.size()) {
-                m_last = modal;
-                m_handlers[m_next++](modal);
-            } else if (!modal) {
-                m_last = nullptr;
-            }
-            if (m_next < m_handlers.size())
-                poll();
-        });
-    }
-
-    std::vector<std::function<void(QWidget*)>> m_handlers;
-    QObject m_guard;  // stops the polling when the script goes out of scope
-    std::size_t m_next = 0;
-    QWidget* m_last = nullptr;
-};
-
-}  // namespace
 
 TEST(BilletDialog, OkOnlyForADiameterAboveZero)
 {
@@ -274,7 +212,8 @@ TEST(ExportCommand, FailureIsToldAndTheMillIsRefused)
     }});
     EXPECT_EQ(runExportCommand(nullptr, dialogs, QStringLiteral("%\r\n   M"), MachineType::F1, dir.path()),
               std::nullopt);
-    EXPECT_EQ(text, notLatheMessage());
+    EXPECT_EQ(text, QStringLiteral("Der Export zu Spindra ist nur für Programme der Drehmaschinen (Mark 2 und Mark 4) "
+                                   "möglich. Es wurde keine Datei geschrieben."));
 }
 
 TEST(ExportCommand, OffersTheStoredFolderAndStoresTheChosenOne)

@@ -268,10 +268,3 @@ TEST(ListViewFont, ProgramListFontIsFixedPitch)
 {
     EXPECT_TRUE(QFontInfo(ListView::fixedPitchFont()).fixedPitch());
 }
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

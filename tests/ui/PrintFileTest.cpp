@@ -4,6 +4,7 @@
 #include "ui/PrintFile.h"
 
 #include "QtPrinters.h"
+#include "WindowTestSupport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -17,9 +18,9 @@
 #include <gtest/gtest.h>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
-
 
 Program millProgram(int count)
 {
@@ -31,38 +32,6 @@ Program millProgram(int count)
 }
 
 const PrintStamp kStamp{QStringLiteral("06.12.2026"), QStringLiteral("09:05")};
-
-struct Message {
-    QString text;
-    int style;
-    QString title;
-};
-
-class RecordingSink : public MessageSink {
-public:
-    int intStdMsgBox(const QString& message, int style, const QString& title) override
-    {
-        shown.push_back({message, style, title});
-        return answer;
-    }
-    std::vector<Message> shown;
-    int answer = MsgResult::Ok;
-};
-
-// Runs `inspect` on the next modal dialog and closes it, so exec() returns.
-void onNextModal(std::function<void(QWidget*)> inspect)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, inspect] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            inspect(w);
-            w->close();
-        }
-    });
-    timer->start(20);
-}
 
 }  // namespace
 
@@ -79,16 +48,14 @@ TEST(PrintFile, FailingPrinterIsAMessageAndTheEditorGoesOn)
     broken.setOutputFormat(QPrinter::PdfFormat);
     broken.setOutputFileName(dir.filePath(QStringLiteral("fehlt/liste.pdf")));
     EXPECT_FALSE(printFile.printOn(broken, millProgram(5), MachineType::F1, QString(), kStamp));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("Die Datei konnte nicht gedruckt werden.")))
-        << messages.shown[0].text.toStdString();
-    EXPECT_EQ(messages.shown[0].style, MsgStyle::Exclamation);
-    EXPECT_EQ(messages.shown[0].title, "Datei Drucken");
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_TRUE(messages.boxes[0].message.startsWith(QStringLiteral("Die Datei konnte nicht gedruckt werden.")))
+        << messages.boxes[0].message.toStdString();
+    EXPECT_EQ(messages.boxes[0].style, MsgStyle::Exclamation);
+    EXPECT_EQ(messages.boxes[0].title, "Datei Drucken");
     EXPECT_EQ(states, std::vector<bool>({false, true}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    QFile logFile(log.logFileName());
-    ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(logFile.readAll().contains("Die Datei konnte nicht gedruckt werden."));
+    EXPECT_TRUE(fileBytes(log.logFileName()).contains("Die Datei konnte nicht gedruckt werden."));
 
     // A working printer: same command states, no message.
     states.clear();
@@ -96,7 +63,7 @@ TEST(PrintFile, FailingPrinterIsAMessageAndTheEditorGoesOn)
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setOutputFileName(dir.filePath(QStringLiteral("liste.pdf")));
     EXPECT_TRUE(printFile.printOn(pdf, millProgram(5), MachineType::F1, QString(), kStamp));
-    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(states, std::vector<bool>({false, true}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(QFileInfo(pdf.outputFileName()).size() > 0);
@@ -126,45 +93,42 @@ TEST(PrintFile, NoPrinterOffersThePdfInstead)
     auto commandState = [&states](bool on) { states.push_back(on); };
 
     // No: nothing else happens.
-    messages.answer = MsgResult::No;
     EXPECT_FALSE(printProgram(&window, messages, millProgram(2), MachineType::F1, cnc, commandState));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text,
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].message,
               "Es ist kein Drucker installiert.\r\nSoll das Programm als PDF gespeichert werden?");
-    EXPECT_EQ(messages.shown[0].style, MsgStyle::Question);
-    EXPECT_EQ(messages.shown[0].title, "Datei Drucken");
+    EXPECT_EQ(messages.boxes[0].style, MsgStyle::Question);
+    EXPECT_EQ(messages.boxes[0].title, "Datei Drucken");
     EXPECT_TRUE(states.empty());
 
     // Yes: the save dialog offers the program's name with ".pdf", which is
     // taken as it is.
-    messages.answer = MsgResult::Yes;
+    messages.answers = {MsgResult::Yes};
     QString title;
     QString offered;
     const QString pdf = dir.filePath(QStringLiteral("teil.pdf"));
-    onNextModal([&](QWidget* w) {
+    ModalScript save({[&](QWidget* w) {
         auto* files = qobject_cast<QFileDialog*>(w);
         ASSERT_NE(files, nullptr);
         EXPECT_EQ(files->objectName(), "dlgPdf");
         title = files->windowTitle();
         offered = files->selectedFiles().value(0);
         QMetaObject::invokeMethod(files, "accept");
-    });
+    }});
     EXPECT_TRUE(printProgram(&window, messages, millProgram(2), MachineType::F1, cnc, commandState));
     EXPECT_EQ(title, "Als PDF speichern");
     EXPECT_EQ(offered, pdf);
-    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.boxes.size(), 2u);
     EXPECT_EQ(states, std::vector<bool>({false, true}));
-    QFile written(pdf);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.read(5) == "%PDF-");
+    EXPECT_TRUE(fileBytes(pdf).startsWith("%PDF-"));
 
     // A PDF that cannot be written names the file and why.
     PrintFile printFile(&window, messages);
     const QString unwritable = dir.filePath(QStringLiteral("fehlt/liste.pdf"));
     EXPECT_FALSE(printFile.writePdf(unwritable, millProgram(2), MachineType::F1, cnc, kStamp));
-    ASSERT_EQ(messages.shown.size(), 3u);
-    EXPECT_TRUE(messages.shown[2].text.startsWith("Die PDF-Datei kann nicht geschrieben werden: " + unwritable + "\r\n"))
-        << messages.shown[2].text.toStdString();
+    ASSERT_EQ(messages.boxes.size(), 3u);
+    EXPECT_TRUE(messages.boxes[2].message.startsWith("Die PDF-Datei kann nicht geschrieben werden: " + unwritable + "\r\n"))
+        << messages.boxes[2].message.toStdString();
     EXPECT_FALSE(QFile::exists(unwritable));
 }
 
@@ -173,23 +137,15 @@ TEST(PrintFile, PreviewShowsEveryPage)
     QWidget window;
     QString title;
     int pages = -1;
-    onNextModal([&](QWidget* w) {
+    ModalScript preview({[&](QWidget* w) {
         title = w->windowTitle();
         if (auto* view = w->findChild<QPrintPreviewWidget*>())
             pages = view->pageCount();
-    });
+        w->close();
+    }});
     RecordingSink messages;
     previewProgram(&window, messages, millProgram(150), MachineType::F1, QStringLiteral("/tmp/teil.cnc"));
     EXPECT_EQ(title, "Druckvorschau");
     EXPECT_EQ(pages, 3);
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-// The application lives exactly as long as the tests, so its fonts and
-// widgets are torn down before the process ends.
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    EXPECT_TRUE(messages.boxes.empty());
 }

@@ -23,8 +23,6 @@
 using namespace quillon;
 using namespace quillon::testing;
 
-#define WAIT_TRUE(cond) ASSERT_TRUE(QTest::qWaitFor([&]() { return bool(cond); }, 3000)) << #cond
-
 namespace {
 
 const QString kHeader = QStringLiteral("    N` G`   X `    Z `  F`  H ");
@@ -166,11 +164,4 @@ TEST_F(ProgramCheckPanelTest, AShownPanelFollowsEditsAndAHiddenOneCatchesUpWhenS
     EXPECT_EQ(lines(), QStringList({QString::fromUtf8(ProgramCheckPanel::kCleanText)}));
     dock->show();
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Das Programm hat kein Programmende (M30)")}));
-}
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

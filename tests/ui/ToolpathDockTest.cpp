@@ -26,8 +26,6 @@
 using namespace quillon;
 using namespace quillon::testing;
 
-#define WAIT_TRUE(cond) ASSERT_TRUE(QTest::qWaitFor([&]() { return bool(cond); }, 3000)) << #cond
-
 namespace {
 
 class ToolpathDockTest : public ::testing::Test {
@@ -169,32 +167,25 @@ TEST_F(ToolpathDockTest, MenuAndF8ShowAndHideThePaneAndItsPlaceIsKept)
 
 TEST_F(ToolpathDockTest, MillSwitchesBetweenTopAndSideViewAndKeepsTheChoice)
 {
+    const auto button = [this](const char* name) { return w->findChild<QToolButton*>(QString::fromLatin1(name)); };
     start(MachineType::Mark2);
-    auto* top = w->findChild<QToolButton*>(QStringLiteral("cmdPreviewTop"));
-    auto* side = w->findChild<QToolButton*>(QStringLiteral("cmdPreviewSide"));
-    ASSERT_TRUE(top && side);
     toggle()->trigger();
     // The lathe has its one plane and no switch.
-    EXPECT_FALSE(top->isVisible());
-    EXPECT_FALSE(side->isVisible());
+    EXPECT_FALSE(button("cmdPreviewTop")->isVisible() || button("cmdPreviewSide")->isVisible());
     EXPECT_EQ(view()->plane(), PreviewPlane::LatheXZ);
     exitWindow();
 
     start(MachineType::F1);
-    top = w->findChild<QToolButton*>(QStringLiteral("cmdPreviewTop"));
-    side = w->findChild<QToolButton*>(QStringLiteral("cmdPreviewSide"));
-    EXPECT_TRUE(top->isVisible());
-    EXPECT_TRUE(top->isChecked());
+    EXPECT_TRUE(button("cmdPreviewTop")->isVisible() && button("cmdPreviewTop")->isChecked());
     EXPECT_EQ(view()->plane(), PreviewPlane::MillTop);
-    QTest::mouseClick(side, Qt::LeftButton);
+    QTest::mouseClick(button("cmdPreviewSide"), Qt::LeftButton);
     EXPECT_EQ(view()->plane(), PreviewPlane::MillSide);
-    EXPECT_TRUE(side->isChecked());
-    EXPECT_FALSE(top->isChecked());
+    EXPECT_TRUE(button("cmdPreviewSide")->isChecked() && !button("cmdPreviewTop")->isChecked());
     exitWindow();
     EXPECT_EQ(setting("PreviewView"), "side");
     start(MachineType::F1);
     EXPECT_EQ(view()->plane(), PreviewPlane::MillSide);
-    EXPECT_TRUE(w->findChild<QToolButton*>(QStringLiteral("cmdPreviewSide"))->isChecked());
+    EXPECT_TRUE(button("cmdPreviewSide")->isChecked());
 }
 
 TEST_F(ToolpathDockTest, ClickOnAMoveSelectsItsRowAndTheMouseZoomsPansAndFits)
@@ -281,14 +272,8 @@ TEST_F(ToolpathDockTest, TheDrawingFollowsTheProgramAsItIsOpenedAndEdited)
                             "    03 01  2000-  2000 100     \r\n"
                             "    04M30                      \r\n"
                             "   M\r\n";
-    const QString file = dir.filePath(QStringLiteral("welle.cnc"));
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
     w->setOpenNotice([]() { return true; });
-    w->openAtStart(file);
+    w->openAtStart(writeFile(dir.filePath(QStringLiteral("welle.cnc")), text));
     WAIT_TRUE(view()->toolpath().moves.size() == 3u);
     EXPECT_EQ(view()->toolpath().moves[1].row, 2);
     EXPECT_DOUBLE_EQ(view()->toolpath().moves[1].to.z, -10.0);
@@ -343,14 +328,8 @@ TEST_F(ToolpathDockTest, AWalkThatStopsSaysWhereInThePaneAndItsNoteLeadsThere)
                             "    02 27              45      \r\n"
                             "    03M30                      \r\n"
                             "   M\r\n";
-    const QString file = dir.filePath(QStringLiteral("sprung.cnc"));
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
     w->setOpenNotice([]() { return true; });
-    w->openAtStart(file);
+    w->openAtStart(writeFile(dir.filePath(QStringLiteral("sprung.cnc")), text));
     WAIT_TRUE(!view()->toolpath().stopMessage.isEmpty());
     EXPECT_EQ(view()->toolpath().stopRow, 2);
     EXPECT_EQ(view()->toolpath().moves.size(), 1u);
@@ -360,11 +339,4 @@ TEST_F(ToolpathDockTest, AWalkThatStopsSaysWhereInThePaneAndItsNoteLeadsThere)
     QTest::mouseClick(view(), Qt::LeftButton, {}, note.center().toPoint());
     WAIT_TRUE(w->editor().currentRow() == 3);
     EXPECT_EQ(sink.boxes, 0);
-}
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }
