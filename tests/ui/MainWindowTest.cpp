@@ -956,3 +956,62 @@ TEST_F(MainWindowTest, FileMenuSavesTheListingAsPdf)
     w->CommandState(false);
     EXPECT_FALSE(pdf->isEnabled());
 }
+
+// The commands behind the other menu entries open their dialogs and give the
+// commands back; nothing is printed, written or received without the user.
+TEST_F(MainWindowTest, MenuCommandsOpenTheirDialogsAndGiveTheCommandsBack)
+{
+    const QString device = dir.filePath(QStringLiteral("ttyFehlt"));
+    start(MachineType::Mark4, QStringLiteral("[Settings]\nComPort=%1\n").arg(device));
+    const QString welle = openWelle();
+    const QByteArray program = fileBytes(welle);
+    std::vector<QString> titles;
+    const auto closeIt = [&titles](QWidget* d) {
+        titles.push_back(d->windowTitle());
+        QTest::keyClick(d, Qt::Key_Escape);
+    };
+
+    // No printer here: the PDF is offered instead, and No does nothing.
+    sink.boxes.clear();
+    action("mnuFPrint")->trigger();
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].message,
+              QStringLiteral("Es ist kein Drucker installiert.\r\nSoll das Programm als PDF gespeichert werden?"));
+    {
+        ModalScript script({closeIt, closeIt, closeIt});
+        action("mnuFPreview")->trigger();
+        action("mnuFexport")->trigger();  // the target file is asked first; Escape ends the export
+        action("mnuHHelp")->trigger();
+        EXPECT_EQ(script.handled(), 3u);
+    }
+    EXPECT_EQ(titles, (std::vector<QString>{"Druckvorschau", "Export zu Spindra", "Quillon - serielles Kabel"}));
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.pdf", "*.txt"}).isEmpty());
+
+    // About shows the splash again as its about view.
+    SplashWindow splash;
+    w->setSplash(&splash);
+    {
+        ModalScript script({closeIt});
+        action("mnuHAbout")->trigger();
+        EXPECT_EQ(script.handled(), 1u);
+    }
+    w->setSplash(nullptr);
+
+    // Receiving from a port that does not exist says so and leaves the
+    // program as it was; the port menu then stores another port.
+    sink.boxes.clear();
+    {
+        ModalScript script({[&titles](QWidget* d) { titles.push_back(d->windowTitle()); }});
+        action("mnuTReceive")->trigger();
+    }
+    ASSERT_FALSE(sink.boxes.empty());
+    EXPECT_TRUE(sink.boxes[0].message.contains(device)) << sink.boxes[0].message.toStdString();
+    EXPECT_EQ(titles.back(), QStringLiteral("Quillon empfängt von der Drehmaschine"));
+    for (const char* name : {"mnuFOpen", "mnuTReceive", "mnuFPrint", "mnuFexport"})
+        EXPECT_TRUE(action(name)->isEnabled()) << name;
+    EXPECT_EQ(fileBytes(welle), program);
+    QMetaObject::invokeMethod(child<QMenu>("mnut"), "aboutToShow");
+    // (The entries of the menu before are only deleted later.)
+    w->findChildren<QAction*>(QStringLiteral("mnuTPort2")).constLast()->trigger();
+    EXPECT_EQ(state->settings().comPort(), QStringLiteral("2"));
+}
