@@ -1,7 +1,5 @@
 // quillon-cli send and receive as separate processes over pseudo-terminals.
-#include "EmulatedMachine.h"
 #include "LinkTestSupport.h"
-#include "PtyPair.h"
 
 #include "files/Cp1252.h"
 #include "files/ProgramFile.h"
@@ -12,18 +10,13 @@
 #include "CliRun.h"
 #include "QtPrinters.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
 #include <signal.h>
 
 using namespace quillon;
 using namespace quillon::test;
-using quillon::testing::bytesOf;
-using quillon::testing::data;
+using namespace quillon::testing;
 
 namespace {
 
@@ -32,14 +25,6 @@ Program decodeFile(const QString& path, MachineType machine)
     const DecodeResult r = blnDecodeBuffer(decodeCp1252(bytesOf(path)), machine, Units::Metric);
     EXPECT_TRUE(r.accepted) << path.toStdString();
     return r.program;
-}
-
-std::unique_ptr<QProcess> startCli(const QStringList& args)
-{
-    auto p = std::make_unique<QProcess>();
-    p->start(QStringLiteral(QUILLON_CLI), args);
-    EXPECT_TRUE(p->waitForStarted(5000));
-    return p;
 }
 
 // Waits until a receiver says it is listening (its port is open), keeping
@@ -82,8 +67,7 @@ TEST(CliLink, SendIntoReceiveReproducesTheRows)
     // All three at once: a reception may end by the 5 s silence.
     for (Run& run : runs) {
         run.pty = std::make_unique<PtyPair>();
-        if (!run.pty->ok())
-            GTEST_SKIP() << run.pty->why().toStdString();
+        REQUIRE_PTYS(*run.pty);
         const QString name = QString::fromLatin1(run.machineArg);
         run.receiver = startCli({"receive", "--machine", name, "--port", run.pty->b(), "-o",
                                  dir.filePath(name + ".cnc"), "--raw", dir.filePath(name + ".raw")});
@@ -129,8 +113,7 @@ TEST(CliLink, SendIntoReceiveReproducesTheRows)
 TEST(CliLink, SendFailures)
 {
     PtyPair pty;
-    if (!pty.ok())
-        GTEST_SKIP() << pty.why().toStdString();
+    REQUIRE_PTYS(pty);
     const QString missing = pty.a() + QStringLiteral("-gone");
 
     auto p = startCli({"send", "--machine", "4", "--port", missing, data("mark4-welle.cnc")});
@@ -168,8 +151,7 @@ TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
     // Interrupted while waiting: nothing arrived, exit 1, an empty raw file.
     {
         PtyPair pty;
-        if (!pty.ok())
-            GTEST_SKIP() << pty.why().toStdString();
+        REQUIRE_PTYS(pty);
         auto p = startCli({"receive", "--machine", "4", "--port", pty.b(), "-o", dir.filePath("none.cnc"), "--raw",
                            dir.filePath("none.raw")});
         QByteArray err;
@@ -190,8 +172,7 @@ TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
     // bytes are kept.
     {
         PtyPair pty;
-        if (!pty.ok())
-            GTEST_SKIP() << pty.why().toStdString();
+        REQUIRE_PTYS(pty);
         EmulatedMachine emco(pty.a());
         auto p = startCli({"receive", "--machine", "1", "--port", pty.b(), "-o", dir.filePath("bad.cnc"), "--raw",
                            dir.filePath("bad.raw")});
@@ -212,8 +193,7 @@ TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
     // saved, and the exit code says it is incomplete.
     {
         PtyPair pty;
-        if (!pty.ok())
-            GTEST_SKIP() << pty.why().toStdString();
+        REQUIRE_PTYS(pty);
         EmulatedMachine emco(pty.a());
         auto p = startCli({"receive", "--machine", "4", "--port", pty.b(), "-o", dir.filePath("part.cnc")});
         QByteArray err;
@@ -237,8 +217,7 @@ TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
 TEST(CliLink, ReceiveRefusesAnUnwritableFileBeforeOpeningThePort)
 {
     PtyPair pty;
-    if (!pty.ok())
-        GTEST_SKIP() << pty.why().toStdString();
+    REQUIRE_PTYS(pty);
     QTemporaryDir dir;
     const QString inMissingFolder = dir.filePath("gone/out.cnc");
     struct Case {
