@@ -145,41 +145,25 @@ TEST(frmSendDialog, CancelAndPortErrors)
     }
 }
 
-TEST(frmReceiveDialog, ReceivesShowsAndCancels)
+// Its Cancel is driven through the receive command below.
+TEST(frmReceiveDialog, ShowsWhatArrivesAndEndsOnTheCrAfterTheUnitLine)
 {
-    {
-        FakeTransport port;
-        RecordingSink boxes;
-        frmReceive dialog(port, "1", MachineType::Mark4, boxes);
-        dialog.show();
-        EXPECT_EQ(port.opens, 0);
-        ASSERT_TRUE(waitFor([&] { return port.isOpen(); }, 1000));
-        port.feed("%\r\n    N` G`   X `    Z `  F`  H \r\n");
-        port.feed("    00 01  1250-   500 100  50\r\n   M");
-        spin(10);
-        EXPECT_EQ(dialog.findChild<QPlainTextEdit*>("txtReceived")->toPlainText(), "    00 01  1250-   500 100  50\n   M");
-        EXPECT_TRUE(dialog.isVisible());
-        port.feed("\r");
-        ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 1000));
-        EXPECT_EQ(dialog.outcome(), TransferOutcome::Completed);
-        EXPECT_TRUE(dialog.received().endsWith("   M\r"));
-        EXPECT_FALSE(port.isOpen());
-    }
-    {
-        FakeTransport port;
-        RecordingSink boxes;
-        frmReceive dialog(port, "1", MachineType::F1, boxes);
-        EXPECT_EQ(labelText(dialog, "lblHead"), "CNC Programm von Fräsmaschine empfangen");
-        dialog.show();
-        ASSERT_TRUE(waitFor([&] { return port.isOpen(); }, 1000));
-        spin(50);
-        button(dialog, "cmdCancel")->click();
-        ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 1000));
-        EXPECT_EQ(dialog.outcome(), TransferOutcome::Cancelled);
-        EXPECT_TRUE(dialog.received().isEmpty());
-        EXPECT_FALSE(port.isOpen());
-        EXPECT_TRUE(boxes.boxes.empty());
-    }
+    FakeTransport port;
+    RecordingSink boxes;
+    frmReceive dialog(port, "1", MachineType::Mark4, boxes);
+    dialog.show();
+    EXPECT_EQ(port.opens, 0);
+    ASSERT_TRUE(waitFor([&] { return port.isOpen(); }, 1000));
+    port.feed("%\r\n    N` G`   X `    Z `  F`  H \r\n");
+    port.feed("    00 01  1250-   500 100  50\r\n   M");
+    spin(10);
+    EXPECT_EQ(dialog.findChild<QPlainTextEdit*>("txtReceived")->toPlainText(), "    00 01  1250-   500 100  50\n   M");
+    EXPECT_TRUE(dialog.isVisible());
+    port.feed("\r");
+    ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 1000));
+    EXPECT_EQ(dialog.outcome(), TransferOutcome::Completed);
+    EXPECT_TRUE(dialog.received().endsWith("   M\r"));
+    EXPECT_FALSE(port.isOpen());
 }
 
 TEST(frmLeadWindow, PrintsTheCableInstructions)
@@ -217,6 +201,20 @@ TEST(PortMenu, RendersTheModelAndReportsTheChoice)
         fillPortMenu(&menu, model, [&](const QString& value) { chosen << value; });
         return menu.actions();
     };
+    // /dev/ttyS0 is "Com 1" already and is not listed twice.
+    model.rebuild({{"/dev/ttyS0", "built-in"}, {"/dev/ttyUSB0", "FT232R"}, {"/dev/ttyACM0", ""}}, "3");
+    const std::vector<PortMenuEntry>& e = model.entries();
+    QStringList captions;
+    for (const PortMenuEntry& entry : e)
+        captions << entry.caption;
+    EXPECT_EQ(captions, QStringList({"Com 1", "Com 2", "Com 3", "Com 4", "/dev/ttyUSB0 (FT232R)", "/dev/ttyACM0", "Gerätepfad eingeben..."}));
+    EXPECT_EQ(e[3].comPort, "4");
+    EXPECT_EQ(e[4].comPort, "/dev/ttyUSB0");
+    EXPECT_EQ(e[6].kind, PortMenuEntry::Kind::TypePath);
+    EXPECT_EQ(model.checkedIndex(), 2);
+    model.rebuild({}, "");
+    EXPECT_EQ(model.checkedIndex(), 0);
+
     const QList<QAction*> actions = refill("/dev/ttyUSB0");
     ASSERT_EQ(actions.size(), 6);
     EXPECT_EQ(actions[2]->objectName(), "mnuTPort3");
@@ -232,7 +230,12 @@ TEST(PortMenu, RendersTheModelAndReportsTheChoice)
     // A typed path in use, then "Com 2" chosen: the window rebuilds the menu
     // from the settings, and the typed path stays on offer, unchecked, and is
     // what the typing entry offers.
-    refill("/tmp/pty/a");
+    // A typed path the system does not list (a pseudo-terminal) still shows,
+    // checked, above the typing entry.
+    const QList<QAction*> typed = refill("/tmp/pty/a");
+    ASSERT_EQ(typed.size(), 7);
+    EXPECT_EQ(model.entries()[5].kind, PortMenuEntry::Kind::Current);
+    EXPECT_TRUE(typed[5]->isChecked());
     const QList<QAction*> after = refill("2");
     ASSERT_EQ(after.size(), 7);
     EXPECT_TRUE(after[1]->isChecked());

@@ -1,7 +1,6 @@
 // The bytes a send puts on the line, and the texts and choices of the ports.
 #include "link/ComPort.h"
 #include "link/PortError.h"
-#include "link/PortMenuModel.h"
 #include "link/ReceiveDisplay.h"
 #include "link/SendText.h"
 
@@ -165,34 +164,4 @@ TEST(ReceiveDisplay, KeepsLastLinesAndSpotsTheUnitLine)
     QString lagging = QStringLiteral("A\r");
     appendReceivedChunk(lagging, QStringLiteral("\nB\r\nC\r\n"));
     EXPECT_EQ(lagging, "B\r\nC\r\n");
-}
-
-TEST(PortMenuModel, FixedPortsDetectedPortsAndTypedPath)
-{
-    const std::vector<DetectedPort> detected = {{"/dev/ttyS0", "built-in"}, {"/dev/ttyUSB0", "FT232R USB UART"}, {"/dev/ttyACM0", ""}};
-    PortMenuModel model;
-    model.rebuild(detected, "3");
-    const auto& e = model.entries();
-    ASSERT_EQ(e.size(), 7u);
-    EXPECT_EQ(e[0].caption, "Com 1");
-    EXPECT_EQ(e[3].caption, "Com 4");
-    EXPECT_EQ(e[3].comPort, "4");
-    // /dev/ttyS0 is "Com 1" already and is not listed twice.
-    EXPECT_EQ(e[4].caption, "/dev/ttyUSB0 (FT232R USB UART)");
-    EXPECT_EQ(e[4].comPort, "/dev/ttyUSB0");
-    EXPECT_EQ(e[5].caption, "/dev/ttyACM0");
-    EXPECT_EQ(e[6].kind, PortMenuEntry::Kind::TypePath);
-    EXPECT_EQ(e[6].caption, "Gerätepfad eingeben...");
-    EXPECT_EQ(model.checkedIndex(), 2);
-    model.rebuild(detected, "/dev/ttyUSB0");
-    EXPECT_EQ(model.checkedIndex(), 4);
-    // A typed path the system does not list (a pseudo-terminal) still shows,
-    // checked, above the typing entry.
-    model.rebuild(detected, "/tmp/pty/a");
-    ASSERT_EQ(model.entries().size(), 8u);
-    EXPECT_EQ(model.entries()[6].kind, PortMenuEntry::Kind::Current);
-    EXPECT_EQ(model.entries()[6].comPort, "/tmp/pty/a");
-    EXPECT_EQ(model.checkedIndex(), 6);
-    model.rebuild({}, "");
-    EXPECT_EQ(model.checkedIndex(), 0);
 }

@@ -206,6 +206,18 @@ TEST(ReceiveJob, SilenceCancelAndFailureKeepWhatArrived)
         EXPECT_EQ(result.decoded.program.rows.size(), 1u);
         EXPECT_EQ(result.decoded.program.units, Units::Metric);
     }
+    // Without a limit set, the machine's 5 s pause ends it.
+    {
+        FakeTransport port;
+        RecordingObserver observer;
+        ReceiveJob job(port, "1", observer);
+        job.start();
+        port.feed("%");
+        spin(4800);
+        EXPECT_TRUE(job.isRunning());
+        ASSERT_TRUE(waitFor([&] { return observer.done(); }, 1500));
+        EXPECT_EQ(observer.outcomes, Outcomes{TransferOutcome::Silence});
+    }
     // Cancel while waiting for the first character: nothing arrived, the
     // editor gets a new empty program.
     {
