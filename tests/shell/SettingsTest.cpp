@@ -34,18 +34,10 @@ TEST(Settings, DefaultsOfEveryKeyWithoutCreatingTheFile)
 {
     QTemporaryDir dir;
     const Settings settings(dir.filePath("Quillon.ini"), "/opt/quillon");
-    EXPECT_EQ(settings.type(), "0");
-    EXPECT_FALSE(settings.woodworker());
-    EXPECT_EQ(settings.win(), "none");
-    EXPECT_EQ(settings.comPort(), "1");
-    EXPECT_EQ(settings.units(), "metric");
-    EXPECT_EQ(settings.fileFolder(), "/opt/quillon/CNCfiles/");
-    EXPECT_TRUE(settings.warning());
-    EXPECT_FALSE(settings.network());
-    EXPECT_EQ(settings.drive(), "N:");
-    EXPECT_EQ(settings.exportFolder(), "c:\\spindra\\turndata\\");
-    EXPECT_EQ(settings.mruFile(0), "none");
-    EXPECT_EQ(Settings::mruKey(12), "MRUFile12");
+    EXPECT_EQ(QStringList({settings.type(), settings.win(), settings.comPort(), settings.units(), settings.fileFolder(), settings.drive(),
+                           settings.exportFolder(), settings.mruFile(0), Settings::mruKey(12)}),
+              QStringList({"0", "none", "1", "metric", "/opt/quillon/CNCfiles/", "N:", "c:\\spindra\\turndata\\", "none", "MRUFile12"}));
+    EXPECT_EQ(std::vector<bool>({settings.woodworker(), settings.warning(), settings.network()}), std::vector<bool>({false, true, false}));
     EXPECT_EQ(settings.previewPane(), PreviewPaneSetting{});
     EXPECT_FALSE(settings.previewPane().visible);
     EXPECT_EQ(settings.previewPane().side, PaneSide::Right);
