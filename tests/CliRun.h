@@ -1,7 +1,7 @@
 #pragma once
 
-// Runs the built quillon-cli (its path in QUILLON_CLI, set by the test's
-// target) and reads the files it works on, for the command-line tests.
+// The one way tests read and write files (tests/data and temporary ones) and
+// run the built quillon-cli (its path in QUILLON_CLI, set by the test's target).
 
 #include <QByteArray>
 #include <QDir>
@@ -10,24 +10,9 @@
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace quillon::testing {
-
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-
-    QString text() const { return QString::fromUtf8(out); }
-};
-
-inline CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUILLON_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
 
 // A file of tests/data.
 inline QString data(const char* name)
@@ -41,5 +26,39 @@ inline QByteArray bytesOf(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
+
+inline QString writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(bytes);
+    return path;
+}
+
+#ifdef QUILLON_CLI
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+
+    QString text() const { return QString::fromUtf8(out); }
+};
+
+// Started, not waited for: for the commands that talk to a line.
+inline std::unique_ptr<QProcess> startCli(const QStringList& args)
+{
+    auto p = std::make_unique<QProcess>();
+    p->start(QStringLiteral(QUILLON_CLI), args);
+    EXPECT_TRUE(p->waitForStarted(5000));
+    return p;
+}
+
+inline CliRun cli(const QStringList& args)
+{
+    const auto p = startCli(args);
+    EXPECT_TRUE(p->waitForFinished(60000));
+    return {p->exitCode(), p->readAllStandardOutput(), p->readAllStandardError()};
+}
+#endif
 
 }  // namespace quillon::testing

@@ -2,14 +2,13 @@
 
 #include "editing/ParameterRules.h"
 #include "files/Cp1252.h"
-#include "files/ProgramFile.h"
 #include "files/ProgramText.h"
 #include "model/MachineProfile.h"
 #include "model/NumberFormat.h"
 
+#include "CliRun.h"
 #include "QtPrinters.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace quillon;
@@ -167,26 +166,31 @@ TEST(ProgramCheck, EachFindingWithItsRowAndExactMessage)
 
 TEST(ProgramCheck, LineLimitIsReportedOnTheFirstRowBeyondIt)
 {
-    for (const MachineType machine : {MachineType::F1, MachineType::Mark2, MachineType::Mark4}) {
-        const int limit = machineProfile(machine).lineLimit;
-        const char* end = machine == MachineType::Mark2 ? "G22" : "M30";
+    const struct {
+        MachineType machine;
+        int limit;
+        const char* message;
+    } cases[] = {
+        {MachineType::F1, 222, "Zeilen Limit: das Programm hat 223 Zeilen, die F1 Fräsmaschine erlaubt höchstens 222"},
+        {MachineType::Mark2, 160, "Zeilen Limit: das Programm hat 161 Zeilen, die Mark 2 Drehmaschine erlaubt höchstens 160"},
+        {MachineType::Mark4, 210, "Zeilen Limit: das Programm hat 211 Zeilen, die Mark 4 Drehmaschine erlaubt höchstens 210"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
         Program p;
         std::vector<std::string> numbers;
-        for (int i = 0; i <= limit; ++i)
+        for (int i = 0; i <= c.limit; ++i)
             numbers.push_back(strFormatNumber(QString::number(i), 3, false).toStdString());
-        for (int i = 0; i < limit; ++i)
-            p.rows.push_back(makeRow(machine, {numbers[std::size_t(i)].c_str(), "G21"}));
-        p.rows.push_back(makeRow(machine, {numbers.back().c_str(), end}));
-        SCOPED_TRACE(machineProfile(machine).machineName.toStdString());
-        const std::vector<Finding> findings = checkProgram(p, machine, false);
+        for (int i = 0; i <= c.limit; ++i)
+            p.rows.push_back(makeRow(c.machine, {numbers[std::size_t(i)].c_str(), i < c.limit ? "G21" : c.machine == MachineType::Mark2 ? "G22" : "M30"}));
+        const std::vector<Finding> findings = checkProgram(p, c.machine, false);
         ASSERT_EQ(findings.size(), 1u);
-        EXPECT_EQ(findings[0].row, limit);
-        EXPECT_EQ(findings[0].message, QStringLiteral("Zeilen Limit: das Programm hat %1 Zeilen, die %2 erlaubt höchstens %3")
-                                           .arg(limit + 1).arg(machineProfile(machine).machineName).arg(limit));
-
-        p.rows.pop_back();  // exactly at the limit: fine
-        p.rows.back() = makeRow(machine, {numbers[std::size_t(limit - 1)].c_str(), end});
-        EXPECT_TRUE(checkProgram(p, machine, false).empty());
+        EXPECT_EQ(findings[0].row, c.limit);
+        EXPECT_EQ(findings[0].message, QString::fromUtf8(c.message));
+        // Exactly at the limit: fine.
+        p.rows.pop_back();
+        p.rows.back() = makeRow(c.machine, {numbers[std::size_t(c.limit - 1)].c_str(), c.machine == MachineType::Mark2 ? "G22" : "M30"});
+        EXPECT_TRUE(checkProgram(p, c.machine, false).empty());
     }
 }
 
@@ -219,14 +223,11 @@ TEST(ProgramCheck, WoodworkerAndUnitsDecideTheRanges)
 
 TEST(ProgramCheck, SampleFilesAreClean)
 {
-    const QDir data(qEnvironmentVariable("QUILLON_TEST_DATA"));
     const std::pair<const char*, MachineType> files[] = {
         {"f1-tasche.cnc", MachineType::F1}, {"mark2-welle.cnc", MachineType::Mark2}, {"mark4-welle.cnc", MachineType::Mark4},
         {"f1-platte.cnc", MachineType::F1}, {"mark4-kontur.cnc", MachineType::Mark4}};
     for (const auto& [name, machine] : files) {
-        const std::optional<QByteArray> bytes = readWholeFile(data.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(bytes) << name;
-        const DecodeResult r = blnDecodeBuffer(decodeCp1252(*bytes), machine, Units::Metric);
+        const DecodeResult r = blnDecodeBuffer(decodeCp1252(quillon::testing::bytesOf(quillon::testing::data(name))), machine, Units::Metric);
         ASSERT_TRUE(r.accepted) << name;
         EXPECT_EQ(texts(checkProgram(r.program, machine, false)), std::vector<QString>()) << name;
     }

@@ -1,4 +1,4 @@
-#include "EmulatedMachine.h"
+#include "LinkTestSupport.h"
 
 #include <cerrno>
 #include <algorithm>

@@ -6,7 +6,6 @@
 #include "link/PortMenuModel.h"
 #include "link/ReceivedProgram.h"
 #include "link/SendText.h"
-#include "shell/MessageSink.h"
 #include "ui/LinkCommands.h"
 #include "ui/PortMenu.h"
 #include "ui/frmLead.h"
@@ -14,10 +13,10 @@
 #include "ui/frmSend.h"
 
 #include "QtPrinters.h"
+#include "shell/RecordingSink.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,31 +26,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace quillon;
 using namespace quillon::test;
+using quillon::testing::RecordingSink;
 
 namespace {
-
-struct Box {
-    QString message;
-    int style;
-    QString title;
-};
-
-// Stands in for the standard message box and records what it was asked.
-struct BoxRecorder : MessageSink {
-    std::vector<Box> boxes;
-    int answer = MsgResult::Yes;  // for questions
-    int intStdMsgBox(const QString& m, int s, const QString& t) override
-    {
-        boxes.push_back({m, s, t});
-        return s == MsgStyle::Question ? answer : MsgResult::Ok;
-    }
-};
 
 // Runs `action` on the modal dialog once it is up (the commands run their
 // dialogs with exec()).
@@ -68,45 +49,43 @@ void whenModal(const std::function<void(QWidget*)>& action)
     poll->start(5);
 }
 
-QString labelText(const QWidget& w, const char* name)
-{
-    const auto* label = w.findChild<QLabel*>(QString::fromLatin1(name));
-    return label ? label->text() : QStringLiteral("<missing>");
-}
+QString labelText(const QWidget& w, const char* name) { return w.findChild<QLabel*>(name)->text(); }
+QPushButton* button(const QWidget& w, const char* name) { return w.findChild<QPushButton*>(name); }
 
-QPushButton* button(const QWidget& w, const char* name)
+const QByteArray kMark4 = QByteArray(100, '\0') + "%\r\n    N` G`   X `    Z `  F`  H \r\n    00 01  1250-   500 100  50\r\n   \"\r";
+
+// Feeds the Mark 4 text a few characters at a time once the dialog is up.
+void feedWhenModal(FakeTransport& port)
 {
-    return w.findChild<QPushButton*>(QString::fromLatin1(name));
+    whenModal([&](QWidget*) {
+        QTimer::singleShot(300, [&] {
+            for (qsizetype i = 0; i < kMark4.size(); i += 3)
+                port.feed(kMark4.mid(i, 3));
+        });
+    });
 }
 
 }  // namespace
 
-TEST(frmSendDialog, TextsStartProgressAndCompletion)
+TEST(frmSendDialog, StartProgressAndCompletion)
 {
     FakeTransport port;
     port.autoDrain = false;
-    BoxRecorder boxes;
+    RecordingSink boxes;
     const QByteArray text(100, 'x');
-    frmSend dialog(port, "2", text, MachineType::Mark4, Units::Imperial, "Fortschritt: (...5 sekunde",
-                   boxes);
+    frmSend dialog(port, "2", text, MachineType::Mark4, Units::Imperial, "Fortschritt: (...5 sekunde", boxes);
     dialog.setTickInterval(5);
-    EXPECT_EQ(dialog.windowTitle(), "Quillon sendet zur Drehmaschine");
-    EXPECT_EQ(labelText(dialog, "lblHead"), "CNC Programm zur Drehmaschine senden");
     EXPECT_EQ(labelText(dialog, "lblHelp2"), "2. Schalter Inch/mm auf Inch schalten.");
     EXPECT_EQ(labelText(dialog, "lblHelp9"), "Fortschritt: (...5 sekunde");
     dialog.show();
     EXPECT_EQ(port.opens, 0) << "nothing happens before Start";
-
     button(dialog, "cmdStart")->click();
     EXPECT_FALSE(button(dialog, "cmdStart")->isEnabled());
     EXPECT_EQ(port.written.size(), 32);
+    // The bar shows the job's percent, which waits for the line (see SendJob).
     auto* bar = dialog.findChild<QProgressBar*>("pnlProgress");
-    ASSERT_NE(bar, nullptr);
-    EXPECT_TRUE(waitFor([&] { return bar->value() == 99; }, 2000)) << "the estimate has passed, the line has not";
-    spin(30);
-    EXPECT_EQ(bar->value(), 99);
+    EXPECT_TRUE(waitFor([&] { return bar->value() == 99; }, 2000));
     EXPECT_TRUE(dialog.isVisible());
-
     for (int i = 0; i < 4; ++i) {
         port.drain(32);
         spin(10);
@@ -124,10 +103,9 @@ TEST(frmSendDialog, CancelAndPortErrors)
     // Mill wording, and Cancel before Start never opens the port.
     {
         FakeTransport port;
-        BoxRecorder boxes;
+        RecordingSink boxes;
         frmSend dialog(port, "1", "abc", MachineType::F1, Units::Metric, "est", boxes);
         EXPECT_EQ(labelText(dialog, "lblHead"), "CNC Programm zur Fräsmaschine senden");
-        EXPECT_EQ(labelText(dialog, "lblHelp1"), "1. Fräsmaschine einschalten.");
         EXPECT_EQ(labelText(dialog, "lblHelp2"), "2. Schalter Inch/mm auf mm schalten.");
         dialog.show();
         button(dialog, "cmdCancel")->click();
@@ -138,7 +116,7 @@ TEST(frmSendDialog, CancelAndPortErrors)
     {
         FakeTransport port;
         port.autoDrain = false;
-        BoxRecorder boxes;
+        RecordingSink boxes;
         frmSend dialog(port, "1", QByteArray(300, 'y'), MachineType::Mark2, Units::Metric, "est", boxes);
         dialog.show();
         button(dialog, "cmdStart")->click();
@@ -153,7 +131,7 @@ TEST(frmSendDialog, CancelAndPortErrors)
     {
         FakeTransport port;
         port.openError = PortError::DeviceNotFound;
-        BoxRecorder boxes;
+        RecordingSink boxes;
         frmSend dialog(port, "3", "abc", MachineType::Mark4, Units::Metric, "est", boxes);
         dialog.show();
         button(dialog, "cmdStart")->click();
@@ -166,59 +144,31 @@ TEST(frmSendDialog, CancelAndPortErrors)
     }
 }
 
-TEST(frmReceiveDialog, ReceivesShowsAndCancels)
+// Its Cancel is driven through the receive command below.
+TEST(frmReceiveDialog, ShowsWhatArrivesAndEndsOnTheCrAfterTheUnitLine)
 {
-    {
-        FakeTransport port;
-        BoxRecorder boxes;
-        frmReceive dialog(port, "1", MachineType::Mark4, boxes);
-        EXPECT_EQ(dialog.windowTitle(), "Quillon empfängt von der Drehmaschine");
-        EXPECT_EQ(labelText(dialog, "lblHelp8"), "6. Taste FWD einmal drücken.");
-        dialog.show();
-        EXPECT_EQ(port.opens, 0);
-        ASSERT_TRUE(waitFor([&] { return port.isOpen(); }, 1000));
-        port.feed("%\r\n    N` G`   X `    Z `  F`  H \r\n");
-        port.feed("    00 01  1250-   500 100  50\r\n   M");
-        spin(10);
-        EXPECT_EQ(dialog.findChild<QPlainTextEdit*>("txtReceived")->toPlainText(),
-                  "    00 01  1250-   500 100  50\n   M");
-        EXPECT_TRUE(dialog.isVisible());
-        port.feed("\r");
-        ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 1000));
-        EXPECT_EQ(dialog.outcome(), TransferOutcome::Completed);
-        EXPECT_TRUE(dialog.received().endsWith("   M\r"));
-        EXPECT_FALSE(port.isOpen());
-    }
-    {
-        FakeTransport port;
-        BoxRecorder boxes;
-        frmReceive dialog(port, "1", MachineType::F1, boxes);
-        EXPECT_EQ(labelText(dialog, "lblHead"), "CNC Programm von Fräsmaschine empfangen");
-        EXPECT_EQ(labelText(dialog, "lblHelp1"), "1. Stellen Sie sicher das sich die Fräsmaschine im CNC Mode befindet");
-        dialog.show();
-        ASSERT_TRUE(waitFor([&] { return port.isOpen(); }, 1000));
-        spin(50);
-        button(dialog, "cmdCancel")->click();
-        ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 1000));
-        EXPECT_EQ(dialog.outcome(), TransferOutcome::Cancelled);
-        EXPECT_TRUE(dialog.received().isEmpty());
-        EXPECT_FALSE(port.isOpen());
-        EXPECT_TRUE(boxes.boxes.empty());
-    }
+    FakeTransport port;
+    RecordingSink boxes;
+    frmReceive dialog(port, "1", MachineType::Mark4, boxes);
+    dialog.show();
+    EXPECT_EQ(port.opens, 0);
+    ASSERT_TRUE(waitFor([&] { return port.isOpen(); }, 1000));
+    port.feed("%\r\n    N` G`   X `    Z `  F`  H \r\n");
+    port.feed("    00 01  1250-   500 100  50\r\n   M");
+    spin(10);
+    EXPECT_EQ(dialog.findChild<QPlainTextEdit*>("txtReceived")->toPlainText(), "    00 01  1250-   500 100  50\n   M");
+    EXPECT_TRUE(dialog.isVisible());
+    port.feed("\r");
+    ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 1000));
+    EXPECT_EQ(dialog.outcome(), TransferOutcome::Completed);
+    EXPECT_TRUE(dialog.received().endsWith("   M\r"));
+    EXPECT_FALSE(port.isOpen());
 }
 
-TEST(frmLeadWindow, InstructionsAndPrintout)
+TEST(frmLeadWindow, PrintsTheCableInstructions)
 {
     frmLead window;
-    EXPECT_EQ(window.windowTitle(), "Quillon - serielles Kabel");
-    EXPECT_EQ(labelText(window, "lblHelp0"), "Sie benötigen folgendes:");
-    EXPECT_EQ(labelText(window, "lblHelp5"), "   Verbinden Sie Pin G, H & J miteinander.\n");
-    EXPECT_EQ(window.findChild<QLabel*>("lblHelp6")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_EQ(window.findChild<QLabel*>("lblHelp7")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_EQ(window.findChild<QLabel*>("lblHelp11")->text(), "Testen Sie das Kabel indem Sie Quillon benutzen.\n");
     EXPECT_EQ(window.findChild<QLabel*>("lblHelp12"), nullptr);
-    EXPECT_EQ(button(window, "cmdOk")->toolTip(), "Zurück zu Quillon");
-
     QTemporaryDir dir;
     const QString pdf = dir.filePath("kabel.pdf");
     {
@@ -235,17 +185,36 @@ TEST(frmLeadWindow, InstructionsAndPrintout)
     EXPECT_TRUE(printed.contains("Herstellung einen seriellen Kabels um einen PC mit einer EMCO Maschine zu verbinden"));
     EXPECT_TRUE(printed.contains("2. Pin 7 (RTS), Pin 8 (CTS) & Pin 9 (RI) miteinander verbinden."));
     EXPECT_TRUE(printed.contains("4. EMCO Stecker Pin D zu Pin 6 (DSR)."));
-    EXPECT_TRUE(printed.indexOf("Sie benötigen folgendes:") < printed.indexOf("Testen Sie das Kabel"));
+    EXPECT_TRUE(printed.contains("(es kann bis zu 15 Meter lang sein)."));
+    EXPECT_LT(printed.indexOf("Sie benötigen folgendes:"), printed.indexOf("Testen Sie das Kabel indem Sie Quillon benutzen."));
 }
 
 TEST(PortMenu, RendersTheModelAndReportsTheChoice)
 {
     PortMenuModel model;
-    model.rebuild({{"/dev/ttyUSB0", "USB Serial"}}, "/dev/ttyUSB0");
     QMenu menu;
     QStringList chosen;
-    fillPortMenu(&menu, model, [&](const QString& value) { chosen << value; });
-    const QList<QAction*> actions = menu.actions();
+    auto refill = [&](const QString& comPort) {
+        menu.clear();
+        model.rebuild({{"/dev/ttyUSB0", "USB Serial"}}, comPort);
+        fillPortMenu(&menu, model, [&](const QString& value) { chosen << value; });
+        return menu.actions();
+    };
+    // /dev/ttyS0 is "Com 1" already and is not listed twice.
+    model.rebuild({{"/dev/ttyS0", "built-in"}, {"/dev/ttyUSB0", "FT232R"}, {"/dev/ttyACM0", ""}}, "3");
+    const std::vector<PortMenuEntry>& e = model.entries();
+    QStringList captions;
+    for (const PortMenuEntry& entry : e)
+        captions << entry.caption;
+    EXPECT_EQ(captions, QStringList({"Com 1", "Com 2", "Com 3", "Com 4", "/dev/ttyUSB0 (FT232R)", "/dev/ttyACM0", "Gerätepfad eingeben..."}));
+    EXPECT_EQ(e[3].comPort, "4");
+    EXPECT_EQ(e[4].comPort, "/dev/ttyUSB0");
+    EXPECT_EQ(e[6].kind, PortMenuEntry::Kind::TypePath);
+    EXPECT_EQ(model.checkedIndex(), 2);
+    model.rebuild({}, "");
+    EXPECT_EQ(model.checkedIndex(), 0);
+
+    const QList<QAction*> actions = refill("/dev/ttyUSB0");
     ASSERT_EQ(actions.size(), 6);
     EXPECT_EQ(actions[2]->objectName(), "mnuTPort3");
     EXPECT_EQ(actions[4]->text(), "/dev/ttyUSB0 (USB Serial)");
@@ -260,23 +229,23 @@ TEST(PortMenu, RendersTheModelAndReportsTheChoice)
     // A typed path in use, then "Com 2" chosen: the window rebuilds the menu
     // from the settings, and the typed path stays on offer, unchecked, and is
     // what the typing entry offers.
-    auto refill = [&](const QString& comPort) {
-        menu.clear();
-        model.rebuild({{"/dev/ttyUSB0", "USB Serial"}}, comPort);
-        fillPortMenu(&menu, model, [&](const QString& value) { chosen << value; });
-        return menu.actions();
-    };
-    refill("/tmp/pty/a");
+    // A typed path the system does not list (a pseudo-terminal) still shows,
+    // checked, above the typing entry.
+    const QList<QAction*> typed = refill("/tmp/pty/a");
+    ASSERT_EQ(typed.size(), 7);
+    EXPECT_EQ(model.entries()[5].kind, PortMenuEntry::Kind::Current);
+    EXPECT_TRUE(typed[5]->isChecked());
     const QList<QAction*> after = refill("2");
     ASSERT_EQ(after.size(), 7);
     EXPECT_TRUE(after[1]->isChecked());
     EXPECT_EQ(after[5]->text(), "/tmp/pty/a");
     EXPECT_FALSE(after[5]->isChecked());
     QString offered;
-    whenModal([&](QWidget* dialog) {
+    const auto readOffer = [&](QWidget* dialog) {
         offered = dialog->findChild<QLineEdit*>()->text();
         dialog->close();
-    });
+    };
+    whenModal(readOffer);
     after[6]->trigger();
     EXPECT_EQ(offered, "/tmp/pty/a");
     after[5]->trigger();
@@ -286,10 +255,7 @@ TEST(PortMenu, RendersTheModelAndReportsTheChoice)
     QMenu fresh;
     model.rebuild({{"/dev/ttyACM0", ""}}, "1");
     fillPortMenu(&fresh, model, [](const QString&) {});
-    whenModal([&](QWidget* dialog) {
-        offered = dialog->findChild<QLineEdit*>()->text();
-        dialog->close();
-    });
+    whenModal(readOffer);
     fresh.actions().back()->trigger();
     EXPECT_EQ(offered, "/dev/ttyACM0");
 }
@@ -299,7 +265,7 @@ TEST(LinkCommands, SendFileAsksThenSends)
     Program program;
     program.rows.resize(2);
     FakeTransport port;
-    BoxRecorder boxes;
+    RecordingSink boxes;
     boxes.answer = MsgResult::No;
     EXPECT_EQ(SendFile(nullptr, program, MachineType::F1, "1", boxes, &port), TransferOutcome::Cancelled);
     ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -322,15 +288,12 @@ TEST(LinkCommands, SendFileAsksThenSends)
 
 TEST(LinkCommands, ReceiveFileGuardsDecodesAndRejects)
 {
-    const QByteArray mark4 = QByteArray(100, '\0') + "%\r\n    N` G`   X `    Z `  F`  H \r\n"
-                             "    00 01  1250-   500 100  50\r\n   \"\r";
     // Unsaved work and the answer No: nothing happens.
     {
         FakeTransport port;
-        BoxRecorder boxes;
+        RecordingSink boxes;
         boxes.answer = MsgResult::No;
-        const ReceiveFileResult r = ReceiveFile(nullptr, true, MachineType::Mark4, Units::Metric, "1", boxes, &port);
-        EXPECT_FALSE(r.started);
+        EXPECT_FALSE(ReceiveFile(nullptr, true, MachineType::Mark4, Units::Metric, "1", boxes, &port).started);
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].message, "Die aktuelle Datei ist nicht gespeichert\r\n"
                                           "Sind Sie sicher das Sie ein Programm von der Drehmaschine empfangen wollen?");
@@ -340,14 +303,8 @@ TEST(LinkCommands, ReceiveFileGuardsDecodesAndRejects)
     // No unsaved work: no question; the reception becomes the program.
     {
         FakeTransport port;
-        BoxRecorder boxes;
-        // A few characters at a time, as the line delivers them.
-        whenModal([&](QWidget*) {
-            QTimer::singleShot(300, [&] {
-                for (qsizetype i = 0; i < mark4.size(); i += 3)
-                    port.feed(mark4.mid(i, 3));
-            });
-        });
+        RecordingSink boxes;
+        feedWhenModal(port);
         const ReceiveFileResult r = ReceiveFile(nullptr, false, MachineType::Mark4, Units::Metric, "1", boxes, &port);
         EXPECT_TRUE(boxes.boxes.empty());
         EXPECT_TRUE(r.started);
@@ -360,13 +317,8 @@ TEST(LinkCommands, ReceiveFileGuardsDecodesAndRejects)
     // A text for another machine: the decoder's message, then an empty program.
     {
         FakeTransport port;
-        BoxRecorder boxes;
-        whenModal([&](QWidget*) {
-            QTimer::singleShot(300, [&] {
-                for (qsizetype i = 0; i < mark4.size(); i += 3)
-                    port.feed(mark4.mid(i, 3));
-            });
-        });
+        RecordingSink boxes;
+        feedWhenModal(port);
         const ReceiveFileResult r = ReceiveFile(nullptr, false, MachineType::F1, Units::Metric, "1", boxes, &port);
         EXPECT_TRUE(r.started);
         EXPECT_FALSE(r.accepted);
@@ -378,10 +330,8 @@ TEST(LinkCommands, ReceiveFileGuardsDecodesAndRejects)
     // Cancelled while waiting: an empty program, no message.
     {
         FakeTransport port;
-        BoxRecorder boxes;
-        whenModal([&](QWidget* dialog) {
-            QTimer::singleShot(300, [dialog] { dialog->findChild<QPushButton*>("cmdCancel")->click(); });
-        });
+        RecordingSink boxes;
+        whenModal([](QWidget* dialog) { QTimer::singleShot(300, [dialog] { dialog->findChild<QPushButton*>("cmdCancel")->click(); }); });
         const ReceiveFileResult r = ReceiveFile(nullptr, true, MachineType::Mark2, Units::Metric, "1", boxes, &port);
         EXPECT_TRUE(r.started);
         EXPECT_FALSE(r.accepted);

@@ -2,40 +2,29 @@
 #include "files/ProgramText.h"
 #include "model/ProgramLine.h"
 
+#include "CliRun.h"
 #include "QtPrinters.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
 
-struct ProcessRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ProcessRun run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
-QString tool(const char* name)
+// A poppler-utils tool's standard output.
+QString popplerOut(const char* name, const QStringList& args)
 {
     const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
     EXPECT_FALSE(path.isEmpty()) << name << " (poppler-utils) is missing";
-    return path;
+    QProcess p;
+    p.start(path, args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << name;
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 // The longest mill program the editor allows, with a two-line description
@@ -67,26 +56,23 @@ TEST(PrintPdf, FullMillProgramPrintsEveryLineUnderAHeaderOnEveryPage)
     const Program program = fullMillProgram();
     ASSERT_TRUE(SaveFile(cnc, program, MachineType::F1).ok);
 
-    const ProcessRun printed = run(QStringLiteral(QUILLON_CLI), {"print", "--machine", "f1", cnc, "--pdf", pdf});
+    const CliRun printed = cli({"print", "--machine", "f1", cnc, "--pdf", pdf});
     ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
-    EXPECT_EQ(printed.out, pdf + QStringLiteral(": 4 pages\n"));
+    EXPECT_EQ(printed.text(), pdf + ": 4 pages\n");
 
     // A4 with 69 lines a page: 60 program lines below the first header and
     // the description, 65 below each further header, 32 and the unit line
     // on the last page.
-    const ProcessRun info = run(tool("pdfinfo"), {pdf});
-    EXPECT_TRUE(info.out.contains(QRegularExpression(QStringLiteral("Pages:\\s+4\\n")))) << info.out.toStdString();
-    EXPECT_TRUE(info.out.contains(QStringLiteral("(A4)"))) << info.out.toStdString();
+    const QString info = popplerOut("pdfinfo", {pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+4\\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains("(A4)")) << info.toStdString();
 
     // Courier New 10 point, or its metric twin where it is not installed.
-    const ProcessRun fonts = run(tool("pdffonts"), {pdf});
-    EXPECT_TRUE(fonts.out.contains(QRegularExpression(QStringLiteral("\\n(CourierNewPSMT|LiberationMono) "))))
-        << fonts.out.toStdString();
-    EXPECT_FALSE(fonts.out.contains(QStringLiteral("Bold")));
+    const QString fonts = popplerOut("pdffonts", {pdf});
+    EXPECT_TRUE(fonts.contains(QRegularExpression("\\n(CourierNewPSMT|LiberationMono) "))) << fonts.toStdString();
+    EXPECT_FALSE(fonts.contains("Bold"));
 
-    const ProcessRun text = run(tool("pdftotext"), {"-layout", "-enc", "UTF-8", pdf, "-"});
-    ASSERT_EQ(text.exitCode, 0);
-    QStringList pages = text.out.split(QLatin1Char('\f'));
+    QStringList pages = popplerOut("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"}).split('\f');
     if (pages.last().trimmed().isEmpty())
         pages.removeLast();
     ASSERT_EQ(pages.size(), 4);
@@ -138,34 +124,26 @@ TEST(PrintPdf, FullMillProgramPrintsEveryLineUnderAHeaderOnEveryPage)
 TEST(PrintPdf, RejectedFilesAndUnwritablePdfsFail)
 {
     QTemporaryDir dir;
-    const QString cnc = dir.filePath(QStringLiteral("welle.cnc"));
+    const QString cnc = dir.filePath("welle.cnc");
     Program lathe;
-    lathe.rows.push_back(parseProgramLine(QStringLiteral("    00 01  1250-   500 100  50"), false,
-                                          MachineType::Mark4).row);
+    lathe.rows.push_back(parseProgramLine("    00 01  1250-   500 100  50", false, MachineType::Mark4).row);
     ASSERT_TRUE(SaveFile(cnc, lathe, MachineType::Mark4).ok);
-
     // A Mark 4 file is no mill program: no PDF is left behind.
-    const QString pdf = dir.filePath(QStringLiteral("welle.pdf"));
-    ProcessRun r = run(QStringLiteral(QUILLON_CLI), {"print", "--machine", "1", cnc, "--pdf", pdf});
-    EXPECT_EQ(r.exitCode, 1);
+    const QString pdf = dir.filePath("welle.pdf");
+    EXPECT_EQ(cli({"print", "--machine", "1", cnc, "--pdf", pdf}).exitCode, 1);
     EXPECT_FALSE(QFileInfo::exists(pdf));
-
     // A PDF path that cannot be written is named with its reason; it is no
     // printer that is not ready.
     const QString unwritable = dir.filePath("fehlt/welle.pdf");
-    r = run(QStringLiteral(QUILLON_CLI), {"print", "--machine", "4", cnc, "--pdf", unwritable});
+    CliRun r = cli({"print", "--machine", "4", cnc, "--pdf", unwritable});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.endsWith(QStringLiteral("cannot write ") + unwritable
-                               + QStringLiteral(": No such file or directory\n")))
-        << r.err.toStdString();
-    EXPECT_FALSE(r.err.contains(QStringLiteral("Drucker")));
-
-    r = run(QStringLiteral(QUILLON_CLI), {"print", "--machine", "4", cnc});
+    EXPECT_TRUE(r.err.endsWith("cannot write " + unwritable.toUtf8() + ": No such file or directory\n")) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("Drucker"));
+    r = cli({"print", "--machine", "4", cnc});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("--pdf"))) << r.err.toStdString();
-
-    r = run(QStringLiteral(QUILLON_CLI), {"print", "--machine", "4", cnc, "--pdf", pdf});
+    EXPECT_TRUE(r.err.contains("--pdf")) << r.err.toStdString();
+    r = cli({"print", "--machine", "4", cnc, "--pdf", pdf});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, pdf + QStringLiteral(": 1 page\n"));
-    EXPECT_TRUE(QFileInfo(pdf).size() > 0);
+    EXPECT_EQ(r.text(), pdf + ": 1 page\n");
+    EXPECT_GT(QFileInfo(pdf).size(), 0);
 }

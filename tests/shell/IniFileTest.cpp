@@ -1,190 +1,196 @@
 #include "shell/IniFile.h"
+#include "shell/RecentFiles.h"
+#include "shell/Settings.h"
 
+#include "CliRun.h"
 #include "QtPrinters.h"
-#include "TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
 
 // As Notepad or the Windows tools leave it: CR LF, Windows-1252, a comment,
 // blanks around "=", quoted values and a second section.
-const QByteArray kWindowsIni =
-    "; Quillon settings\r\n"
-    "[Settings]\r\n"
-    "Type=4\r\n"
-    "FilePath = C:\\Programme\\Quillon\\Pr\xe4zision\\  \r\n"
-    "Win=\"120,240,9600,7200\"\r\n"
-    "Drive='N:'\r\n"
-    "Units=\"metric'\r\n"
-    "  comport  =  2  \r\n"
-    ";Warning=No\r\n"
-    "Export=\r\n"
-    "\r\n"
-    "[Other]\r\n"
-    "Type=9\r\n";
+const QByteArray kWindowsIni = "; Quillon settings\r\n[Settings]\r\nType=4\r\nFilePath = C:\\Programme\\Quillon\\Pr\xe4zision\\  \r\n"
+                               "Win=\"120,240,9600,7200\"\r\nDrive='N:'\r\nUnits=\"metric'\r\n  comport  =  2  \r\n;Warning=No\r\nExport=\r\n"
+                               "\r\n[Other]\r\nType=9\r\n";
 
 class IniFileTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    QString path() const { return dir.filePath(QStringLiteral("Quillon.ini")); }
+    QString path() const { return dir.filePath("Quillon.ini"); }
+    const QString s = QStringLiteral("Settings");
 };
 
 }  // namespace
 
 TEST_F(IniFileTest, ReadsWhatWindowsWrote)
 {
-    writeBytes(path(), kWindowsIni);
-    const IniFile ini(path());
-    const QString s = QStringLiteral("settings");
-    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("TYPE"), QStringLiteral("0")), "4");
-    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("FilePath"), QString()),
-              QStringLiteral("C:\\Programme\\Quillon\\Präzision\\"));
-    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("Win"), QString()), "120,240,9600,7200");
-    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("Drive"), QString()), "N:");
-    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("Units"), QString()), "\"metric'");
-    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("ComPort"), QStringLiteral("1")), "2");
-    // A commented-out key is no key; a key with an empty value is not missing.
-    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("Warning"), QStringLiteral("Yes")), "Yes");
-    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("Export"), QStringLiteral("c:\\")), "");
-    EXPECT_EQ(ini.strStdIniData(QStringLiteral("OTHER"), QStringLiteral("type"), QString()), "9");
-    EXPECT_EQ(ini.strStdIniData(QStringLiteral("Missing"), QStringLiteral("Type"), QStringLiteral("0")), "0");
-    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("Network"), QStringLiteral("No")), "No");
-
+    const IniFile ini(writeBytes(path(), kWindowsIni));
+    const struct {
+        const char* section;
+        const char* key;
+        const char* fallback;
+        QString value;
+    } cases[] = {
+        {"settings", "TYPE", "0", "4"}, {"settings", "FilePath", "", QStringLiteral("C:\\Programme\\Quillon\\Präzision\\")},
+        {"settings", "Win", "", "120,240,9600,7200"}, {"settings", "Drive", "", "N:"}, {"settings", "Units", "", "\"metric'"},
+        {"settings", "ComPort", "1", "2"},
+        // A commented-out key is no key; a key with an empty value is not missing.
+        {"settings", "Warning", "Yes", "Yes"}, {"settings", "Export", "c:\\", ""}, {"OTHER", "type", "", "9"},
+        {"Missing", "Type", "0", "0"}, {"settings", "Network", "No", "No"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ini.strStdIniData(c.section, c.key, c.fallback), c.value) << c.key;
     const QChar nul(0);
-    EXPECT_EQ(ini.strStdIniData(s, QString(), QStringLiteral("x")),
-              QStringLiteral("Type") + nul + "FilePath" + nul + "Win" + nul + "Drive" + nul + "Units" + nul + "comport"
-                  + nul + "Export" + nul + nul);
-
-    const IniFile missing(dir.filePath(QStringLiteral("nothing.ini")));
-    EXPECT_EQ(missing.strStdIniData(s, QStringLiteral("Type"), QStringLiteral("0")), "0");
-    EXPECT_EQ(missing.strStdIniData(s, QString(), QStringLiteral("d")), "d");
+    EXPECT_EQ(ini.strStdIniData(s, QString(), "x"), "Type" + QString(nul) + "FilePath" + nul + "Win" + nul + "Drive" + nul + "Units" + nul
+                                                        + "comport" + nul + "Export" + nul + nul);
+    const IniFile missing(dir.filePath("nothing.ini"));
+    EXPECT_EQ(missing.strStdIniData(s, "Type", "0"), "0");
+    EXPECT_EQ(missing.strStdIniData(s, QString(), "d"), "d");
 }
 
 TEST_F(IniFileTest, LongValuesAndNamesOutsideWindows1252ReadBackWhole)
 {
     const QByteArray longValue(300, 'a');
-    writeBytes(path(), "[Settings]\r\nLong=" + longValue + "\r\nQuoted=\"" + longValue + "\"\r\n");
-    const IniFile ini(path());
-    const QString s = QStringLiteral("Settings");
-    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("Long"), QString()), QString(300, QLatin1Char('a')));
-    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("Quoted"), QString()), QString(300, QLatin1Char('a')));
-    EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("None"), QString(260, QLatin1Char('d'))), QString(260, QLatin1Char('d')));
-
-    // Written whole and read back whole: a long path, a Cyrillic name (a
-    // UTF-8 line), and a Windows-1252 text that would read as UTF-8.
-    const QString longPath = QStringLiteral("/home/nutzer/") + QString(280, QLatin1Char('x')) + QStringLiteral(".cnc");
-    const QString cases[] = {longPath, QString::fromUtf8("/home/\u0436/welle.cnc"), QString::fromUtf8("\u00c3\u00a4")};
-    for (const QString& value : cases) {
-        ASSERT_TRUE(ini.write(s, QStringLiteral("MRUFile00"), value)) << value.toStdString();
-        EXPECT_EQ(ini.strStdIniData(s, QStringLiteral("MRUFile00"), QString()), value);
+    const IniFile ini(writeBytes(path(), "[Settings]\r\nLong=" + longValue + "\r\nQuoted=\"" + longValue + "\"\r\n"));
+    EXPECT_EQ(ini.strStdIniData(s, "Long", QString()), QString(300, 'a'));
+    EXPECT_EQ(ini.strStdIniData(s, "Quoted", QString()), QString(300, 'a'));
+    EXPECT_EQ(ini.strStdIniData(s, "None", QString(260, 'd')), QString(260, 'd'));
+    // A long path, a Cyrillic name (a UTF-8 line), and a Windows-1252 text that would read as UTF-8.
+    const QString longPath = "/home/nutzer/" + QString(280, 'x') + ".cnc";
+    for (const QString& value : {longPath, QString::fromUtf8("/home/\u0436/welle.cnc"), QString::fromUtf8("\u00c3\u00a4")}) {
+        ASSERT_TRUE(ini.write(s, "MRUFile00", value)) << value.toStdString();
+        EXPECT_EQ(ini.strStdIniData(s, "MRUFile00", QString()), value);
     }
-    EXPECT_TRUE(readBytes(path()).contains("MRUFile00=\xc3\x83\xc2\xa4\r\n"));
-    ASSERT_TRUE(ini.write(s, QStringLiteral("MRUFile00"), QString::fromUtf8("/home/\u0436/welle.cnc")));
-    EXPECT_TRUE(readBytes(path()).contains("MRUFile00=/home/\xd0\xb6/welle.cnc\r\n"));
+    EXPECT_TRUE(bytesOf(path()).contains("MRUFile00=\xc3\x83\xc2\xa4\r\n"));
+    ASSERT_TRUE(ini.write(s, "MRUFile00", QString::fromUtf8("/home/\u0436/welle.cnc")));
+    EXPECT_TRUE(bytesOf(path()).contains("MRUFile00=/home/\xd0\xb6/welle.cnc\r\n"));
 }
 
-TEST_F(IniFileTest, WritingChangesOnlyItsOwnLine)
+TEST_F(IniFileTest, WritingChangesOnlyItsOwnLineAndCreatesWhatIsMissing)
 {
-    writeBytes(path(), kWindowsIni + "Unknown = kept  \r\n; trailing comment");
-    const IniFile ini(path());
+    const IniFile ini(writeBytes(path(), kWindowsIni + "Unknown = kept  \r\n; trailing comment"));
+    ASSERT_TRUE(ini.write("SETTINGS", "type", "1"));
+    ASSERT_TRUE(ini.write("Settings", "MRUFile00", QStringLiteral("C:\\CNC\\Drehteil ä.cnc")));
+    ASSERT_TRUE(ini.write("Other", "Unknown", "x"));
+    ASSERT_TRUE(ini.write("New", "Key", "v"));
+    EXPECT_EQ(bytesOf(path()), QByteArray("; Quillon settings\r\n[Settings]\r\ntype=1\r\nFilePath = C:\\Programme\\Quillon\\Pr\xe4zision\\  \r\n"
+                                          "Win=\"120,240,9600,7200\"\r\nDrive='N:'\r\nUnits=\"metric'\r\n  comport  =  2  \r\n;Warning=No\r\n"
+                                          "Export=\r\nMRUFile00=C:\\CNC\\Drehteil \xe4.cnc\r\n\r\n[Other]\r\nType=9\r\nUnknown=x\r\n"
+                                          "; trailing comment\r\n[New]\r\nKey=v\r\n"));
+    EXPECT_EQ(ini.strStdIniData(s, "MRUFile00", QString()), QStringLiteral("C:\\CNC\\Drehteil ä.cnc"));
 
-    ASSERT_TRUE(ini.write(QStringLiteral("SETTINGS"), QStringLiteral("type"), QStringLiteral("1")));
-    ASSERT_TRUE(ini.write(QStringLiteral("Settings"), QStringLiteral("MRUFile00"),
-                          QStringLiteral("C:\\CNC\\Drehteil ä.cnc")));
-    ASSERT_TRUE(ini.write(QStringLiteral("Other"), QStringLiteral("Unknown"), QStringLiteral("x")));
-    ASSERT_TRUE(ini.write(QStringLiteral("New"), QStringLiteral("Key"), QStringLiteral("v")));
-
-    EXPECT_EQ(readBytes(path()),
-              QByteArray("; Quillon settings\r\n"
-                         "[Settings]\r\n"
-                         "type=1\r\n"
-                         "FilePath = C:\\Programme\\Quillon\\Pr\xe4zision\\  \r\n"
-                         "Win=\"120,240,9600,7200\"\r\n"
-                         "Drive='N:'\r\n"
-                         "Units=\"metric'\r\n"
-                         "  comport  =  2  \r\n"
-                         ";Warning=No\r\n"
-                         "Export=\r\n"
-                         "MRUFile00=C:\\CNC\\Drehteil \xe4.cnc\r\n"
-                         "\r\n"
-                         "[Other]\r\n"
-                         "Type=9\r\n"
-                         "Unknown=x\r\n"
-                         "; trailing comment\r\n"
-                         "[New]\r\n"
-                         "Key=v\r\n"));
-    EXPECT_EQ(ini.strStdIniData(QStringLiteral("Settings"), QStringLiteral("MRUFile00"), QString()),
-              QStringLiteral("C:\\CNC\\Drehteil ä.cnc"));
-}
-
-TEST_F(IniFileTest, WritingCreatesFolderFileAndSection)
-{
-    const QString nested = dir.filePath(QStringLiteral("config/Quillon/Quillon.ini"));
-    const IniFile ini(nested);
-    ASSERT_TRUE(ini.write(QStringLiteral("Settings"), QStringLiteral("Type"), QStringLiteral("2")));
-    ASSERT_TRUE(ini.write(QStringLiteral("Settings"), QStringLiteral("Woodworker"), QStringLiteral("No")));
-    EXPECT_EQ(readBytes(nested), QByteArray("[Settings]\r\nType=2\r\nWoodworker=No\r\n"));
-
+    const QString nested = dir.filePath("config/Quillon/Quillon.ini");
+    ASSERT_TRUE(IniFile(nested).write(s, "Type", "2"));
+    ASSERT_TRUE(IniFile(nested).write(s, "Woodworker", "No"));
+    EXPECT_EQ(bytesOf(nested), QByteArray("[Settings]\r\nType=2\r\nWoodworker=No\r\n"));
     // A section that is the last line, without a line end.
-    writeBytes(path(), "[Settings]");
-    ASSERT_TRUE(IniFile(path()).write(QStringLiteral("Settings"), QStringLiteral("Units"), QStringLiteral("imperial")));
-    EXPECT_EQ(readBytes(path()), QByteArray("[Settings]\r\nUnits=imperial\r\n"));
+    ASSERT_TRUE(IniFile(writeBytes(path(), "[Settings]")).write(s, "Units", "imperial"));
+    EXPECT_EQ(bytesOf(path()), QByteArray("[Settings]\r\nUnits=imperial\r\n"));
 }
 
 TEST_F(IniFileTest, RefusesWritesThatWouldNotReadBack)
 {
-    writeBytes(path(), kWindowsIni);
-    const IniFile ini(path());
-    const QString s = QStringLiteral("Settings");
-    EXPECT_FALSE(ini.write(s, QStringLiteral("Key\u03c9"), QStringLiteral("x")));
-    EXPECT_FALSE(ini.write(s, QStringLiteral("MRUFile00"), QStringLiteral("/tmp/blank at the end.cnc ")));
-    EXPECT_FALSE(ini.write(s, QStringLiteral("MRUFile00"), QStringLiteral("'/tmp/quoted.cnc'")));
-    EXPECT_FALSE(ini.write(s, QStringLiteral("MRUFile00"), QStringLiteral("/tmp/two\nlines.cnc")));
-    EXPECT_FALSE(ini.write(s, QStringLiteral("A=B"), QStringLiteral("x")));
-    EXPECT_FALSE(ini.write(s, QString(), QStringLiteral("x")));
-    EXPECT_FALSE(ini.write(QStringLiteral("Se]t"), QStringLiteral("Key"), QStringLiteral("x")));
-    EXPECT_EQ(readBytes(path()), kWindowsIni);
-
+    const IniFile ini(writeBytes(path(), kWindowsIni));
+    EXPECT_FALSE(ini.write(s, QStringLiteral("Key\u03c9"), "x"));
+    for (const char* value : {"/tmp/blank at the end.cnc ", "'/tmp/quoted.cnc'", "/tmp/two\nlines.cnc"})
+        EXPECT_FALSE(ini.write(s, "MRUFile00", value)) << value;
+    EXPECT_FALSE(ini.write(s, "A=B", "x"));
+    EXPECT_FALSE(ini.write(s, QString(), "x"));
+    EXPECT_FALSE(ini.write("Se]t", "Key", "x"));
+    EXPECT_EQ(bytesOf(path()), kWindowsIni);
     // A path that is a folder cannot become the settings file.
-    EXPECT_FALSE(IniFile(dir.path()).write(s, QStringLiteral("Type"), QStringLiteral("1")));
-}
-
-TEST_F(IniFileTest, AFileThatCannotBeReadIsNotOverwritten)
-{
+    EXPECT_FALSE(IniFile(dir.path()).write(s, "Type", "1"));
+    // A file that cannot be read is not overwritten.
     if (geteuid() == 0)
         GTEST_SKIP() << "running as root: a file without read permission is still readable";
-    writeBytes(path(), kWindowsIni);
     ASSERT_TRUE(QFile::setPermissions(path(), QFile::WriteOwner));
-    EXPECT_FALSE(IniFile(path()).write(QStringLiteral("Settings"), QStringLiteral("Type"), QStringLiteral("1")));
+    EXPECT_FALSE(IniFile(path()).write(s, "Type", "1"));
     ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner));
-    EXPECT_EQ(readBytes(path()), kWindowsIni);
+    EXPECT_EQ(bytesOf(path()), kWindowsIni);
 }
 
-TEST(IniFlag, FlagRule)
+TEST_F(IniFileTest, FlagRule)
 {
-    struct Case { const char* value; bool flag; };
-    const Case cases[] = {
-        {"Yes", true},  {"  yes  ", true}, {"ON", true},   {"true", true}, {"1", true},  {"-1", true},
-        {"\tTrue ", true}, {"No", false}, {"", false},    {"0", false},   {"2", false}, {"y", false},
-        {"yes please", false}, {"- 1", false},
+    const struct {
+        const char* value;
+        bool flag;
+    } cases[] = {
+        {"Yes", true}, {"  yes  ", true}, {"ON", true}, {"true", true}, {"1", true}, {"-1", true}, {"\tTrue ", true}, {"No", false},
+        {"", false}, {"0", false}, {"2", false}, {"y", false}, {"yes please", false}, {"- 1", false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(blnIniFlagText(QString::fromLatin1(c.value)), c.flag) << c.value;
+    for (const auto& c : cases)
+        EXPECT_EQ(blnIniFlagText(c.value), c.flag) << c.value;
+    const IniFile ini(writeBytes(path(), "[Settings]\r\nNetwork = yes \r\nWarning=\r\nOdd=maybe\r\n"));
+    EXPECT_TRUE(ini.blnStdIniFlag(s, "Network", "No"));
+    EXPECT_FALSE(ini.blnStdIniFlag(s, "Warning", "Yes"));
+    EXPECT_FALSE(ini.blnStdIniFlag(s, "Odd", "Yes"));
+    EXPECT_TRUE(ini.blnStdIniFlag(s, "Missing", "-1"));
 }
 
-TEST_F(IniFileTest, FlagsReadThroughTheFile)
+TEST_F(IniFileTest, RecentFilesKeepTheFourNewestInTheirNewestSpelling)
 {
-    writeBytes(path(), "[Settings]\r\nNetwork = yes \r\nWarning=\r\nOdd=maybe\r\n");
-    const IniFile ini(path());
-    const QString s = QStringLiteral("Settings");
-    EXPECT_TRUE(ini.blnStdIniFlag(s, QStringLiteral("Network"), QStringLiteral("No")));
-    EXPECT_FALSE(ini.blnStdIniFlag(s, QStringLiteral("Warning"), QStringLiteral("Yes")));
-    EXPECT_FALSE(ini.blnStdIniFlag(s, QStringLiteral("Odd"), QStringLiteral("Yes")));
-    EXPECT_TRUE(ini.blnStdIniFlag(s, QStringLiteral("Missing"), QStringLiteral("-1")));
+    RecentFiles mru;
+    for (const char* file : {"/cnc/a.cnc", "/cnc/b.cnc", "/cnc/c.cnc", "/cnc/d.cnc", "/cnc/e.cnc"})
+        mru.MRUAddItem(file);
+    EXPECT_EQ(mru.captions(), QStringList({"&1 /cnc/e.cnc", "&2 /cnc/d.cnc", "&3 /cnc/c.cnc", "&4 /cnc/b.cnc"}));
+    mru.MRUAddItem("/cnc/c.cnc");  // entry 3
+    EXPECT_EQ(mru.tags(), QStringList({"/cnc/c.cnc", "/cnc/e.cnc", "/cnc/d.cnc", "/cnc/b.cnc"}));
+    mru.MRUAddItem("/CNC/B.CNC");
+    mru.MRUAddItem("/CNC/B.CNC");  // already on top
+    EXPECT_EQ(mru.tags(), QStringList({"/CNC/B.CNC", "/cnc/c.cnc", "/cnc/e.cnc", "/cnc/d.cnc"}));
+    // An ampersand in a path shows as itself.
+    mru.MRUAddItem(QStringLiteral("/cnc/Müller & Söhne.cnc"));
+    EXPECT_EQ(mru.caption(0), QStringLiteral("&1 /cnc/Müller && Söhne.cnc"));
+    EXPECT_EQ(mru.tag(0), QStringLiteral("/cnc/Müller & Söhne.cnc"));
+
+    // Loaded from the four lowest keys, saved only to those.
+    const Settings settings(writeBytes(path(), "[Settings]\r\nMRUFile05=C:\\f.cnc\r\nMRUFile00=C:\\a.cnc\r\nMRUFile01=C:\\b.cnc\r\n"
+                                               "MRUFile02=C:\\c.cnc\r\nMRUFile03=C:\\d.cnc\r\nMRUFile04=C:\\e.cnc\r\n"),
+                            dir.path());
+    mru.MRUGetFileList(settings);
+    EXPECT_EQ(mru.tags(), QStringList({"C:\\a.cnc", "C:\\b.cnc", "C:\\c.cnc", "C:\\d.cnc"}));
+    mru.MRUAddItem("/home/u/neu.cnc");
+    ASSERT_TRUE(mru.MRUSaveFileList(settings));
+    EXPECT_EQ(bytesOf(path()), QByteArray("[Settings]\r\nMRUFile05=C:\\f.cnc\r\nMRUFile00=/home/u/neu.cnc\r\nMRUFile01=C:\\a.cnc\r\n"
+                                          "MRUFile02=C:\\b.cnc\r\nMRUFile03=C:\\c.cnc\r\nMRUFile04=C:\\e.cnc\r\n"));
+    // The stored list ends at the first "none"; empty entries are skipped.
+    writeBytes(path(), "[Settings]\r\nMRUFile00=/a.cnc\r\nMRUFile01=\r\nMRUFile02=/c.cnc\r\nMRUFile03=none\r\nMRUFile04=/e.cnc\r\n");
+    mru.MRUGetFileList(settings);
+    EXPECT_EQ(mru.tags(), QStringList({"/a.cnc", "/c.cnc"}));
+    RecentFiles empty;
+    const Settings none(dir.filePath("none.ini"), dir.path());
+    empty.MRUGetFileList(none);
+    EXPECT_EQ(empty.count(), 0);
+    EXPECT_TRUE(empty.MRUSaveFileList(none));
+}
+
+TEST_F(IniFileTest, RecentFileTheSettingsCannotHoldIsLeftOutWithoutReviving)
+{
+    const Settings settings(writeBytes(path(), "[Settings]\r\nMRUFile00=/a.cnc\r\nMRUFile01=/b.cnc\r\nMRUFile02=/old.cnc\r\n"), dir.path());
+    RecentFiles mru;
+    mru.MRUGetFileList(settings);
+    mru.MRUAddItem("/zwei\nZeilen.cnc");  // a name no settings line can hold
+    EXPECT_EQ(mru.count(), 4);
+    EXPECT_FALSE(mru.MRUSaveFileList(settings));
+    EXPECT_EQ(bytesOf(path()), QByteArray("[Settings]\r\nMRUFile00=/a.cnc\r\nMRUFile01=/b.cnc\r\nMRUFile02=/old.cnc\r\nMRUFile03=none\r\n"));
+    mru.MRUAddItem("/c.cnc");  // pushes /old.cnc out
+    EXPECT_FALSE(mru.MRUSaveFileList(settings));
+    RecentFiles reloaded;
+    reloaded.MRUGetFileList(settings);
+    EXPECT_EQ(reloaded.tags(), QStringList({"/c.cnc", "/a.cnc", "/b.cnc"}));
+    // Long paths and names in other scripts stay in the list.
+    const QString longPath = "/home/nutzer/" + QString(260, 'x') + ".cnc";
+    reloaded.MRUAddItem(QStringLiteral("/\u0436.cnc"));
+    reloaded.MRUAddItem(longPath);
+    EXPECT_TRUE(reloaded.MRUSaveFileList(settings));
+    RecentFiles again;
+    again.MRUGetFileList(settings);
+    EXPECT_EQ(again.tags(), QStringList({longPath, QStringLiteral("/\u0436.cnc"), "/c.cnc", "/a.cnc"}));
 }

@@ -2,16 +2,16 @@
 #include "shell/TraceScope.h"
 #include "shell/WildcardMatch.h"
 
+#include "CliRun.h"
 #include "QtPrinters.h"
-#include "TestFiles.h"
 
-#include <QFile>
 #include <QHash>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
 
@@ -22,25 +22,18 @@ protected:
     QDateTime time{QDate(2026, 12, 6), QTime(9, 5, 3, 250)};
     QHash<QString, QString> switches;
 
-    QString logPath() const { return dir.filePath(QStringLiteral("Quillon CNC Editor.log")); }
-
-    Logger makeLogger()
+    QString logPath() const { return dir.filePath("Quillon CNC Editor.log"); }
+    Logger makeLogger(const QString& path = {})
     {
         return Logger(
-            logPath(),
-            [this](const QString& name) -> std::optional<QString> {
-                if (!switches.contains(name))
-                    return std::nullopt;
-                return switches.value(name);
-            },
+            path.isEmpty() ? logPath() : path,
+            [this](const QString& name) { return switches.contains(name) ? std::optional(switches.value(name)) : std::nullopt; },
             [this] { return time; });
     }
-
     void advance(int ms) { time = time.addMSecs(ms); }
-    QByteArray log() const { return readBytes(logPath()); }
     QList<QByteArray> logLines() const
     {
-        QList<QByteArray> lines = log().split('\n');
+        QList<QByteArray> lines = bytesOf(logPath()).split('\n');
         lines.removeLast();
         return lines;
     }
@@ -54,29 +47,26 @@ TEST_F(LoggerTest, LineLayout)
 {
     switches = {{"LogTrace", "True"}, {"LogInfo", "True"}};
     Logger logger = makeLogger();
-    logger.LogEntry(kMod, QStringLiteral("Main"), LogLevel::Enter);
+    logger.LogEntry(kMod, "Main", LogLevel::Enter);
     advance(1234);
-    logger.LogEntry(QStringLiteral("modEdit"), QStringLiteral("StoreRow"), LogLevel::Enter);
-    logger.LogEntry(QStringLiteral("modEdit"), QStringLiteral("StoreRow"), LogLevel::Info, QStringLiteral("row 3 stored"));
+    logger.LogEntry("modEdit", "StoreRow", LogLevel::Enter);
+    logger.LogEntry("modEdit", "StoreRow", LogLevel::Info, "row 3 stored");
     advance(766);
-    logger.LogEntry(QStringLiteral("modEdit"), QStringLiteral("StoreRow"), LogLevel::Leave);
+    logger.LogEntry("modEdit", "StoreRow", LogLevel::Leave);
     advance(63000);
-    logger.LogEntry(kMod, QStringLiteral("Main"), LogLevel::Leave);
+    logger.LogEntry(kMod, "Main", LogLevel::Leave);
     advance(1);
     // A leave without its enter never takes the depth below zero.
-    logger.LogEntry(kMod, QStringLiteral("Orphan"), LogLevel::Leave);
-    logger.LogEntry(QStringLiteral("modAVeryLongModuleNameThatPassesTheColumn"), QStringLiteral("Main"),
-                    LogLevel::Error, QStringLiteral("Fehler"));
-
-    EXPECT_EQ(log(),
-              QByteArray(
-                  "2026-12-06 09:05:03 00000000 modQuillon      > Main                                                  \r\n"
-                  "2026-12-06 09:05:04 00001234 modEdit          > StoreRow                                             \r\n"
-                  "2026-12-06 09:05:04 00001234 modEdit             StoreRow                                            row 3 stored\r\n"
-                  "2026-12-06 09:05:05 00002000 modEdit          < StoreRow                                             \r\n"
-                  "2026-12-06 09:06:08 00065000 modQuillon      < Main                                                  \r\n"
-                  "2026-12-06 09:06:08 00065001 modQuillon      < Orphan                                                \r\n"
-                  "2026-12-06 09:06:08 00065001 modAVeryLongModuleNameThatPassesTheColumn* Main                         Fehler\r\n"));
+    logger.LogEntry(kMod, "Orphan", LogLevel::Leave);
+    logger.LogEntry("modAVeryLongModuleNameThatPassesTheColumn", "Main", LogLevel::Error, "Fehler");
+    EXPECT_EQ(bytesOf(logPath()),
+              QByteArray("2026-12-06 09:05:03 00000000 modQuillon      > Main                                                  \r\n"
+                         "2026-12-06 09:05:04 00001234 modEdit          > StoreRow                                             \r\n"
+                         "2026-12-06 09:05:04 00001234 modEdit             StoreRow                                            row 3 stored\r\n"
+                         "2026-12-06 09:05:05 00002000 modEdit          < StoreRow                                             \r\n"
+                         "2026-12-06 09:06:08 00065000 modQuillon      < Main                                                  \r\n"
+                         "2026-12-06 09:06:08 00065001 modQuillon      < Orphan                                                \r\n"
+                         "2026-12-06 09:06:08 00065001 modAVeryLongModuleNameThatPassesTheColumn* Main                         Fehler\r\n"));
     EXPECT_EQ(logger.depth(), 0);
 }
 
@@ -85,9 +75,9 @@ TEST_F(LoggerTest, ElapsedTimeKeepsRisingPastMidnight)
     switches = {{"LogTrace", "True"}};
     time = QDateTime(QDate(2026, 12, 6), QTime(23, 59, 59, 500));
     Logger logger = makeLogger();
-    logger.LogEntry(kMod, QStringLiteral("Main"), LogLevel::Enter);
+    logger.LogEntry(kMod, "Main", LogLevel::Enter);
     advance(1200);
-    logger.LogEntry(kMod, QStringLiteral("Main"), LogLevel::Leave);
+    logger.LogEntry(kMod, "Main", LogLevel::Leave);
     const QList<QByteArray> lines = logLines();
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[1].startsWith("2026-12-07 00:00:00 00001200 modQuillon")) << lines[1].toStdString();
@@ -110,16 +100,10 @@ TEST_F(LoggerTest, NestingIndentsAndLeaveMatchesItsEnter)
         }
     }
     TraceScope silent(nullptr, "modEdit", "NoLogger");
-
-    const QList<QByteArray> lines = logLines();
-    ASSERT_EQ(lines.size(), 6);
-    const auto procedureAt = [&](int i) { return lines[i].mid(45, 14); };
-    EXPECT_EQ(procedureAt(0), "> ReadFile    ");
-    EXPECT_EQ(procedureAt(1), " > StoreRow   ");
-    EXPECT_EQ(procedureAt(2), " < StoreRow   ");
-    EXPECT_EQ(procedureAt(3), " > UpdateLine ");
-    EXPECT_EQ(procedureAt(4), " < UpdateLine ");
-    EXPECT_EQ(procedureAt(5), "< ReadFile    ");
+    QStringList procedures;
+    for (const QByteArray& line : logLines())
+        procedures << QString::fromLatin1(line.mid(45, 14));
+    EXPECT_EQ(procedures, QStringList({"> ReadFile    ", " > StoreRow   ", " < StoreRow   ", " > UpdateLine ", " < UpdateLine ", "< ReadFile    "}));
     EXPECT_EQ(logger.depth(), 0);
 }
 
@@ -128,79 +112,61 @@ TEST_F(LoggerTest, ExcludedProceduresWriteNothingAndKeepTheDepth)
     switches = {{"LogTrace", "True"}, {"LogExclude", " store* , cmd?_Click"}};
     Logger logger = makeLogger();
     logger.LogInit();
-    EXPECT_EQ(logger.exclusions(), QStringList({"STORE*", "CMD?_CLICK", "*_MOUSEMOVE", "*_TIMER", "*UUDECODECHAR",
-                                                "*UUENCODECHAR"}));
-
+    EXPECT_EQ(logger.exclusions(), QStringList({"STORE*", "CMD?_CLICK", "*_MOUSEMOVE", "*_TIMER", "*UUDECODECHAR", "*UUENCODECHAR"}));
     for (const char* name : {"picList_MouseMove", "tmrSetFocus_Timer", "StoreRow", "cmdA_Click", "UUDecodeChar"}) {
-        logger.LogEntry(kMod, QString::fromLatin1(name), LogLevel::Enter);
+        logger.LogEntry(kMod, name, LogLevel::Enter);
         EXPECT_EQ(logger.depth(), 0) << name;
-        logger.LogEntry(kMod, QString::fromLatin1(name), LogLevel::Leave);
+        logger.LogEntry(kMod, name, LogLevel::Leave);
     }
     EXPECT_FALSE(QFile::exists(logPath()));
-
-    logger.LogEntry(kMod, QStringLiteral("cmdOk_Click"), LogLevel::Enter);
+    logger.LogEntry(kMod, "cmdOk_Click", LogLevel::Enter);
     EXPECT_EQ(logger.depth(), 1);
     // Errors and information are never excluded by name.
-    EXPECT_TRUE(logger.blnLogWanted(QStringLiteral("StoreRow"), LogLevel::Error));
-    EXPECT_FALSE(logger.blnLogWanted(QStringLiteral("StoreRow"), LogLevel::Info));
-    EXPECT_FALSE(logger.blnLogWanted(QStringLiteral("Main"), static_cast<LogLevel>(5)));
+    EXPECT_TRUE(logger.blnLogWanted("StoreRow", LogLevel::Error));
+    EXPECT_FALSE(logger.blnLogWanted("StoreRow", LogLevel::Info));
+    EXPECT_FALSE(logger.blnLogWanted("Main", static_cast<LogLevel>(5)));
     EXPECT_EQ(logLines().size(), 1);
 }
 
-TEST_F(LoggerTest, OnlyExactTrueSwitchesALevelOn)
+TEST_F(LoggerTest, OnlyExactTrueSwitchesALevelOnAndAnUnwritableLogIsQuiet)
 {
     switches = {{"LogTrace", "true"}, {"LogInfo", "TRUE"}};
     Logger logger = makeLogger();
-    logger.LogEntry(kMod, QStringLiteral("Main"), LogLevel::Enter);
-    logger.LogEntry(kMod, QStringLiteral("Main"), LogLevel::Info, QStringLiteral("x"));
+    logger.LogEntry(kMod, "Main", LogLevel::Enter);
+    logger.LogEntry(kMod, "Main", LogLevel::Info, "x");
     EXPECT_FALSE(QFile::exists(logPath()));
-    // LogErrors is on when missing.
-    EXPECT_TRUE(logger.isEnabled(LogLevel::Error));
-
+    EXPECT_TRUE(logger.isEnabled(LogLevel::Error));  // LogErrors is on when missing
     switches = {{"LogErrors", "False"}};
-    Logger quiet = makeLogger();
-    quiet.LogEntry(kMod, QStringLiteral("Main"), LogLevel::Error, QStringLiteral("x"));
+    makeLogger().LogEntry(kMod, "Main", LogLevel::Error, "x");
     EXPECT_FALSE(QFile::exists(logPath()));
-
     switches.clear();
     Logger defaults = makeLogger();
-    defaults.LogEntry(kMod, QStringLiteral("Main"), LogLevel::Enter);
+    defaults.LogEntry(kMod, "Main", LogLevel::Enter);
     EXPECT_FALSE(QFile::exists(logPath()));
-    defaults.LogEntry(kMod, QStringLiteral("Main"), LogLevel::Error, QStringLiteral("x"));
+    defaults.LogEntry(kMod, "Main", LogLevel::Error, "x");
     EXPECT_EQ(logLines().size(), 1);
-}
 
-TEST_F(LoggerTest, UnwritableLogLosesTheEntryQuietly)
-{
     switches = {{"LogTrace", "True"}};
-    Logger logger(dir.path(), [this](const QString& n) -> std::optional<QString> { return switches.value(n); },
-                  [this] { return time; });
-    logger.LogEntry(kMod, QStringLiteral("Main"), LogLevel::Enter);
-    EXPECT_EQ(logger.depth(), 1);
+    Logger unwritable = makeLogger(dir.path());  // a folder: the entry is lost quietly
+    unwritable.LogEntry(kMod, "Main", LogLevel::Enter);
+    EXPECT_EQ(unwritable.depth(), 1);
 }
 
 TEST(WildcardMatch, PatternLanguage)
 {
-    struct Case { const char* text; const char* pattern; bool match; };
-    const Case cases[] = {
-        {"PICLIST_MOUSEMOVE", "*_MOUSEMOVE", true}, {"MOUSEMOVE", "*_MOUSEMOVE", false},
-        {"TMRSETFOCUS_TIMER", "*_TIMER", true},     {"TMRSETFOCUS_TIMERX", "*_TIMER", false},
-        {"STOREROW", "STORE*", true},               {"STORE", "STORE*", true},
-        {"RESTOREROW", "STORE*", false},            {"", "*", true},
-        {"", "", true},                             {"A", "", false},
-        {"CMD1", "CMD?", true},                     {"CMD", "CMD?", false},
-        {"CMD12", "CMD?", false},                   {"TXT3", "TXT#", true},
-        {"TXTA", "TXT#", false},                    {"MNUFMRU_CLICK", "MNU[FH]*", true},
-        {"MNUTPORT", "MNU[FH]*", false},            {"MNUTPORT", "MNU[!FH]*", true},
-        {"LEVEL5", "LEVEL[1-4]", false},            {"LEVEL3", "LEVEL[1-4]", true},
-        {"A-B", "A[-]B", true},                     {"A*B", "A[*]B", true},
-        {"AXB", "A[*]B", false},                    {"A?B", "A[?]B", true},
-        {"AB", "A[]B", true},                       {"A[B", "A[B", true},
-        {"X_Y_Z", "*_*_*", true},                   {"AAAB", "*A*AB", true},
-        {"ABCABD", "*ABD", true},                   {"ABCABD", "A*C*E", false},
-        {"S", "[A-CR-T]", true},                    {"Q", "[A-CR-T]", false},
+    const struct {
+        const char* text;
+        const char* pattern;
+        bool match;
+    } cases[] = {
+        {"PICLIST_MOUSEMOVE", "*_MOUSEMOVE", true}, {"MOUSEMOVE", "*_MOUSEMOVE", false}, {"TMRSETFOCUS_TIMERX", "*_TIMER", false},
+        {"STOREROW", "STORE*", true}, {"STORE", "STORE*", true}, {"RESTOREROW", "STORE*", false}, {"", "*", true}, {"", "", true},
+        {"A", "", false}, {"CMD1", "CMD?", true}, {"CMD", "CMD?", false}, {"CMD12", "CMD?", false}, {"TXT3", "TXT#", true},
+        {"TXTA", "TXT#", false}, {"MNUFMRU_CLICK", "MNU[FH]*", true}, {"MNUTPORT", "MNU[FH]*", false}, {"MNUTPORT", "MNU[!FH]*", true},
+        {"LEVEL5", "LEVEL[1-4]", false}, {"LEVEL3", "LEVEL[1-4]", true}, {"A-B", "A[-]B", true}, {"A*B", "A[*]B", true},
+        {"AXB", "A[*]B", false}, {"A?B", "A[?]B", true}, {"AB", "A[]B", true}, {"A[B", "A[B", true}, {"X_Y_Z", "*_*_*", true},
+        {"AAAB", "*A*AB", true}, {"ABCABD", "*ABD", true}, {"ABCABD", "A*C*E", false}, {"S", "[A-CR-T]", true}, {"Q", "[A-CR-T]", false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(blnLikeMatch(QString::fromLatin1(c.text), QString::fromLatin1(c.pattern)), c.match)
-            << c.text << " like " << c.pattern;
+    for (const auto& c : cases)
+        EXPECT_EQ(blnLikeMatch(c.text, c.pattern), c.match) << c.text << " like " << c.pattern;
 }

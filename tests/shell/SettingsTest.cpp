@@ -1,60 +1,54 @@
+#include "shell/AppIdentity.h"
 #include "shell/ApplicationState.h"
 #include "shell/FileExists.h"
 #include "shell/MachineSelection.h"
+#include "shell/MillText.h"
+#include "shell/NetworkDrive.h"
 #include "shell/Settings.h"
 #include "shell/SettingsPath.h"
+#include "shell/WindowPlacement.h"
 
+#include "CliRun.h"
 #include "QtPrinters.h"
-#include "TestFiles.h"
+#include "RecordingSink.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 using namespace quillon;
+using namespace quillon::testing;
 
 namespace {
 
-std::optional<QString> noEnvironment(const QString&) { return std::nullopt; }
-QDateTime fixedClock() { return QDateTime(QDate(2026, 12, 6), QTime(12, 0)); }
-
-ApplicationState::Paths pathsIn(const QTemporaryDir& dir)
+ApplicationState stateIn(const QTemporaryDir& dir)
 {
-    return {dir.path(), dir.filePath(QStringLiteral("Quillon.ini")), dir.filePath(QStringLiteral("Quillon CNC Editor.log"))};
+    return ApplicationState({dir.path(), dir.filePath("Quillon.ini"), dir.filePath("Quillon CNC Editor.log")},
+                            [](const QString&) { return std::optional<QString>(); },
+                            [] { return QDateTime(QDate(2026, 12, 6), QTime(12, 0)); });
 }
 
 }  // namespace
 
-TEST(Settings, DefaultsOfEveryKey)
+TEST(Settings, DefaultsOfEveryKeyWithoutCreatingTheFile)
 {
     QTemporaryDir dir;
-    const Settings settings(dir.filePath(QStringLiteral("Quillon.ini")), QStringLiteral("/opt/quillon"));
-    EXPECT_EQ(settings.type(), "0");
-    EXPECT_FALSE(settings.woodworker());
-    EXPECT_EQ(settings.win(), "none");
-    EXPECT_EQ(settings.comPort(), "1");
-    EXPECT_EQ(settings.units(), "metric");
-    EXPECT_EQ(settings.fileFolder(), "/opt/quillon/CNCfiles/");
-    EXPECT_TRUE(settings.warning());
-    EXPECT_FALSE(settings.network());
-    EXPECT_EQ(settings.drive(), "N:");
-    EXPECT_EQ(settings.exportFolder(), "c:\\spindra\\turndata\\");
-    EXPECT_EQ(settings.mruFile(0), "none");
-    EXPECT_EQ(Settings::mruKey(3), "MRUFile03");
-    EXPECT_EQ(Settings::mruKey(12), "MRUFile12");
-    EXPECT_FALSE(QFile::exists(settings.filePath()));  // reading never creates the file
-}
-
-TEST(Settings, PreviewPaneKeysReadBackAndForgiveHandEdits)
-{
-    QTemporaryDir dir;
-    const Settings settings(dir.filePath(QStringLiteral("Quillon.ini")), QStringLiteral("/opt/quillon"));
+    const Settings settings(dir.filePath("Quillon.ini"), "/opt/quillon");
+    EXPECT_EQ(QStringList({settings.type(), settings.win(), settings.comPort(), settings.units(), settings.fileFolder(), settings.drive(),
+                           settings.exportFolder(), settings.mruFile(0), Settings::mruKey(12)}),
+              QStringList({"0", "none", "1", "metric", "/opt/quillon/CNCfiles/", "N:", "c:\\spindra\\turndata\\", "none", "MRUFile12"}));
+    EXPECT_EQ(std::vector<bool>({settings.woodworker(), settings.warning(), settings.network()}), std::vector<bool>({false, true, false}));
     EXPECT_EQ(settings.previewPane(), PreviewPaneSetting{});
     EXPECT_FALSE(settings.previewPane().visible);
     EXPECT_EQ(settings.previewPane().side, PaneSide::Right);
+    EXPECT_EQ(settings.windowPlacement(), std::nullopt);
+    EXPECT_FALSE(QFile::exists(settings.filePath()));
+}
 
+TEST(Settings, PaneAndWindowKeysReadBackAndForgiveHandEdits)
+{
+    QTemporaryDir dir;
+    const Settings settings(dir.filePath("Quillon.ini"), "/opt/quillon");
     PreviewPaneSetting pane;
     pane.visible = true;
     pane.floating = true;
@@ -63,190 +57,209 @@ TEST(Settings, PreviewPaneKeysReadBackAndForgiveHandEdits)
     pane.sideView = true;
     ASSERT_TRUE(settings.setPreviewPane(pane));
     EXPECT_EQ(settings.previewPane(), pane);
-    EXPECT_EQ(settings.value(QStringLiteral("Preview"), QString()), "Yes");
-    EXPECT_EQ(settings.value(QStringLiteral("PreviewFloat"), QString()), "Yes");
-    EXPECT_EQ(settings.value(QStringLiteral("PreviewSide"), QString()), "bottom");
-    EXPECT_EQ(settings.value(QStringLiteral("PreviewWin"), QString()), "1500,3000,6000,4500");
-    EXPECT_EQ(settings.value(QStringLiteral("PreviewView"), QString()), "side");
-    // The other keys stay as they were.
-    EXPECT_EQ(settings.win(), "none");
-
+    EXPECT_EQ(bytesOf(settings.filePath()), QByteArray("[Settings]\r\nPreview=Yes\r\nPreviewFloat=Yes\r\nPreviewSide=bottom\r\n"
+                                                       "PreviewWin=1500,3000,6000,4500\r\nPreviewView=side\r\n"));
     // Hand edits: flags by the flag rule, unknown words give the defaults.
-    settings.setValue(QStringLiteral("Preview"), QStringLiteral(" on "));
-    settings.setValue(QStringLiteral("PreviewSide"), QStringLiteral("Left"));
-    settings.setValue(QStringLiteral("PreviewWin"), QStringLiteral("1,2,drei,4"));
-    settings.setValue(QStringLiteral("PreviewView"), QStringLiteral("schräg"));
+    settings.setValue("Preview", " on ");
+    settings.setValue("PreviewSide", "Left");
+    settings.setValue("PreviewWin", "1,2,drei,4");
+    settings.setValue("PreviewView", QStringLiteral("schräg"));
     const PreviewPaneSetting edited = settings.previewPane();
     EXPECT_TRUE(edited.visible);
     EXPECT_EQ(edited.side, PaneSide::Left);
     EXPECT_FALSE(edited.placement.has_value());
     EXPECT_FALSE(edited.sideView);
-    settings.setValue(QStringLiteral("PreviewSide"), QStringLiteral("mitte"));
+    settings.setValue("PreviewSide", "mitte");
     EXPECT_EQ(settings.previewPane().side, PaneSide::Right);
+
+    EXPECT_EQ(parseWinSetting("1200,900,9600,7200"), (WindowPlacement{1200, 900, 9600, 7200}));
+    EXPECT_EQ(parseWinSetting(" -60 , 0 ,12000.4, 9000.6"), (WindowPlacement{-60, 0, 12000, 9001}));
+    for (const char* bad : {"none", "", "1,2,3", "1,2,3,4,5", "a,b,c,d", "1,2,,4", "1e30,0,9600,7200"})
+        EXPECT_EQ(parseWinSetting(bad), std::nullopt) << bad;
+    ASSERT_TRUE(settings.setWindowPlacement({-15, 300, 9600, 7215}));
+    EXPECT_EQ(settings.win(), "-15,300,9600,7215");
+    EXPECT_EQ(settings.windowPlacement(), (WindowPlacement{-15, 300, 9600, 7215}));
 }
 
-TEST(MachineSelection, TypeSetting)
+TEST(MachineSelection, TypeSettingAndCommandLine)
 {
-    struct Case { const char* value; MachineType machine; };
-    const Case cases[] = {
-        {"1", MachineType::F1},    {"2", MachineType::Mark2}, {"4", MachineType::Mark4},
-        {" 4 ", MachineType::Mark4}, {"4abc", MachineType::Mark4}, {"2.0", MachineType::Mark2},
-        {"0", MachineType::None},  {"", MachineType::None},   {"abc", MachineType::None},
-        {"3", MachineType::None},  {"5", MachineType::None},  {"-1", MachineType::None},
+    const struct {
+        const char* value;
+        MachineType machine;
+    } types[] = {
+        {"1", MachineType::F1}, {"2", MachineType::Mark2}, {"4", MachineType::Mark4}, {" 4 ", MachineType::Mark4},
+        {"4abc", MachineType::Mark4}, {"2.0", MachineType::Mark2}, {"0", MachineType::None}, {"", MachineType::None},
+        {"abc", MachineType::None}, {"3", MachineType::None}, {"5", MachineType::None}, {"-1", MachineType::None},
         {"-4", MachineType::None}, {"40", MachineType::None}, {"99999999999999999999", MachineType::None},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(machineFromTypeSetting(QString::fromLatin1(c.value)), c.machine) << c.value;
-}
+    for (const auto& c : types)
+        EXPECT_EQ(machineFromTypeSetting(c.value), c.machine) << c.value;
 
-TEST(MachineSelection, CommandLine)
-{
-    struct Case { QStringList args; MachineType machine; const char* settings; };
-    const Case cases[] = {
-        {{}, MachineType::None, ""},
-        {{"4"}, MachineType::Mark4, ""},
-        {{"2"}, MachineType::Mark2, ""},
-        {{"1"}, MachineType::F1, ""},
-        {{"3"}, MachineType::None, ""},
-        {{"mk4"}, MachineType::Mark4, ""},          // only the last character counts
-        {{"/x/part.cnc", "14"}, MachineType::Mark4, ""},
-        {{"4", "x"}, MachineType::None, ""},
-        {{"--settings", "/etc/my1"}, MachineType::None, "/etc/my1"},
-        {{"--settings", "a.ini", "2"}, MachineType::Mark2, "a.ini"},
-        {{"4", "--settings", "cfg2"}, MachineType::Mark4, "cfg2"},
-        {{"--settings=/tmp/q4.ini", "1"}, MachineType::F1, "/tmp/q4.ini"},
-        {{"--settings"}, MachineType::None, ""},
-        {{"4", "part.cnc"}, MachineType::Mark4, ""},
-        {{"Teil.CNC", "2"}, MachineType::Mark2, ""},
+    const struct {
+        QStringList args;
+        MachineType machine;
+        const char* settings;
+        const char* file;
+    } lines[] = {
+        {{}, MachineType::None, "", ""}, {{"4"}, MachineType::Mark4, "", ""}, {{"2"}, MachineType::Mark2, "", ""},
+        {{"1"}, MachineType::F1, "", ""}, {{"3"}, MachineType::None, "", ""},
+        {{"mk4"}, MachineType::Mark4, "", ""},  // only the last character counts
+        {{"/x/part.cnc", "14"}, MachineType::Mark4, "", "/x/part.cnc"}, {{"4", "x"}, MachineType::None, "", ""},
+        {{"--settings", "/etc/my1"}, MachineType::None, "/etc/my1", ""}, {{"--settings", "a.ini", "2"}, MachineType::Mark2, "a.ini", ""},
+        {{"4", "--settings", "cfg2"}, MachineType::Mark4, "cfg2", ""}, {{"--settings=/tmp/q4.ini", "1"}, MachineType::F1, "/tmp/q4.ini", ""},
+        {{"--settings"}, MachineType::None, "", ""}, {{"4", "/x/part.cnc"}, MachineType::Mark4, "", "/x/part.cnc"},
+        {{"Teil.CNC", "2"}, MachineType::Mark2, "", "Teil.CNC"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : lines) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
         const CommandLine line = parseCommandLine(c.args);
-        EXPECT_EQ(line.machine, c.machine) << c.args.join(' ').toStdString();
-        EXPECT_EQ(line.settingsPath, QString::fromLatin1(c.settings)) << c.args.join(' ').toStdString();
+        EXPECT_EQ(line.machine, c.machine);
+        EXPECT_EQ(line.settingsPath, c.settings);
         EXPECT_EQ(machineFromCommandLine(c.args), c.machine);
+        if (*c.file) {
+            EXPECT_EQ(line.programFile, c.file);
+        }
     }
-    EXPECT_EQ(parseCommandLine({"4", "/x/part.cnc"}).programFile, QStringLiteral("/x/part.cnc"));
-    EXPECT_EQ(parseCommandLine({"Teil.CNC", "1"}).programFile, QStringLiteral("Teil.CNC"));
     EXPECT_TRUE(parseCommandLine({"4"}).programFile.isEmpty());
 }
 
-TEST(MachineSelection, CommandLineWinsForOneRunAndLeavesType)
+TEST(MachineSelection, CommandLineWinsForOneRunAndDialogChoicesAreSaved)
 {
     QTemporaryDir dir;
     const QByteArray ini = "[Settings]\r\nType=1\r\nWoodworker=Yes\r\n";
-    writeBytes(dir.filePath(QStringLiteral("Quillon.ini")), ini);
-    ApplicationState state(pathsIn(dir), noEnvironment, fixedClock);
-
-    const MachineType machine = state.machineAtStart({QStringLiteral("4")});
+    writeBytes(dir.filePath("Quillon.ini"), ini);
+    ApplicationState state = stateIn(dir);
+    const MachineType machine = state.machineAtStart({"4"});
     EXPECT_EQ(machine, MachineType::Mark4);
     state.setMachine(machine);
     EXPECT_EQ(state.profile().lineLimit, 210);
     EXPECT_FALSE(state.woodworker());  // a lathe is never a Woodworker
-    EXPECT_EQ(readBytes(state.settings().filePath()), ini);
-
+    EXPECT_EQ(bytesOf(state.settings().filePath()), ini);
     EXPECT_EQ(state.machineAtStart({}), MachineType::F1);
     state.setMachine(MachineType::F1);
     EXPECT_TRUE(state.woodworker());
-}
 
-TEST(MachineSelection, DialogChoicesAndPreselection)
-{
     EXPECT_FALSE(machineFromDialogResult(0));
     EXPECT_FALSE(machineFromDialogResult(-1));
     EXPECT_FALSE(machineFromDialogResult(5));
     EXPECT_EQ(preselectedChoice(MachineType::None, true), std::nullopt);
     EXPECT_EQ(preselectedChoice(MachineType::Mark2, true), MachineChoice::Mark2);
     EXPECT_EQ(preselectedChoice(MachineType::Mark4, false), MachineChoice::Mark4);
-
-    QTemporaryDir dir;
-    ApplicationState state(pathsIn(dir), noEnvironment, fixedClock);
-    const QString ini = state.settings().filePath();
-
-    ASSERT_TRUE(state.applyMachineChoice(*machineFromDialogResult(4)));
-    EXPECT_EQ(readBytes(ini), QByteArray("[Settings]\r\nWoodworker=Yes\r\nType=1\r\n"));
-    EXPECT_EQ(state.machine(), MachineType::F1);
-    EXPECT_EQ(preselectedChoice(state.machine(), state.settings().woodworker()), MachineChoice::F1Woodworker);
-
-    ASSERT_TRUE(state.applyMachineChoice(*machineFromDialogResult(3)));
-    EXPECT_EQ(readBytes(ini), QByteArray("[Settings]\r\nWoodworker=No\r\nType=1\r\n"));
-    EXPECT_EQ(preselectedChoice(state.machine(), state.woodworker()), MachineChoice::F1);
-
-    ASSERT_TRUE(state.applyMachineChoice(*machineFromDialogResult(1)));
-    EXPECT_EQ(readBytes(ini), QByteArray("[Settings]\r\nWoodworker=No\r\nType=2\r\n"));
-    EXPECT_EQ(state.profile().lineLimit, 160);
-    ASSERT_TRUE(state.applyMachineChoice(*machineFromDialogResult(2)));
-    EXPECT_EQ(state.settings().type(), "4");
+    QTemporaryDir fresh;
+    ApplicationState chosen = stateIn(fresh);
+    const QString path = chosen.settings().filePath();
+    ASSERT_TRUE(chosen.applyMachineChoice(*machineFromDialogResult(4)));
+    EXPECT_EQ(bytesOf(path), QByteArray("[Settings]\r\nWoodworker=Yes\r\nType=1\r\n"));
+    EXPECT_EQ(chosen.machine(), MachineType::F1);
+    EXPECT_EQ(preselectedChoice(chosen.machine(), chosen.settings().woodworker()), MachineChoice::F1Woodworker);
+    ASSERT_TRUE(chosen.applyMachineChoice(*machineFromDialogResult(3)));
+    EXPECT_EQ(bytesOf(path), QByteArray("[Settings]\r\nWoodworker=No\r\nType=1\r\n"));
+    EXPECT_EQ(preselectedChoice(chosen.machine(), chosen.woodworker()), MachineChoice::F1);
+    ASSERT_TRUE(chosen.applyMachineChoice(*machineFromDialogResult(1)));
+    EXPECT_EQ(bytesOf(path), QByteArray("[Settings]\r\nWoodworker=No\r\nType=2\r\n"));
+    EXPECT_EQ(chosen.profile().lineLimit, 160);
+    ASSERT_TRUE(chosen.applyMachineChoice(*machineFromDialogResult(2)));
+    EXPECT_EQ(chosen.settings().type(), "4");
 }
 
-TEST(SettingsPath, OneSeparatorBeforeTheFileName)
+TEST(SettingsPath, OneSeparatorAndTheConfigFolderWhereTheProgramFolderWillNotDo)
 {
-    EXPECT_EQ(joinPath(QStringLiteral("/opt/quillon"), QStringLiteral("Quillon.ini")), "/opt/quillon/Quillon.ini");
-    EXPECT_EQ(joinPath(QStringLiteral("/opt/quillon/"), QStringLiteral("Quillon.ini")), "/opt/quillon/Quillon.ini");
-    EXPECT_EQ(joinPath(QStringLiteral("/"), QStringLiteral("Quillon.ini")), "/Quillon.ini");
-    EXPECT_EQ(joinPath(QStringLiteral("C:\\"), QStringLiteral("Quillon.ini")), "C:/Quillon.ini");
+    EXPECT_EQ(joinPath("/opt/quillon", "Quillon.ini"), "/opt/quillon/Quillon.ini");
+    EXPECT_EQ(joinPath("/opt/quillon/", "Quillon.ini"), "/opt/quillon/Quillon.ini");
+    EXPECT_EQ(joinPath("/", "Quillon.ini"), "/Quillon.ini");
+    EXPECT_EQ(joinPath("C:\\", "Quillon.ini"), "C:/Quillon.ini");
 
     QTemporaryDir dir;
-    const QString program = dir.path() + QLatin1Char('/');
-    EXPECT_EQ(settingsFilePath(program, QString(), QStringLiteral("/unused")), dir.filePath(QStringLiteral("Quillon.ini")));
-    EXPECT_EQ(logFilePath(program, QStringLiteral("/unused/Quillon.ini")),
-              dir.filePath(QStringLiteral("Quillon CNC Editor.log")));
-    EXPECT_EQ(settingsFilePath(program, dir.filePath(QStringLiteral("mine.ini")), QStringLiteral("/unused")),
-              dir.filePath(QStringLiteral("mine.ini")));
-    EXPECT_EQ(settingsFilePath(QStringLiteral("/no/such/folder"), QString(), dir.path()),
-              dir.filePath(QStringLiteral("Quillon/Quillon.ini")));
-}
+    const QString program = dir.path() + '/';
+    EXPECT_EQ(settingsFilePath(program, QString(), "/unused"), dir.filePath("Quillon.ini"));
+    EXPECT_EQ(logFilePath(program, "/unused/Quillon.ini"), dir.filePath("Quillon CNC Editor.log"));
+    EXPECT_EQ(settingsFilePath(program, dir.filePath("mine.ini"), "/unused"), dir.filePath("mine.ini"));
+    EXPECT_EQ(settingsFilePath("/no/such/folder", QString(), dir.path()), dir.filePath("Quillon/Quillon.ini"));
 
-// An installed binary sits in <prefix>/bin, which root can write to: running it
-// as root (for the serial port, say) must not leave files in /usr/bin.
-TEST(SettingsPath, SharedBinaryFolderUsesTheConfigFolderEvenWhenWritable)
-{
-    QTemporaryDir dir;
-    const QString bin = dir.filePath(QStringLiteral("usr/bin"));
-    const QString config = dir.filePath(QStringLiteral("config"));
+    // An installed binary sits in <prefix>/bin, which root can write to:
+    // running it as root must not leave files in /usr/bin.
+    const QString bin = dir.filePath("usr/bin");
+    const QString config = dir.filePath("config");
     ASSERT_TRUE(QDir().mkpath(bin));
-    ASSERT_TRUE(isFolderWritable(bin));
-
-    for (const QString& program : {bin, bin + QLatin1Char('/')}) {
-        const QString ini = settingsFilePath(program, QString(), config);
-        EXPECT_EQ(ini, config + QStringLiteral("/Quillon/Quillon.ini"));
-        EXPECT_EQ(logFilePath(program, ini), config + QStringLiteral("/Quillon/Quillon CNC Editor.log"));
+    for (const QString& folder : {bin, bin + '/'}) {
+        const QString ini = settingsFilePath(folder, QString(), config);
+        EXPECT_EQ(ini, config + "/Quillon/Quillon.ini");
+        EXPECT_EQ(logFilePath(folder, ini), config + "/Quillon/Quillon CNC Editor.log");
     }
     // A folder that merely ends in "bin" is still the program's own.
-    const QString cabin = dir.filePath(QStringLiteral("cabin"));
+    const QString cabin = dir.filePath("cabin");
     ASSERT_TRUE(QDir().mkpath(cabin));
-    EXPECT_EQ(settingsFilePath(cabin, QString(), config), cabin + QStringLiteral("/Quillon.ini"));
-}
+    EXPECT_EQ(settingsFilePath(cabin, QString(), config), cabin + "/Quillon.ini");
 
-TEST(SettingsPath, UnwritableProgramFolderUsesTheConfigFolder)
-{
     if (geteuid() == 0)
-        GTEST_SKIP() << "running as root: a read-only folder is still writable, so it cannot be tested here";
-    QTemporaryDir dir;
-    const QString program = dir.filePath(QStringLiteral("program"));
-    const QString config = dir.filePath(QStringLiteral("config"));
-    ASSERT_TRUE(QDir().mkpath(program));
-    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
-
-    const QString ini = settingsFilePath(program, QString(), config);
-    EXPECT_EQ(ini, config + QStringLiteral("/Quillon/Quillon.ini"));
-    EXPECT_EQ(logFilePath(program, ini), config + QStringLiteral("/Quillon/Quillon CNC Editor.log"));
-
-    const Settings settings(ini, program);
-    EXPECT_TRUE(settings.setValue(QStringLiteral("Units"), QStringLiteral("imperial")));
-    EXPECT_EQ(readBytes(ini), QByteArray("[Settings]\r\nUnits=imperial\r\n"));
-    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        GTEST_SKIP() << "running as root: a read-only folder is still writable";
+    const QString readOnly = dir.filePath("program");
+    ASSERT_TRUE(QDir().mkpath(readOnly));
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));
+    const QString ini = settingsFilePath(readOnly, QString(), config);
+    EXPECT_EQ(ini, config + "/Quillon/Quillon.ini");
+    EXPECT_TRUE(Settings(ini, readOnly).setValue("Units", "imperial"));
+    EXPECT_EQ(bytesOf(ini), QByteArray("[Settings]\r\nUnits=imperial\r\n"));
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST(FileExists, FolderOrFileByTheTrailingSeparator)
 {
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("part.cnc"));
-    writeBytes(file, "%\r\n");
+    const QString file = writeBytes(dir.filePath("part.cnc"), "%\r\n");
     EXPECT_TRUE(blnStdFileExists(file));
-    EXPECT_FALSE(blnStdFileExists(file + QLatin1Char('/')));
-    EXPECT_TRUE(blnStdFileExists(dir.path() + QLatin1Char('/')));
-    EXPECT_TRUE(blnStdFileExists(dir.path() + QLatin1Char('\\')));
+    EXPECT_FALSE(blnStdFileExists(file + '/'));
+    EXPECT_TRUE(blnStdFileExists(dir.path() + '/'));
+    EXPECT_TRUE(blnStdFileExists(dir.path() + '\\'));
     EXPECT_FALSE(blnStdFileExists(dir.path()));
-    EXPECT_FALSE(blnStdFileExists(dir.filePath(QStringLiteral("other.cnc"))));
+    EXPECT_FALSE(blnStdFileExists(dir.filePath("other.cnc")));
     EXPECT_FALSE(blnStdFileExists(QString()));
+}
+
+TEST(NetworkDrive, TheMountHoldingTheFolderDecides)
+{
+    const QString mounts = QStringLiteral("22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                                          "30 22 0:40 / /srv/schule rw shared:2 - nfs4 server:/export rw\n"
+                                          "31 30 8:2 / /srv/schule/lokal rw - ext4 /dev/sdb1 rw\n"
+                                          "32 22 0:41 / /mnt/win\\040share rw - cifs //pc/share rw\n"
+                                          "33 22 0:42 / /home/lehrer/fern rw - fuse.sshfs lehrer@pc:/ rw\n"
+                                          "34 22 0:43 / /media/usb rw - vfat /dev/sdc1 rw\n");
+    const struct {
+        const char* folder;
+        bool network;
+    } cases[] = {
+        {"/usr/bin", false}, {"/srv/schule", true}, {"/srv/schule/quillon/bin", true},
+        {"/srv/schule/lokal/bin", false},  // a local disk mounted inside the share
+        {"/srv/schulewerk", false},        // a neighbour whose name only begins the same
+        {"/mnt/win share/quillon", true}, {"/home/lehrer/fern/bin/", true}, {"/media/usb", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(onNetworkFileSystem(c.folder, mounts), c.network) << c.folder;
+    EXPECT_FALSE(onNetworkFileSystem("/srv/schule", QString()));
+}
+
+TEST(ShellTexts, MillWordsAndTheUnsavedWorkQuestion)
+{
+    const struct {
+        const char* caption;
+        const char* mill;
+    } cases[] = {
+        {"Programm an die Drehmaschine senden", "Programm an die Fräsmaschine senden"}, {"drehmaschine bereit", "fräsmaschine bereit"},
+        {"DREHMASCHINE und drehMaschine", "Fräsmaschine und fräsmaschine"}, {"Drehmaschinedrehmaschine", "Fräsmaschinefräsmaschine"},
+        {"Dreh maschine", "Dreh maschine"}, {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(strMillText(QString::fromUtf8(c.caption)), QString::fromUtf8(c.mill)) << c.caption;
+
+    RecordingSink sink;
+    EXPECT_TRUE(blnAskUnsavedWork(sink, "Wollen Sie wirklich beenden?"));
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].message, "Die aktuelle Datei ist nicht gespeichert\r\nWollen Sie wirklich beenden?");
+    EXPECT_EQ(sink.boxes[0].style, 292);
+    EXPECT_EQ(sink.boxes[0].title, QStringLiteral("Änderungen nicht gespeichert"));
+    for (const int answer : {MsgResult::No, MsgResult::Ok}) {
+        sink.answer = answer;
+        EXPECT_FALSE(blnAskUnsavedWork(sink, "?"));
+    }
+    EXPECT_EQ(versionLabel(), "Version 1.0.21");
 }
