@@ -933,30 +933,6 @@ TEST_F(MainWindowTest, TraceLogFollowsAWholeSession)
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Quillon.log"))));
 }
 
-TEST_F(MainWindowTest, FileMenuSavesTheListingAsPdf)
-{
-    start(MachineType::Mark4);
-    openWelle();
-    QAction* pdf = action("mnuFPdf");
-    EXPECT_EQ(pdf->text(), QStringLiteral("Als PDF speichern ..."));
-    EXPECT_TRUE(child<QMenu>("mnuF")->actions().contains(pdf));
-
-    // The dialog offers the program's name with ".pdf", taken as it is.
-    QString offered;
-    ModalScript save({[&](QWidget* d) {
-        auto* files = qobject_cast<QFileDialog*>(d);
-        ASSERT_TRUE(files);
-        offered = files->selectedFiles().value(0);
-        QMetaObject::invokeMethod(files, "accept");
-    }});
-    pdf->trigger();
-    EXPECT_EQ(offered, dir.filePath(QStringLiteral("welle.pdf")));
-    EXPECT_TRUE(fileBytes(dir.filePath(QStringLiteral("welle.pdf"))).startsWith("%PDF-"));
-    EXPECT_TRUE(pdf->isEnabled());
-    w->CommandState(false);
-    EXPECT_FALSE(pdf->isEnabled());
-}
-
 // The commands behind the other menu entries open their dialogs and give the
 // commands back; nothing is printed, written or received without the user.
 TEST_F(MainWindowTest, MenuCommandsOpenTheirDialogsAndGiveTheCommandsBack)
@@ -987,6 +963,14 @@ TEST_F(MainWindowTest, MenuCommandsOpenTheirDialogsAndGiveTheCommandsBack)
     EXPECT_EQ(titles, (std::vector<QString>{"Druckvorschau", "Export zu Spindra", "Quillon - serielles Kabel"}));
     EXPECT_TRUE(QDir(dir.path()).entryList({"*.pdf", "*.txt"}).isEmpty());
 
+    // The listing saved as PDF under the program's name, offered by the dialog.
+    {
+        ModalScript script({[](QWidget* d) { QMetaObject::invokeMethod(d, "accept"); }});
+        action("mnuFPdf")->trigger();
+    }
+    EXPECT_TRUE(fileBytes(dir.filePath(QStringLiteral("welle.pdf"))).startsWith("%PDF-"));
+    EXPECT_TRUE(action("mnuFPdf")->isEnabled());
+
     // About shows the splash again as its about view.
     SplashWindow splash;
     w->setSplash(&splash);
@@ -1014,4 +998,7 @@ TEST_F(MainWindowTest, MenuCommandsOpenTheirDialogsAndGiveTheCommandsBack)
     // (The entries of the menu before are only deleted later.)
     w->findChildren<QAction*>(QStringLiteral("mnuTPort2")).constLast()->trigger();
     EXPECT_EQ(state->settings().comPort(), QStringLiteral("2"));
+    w->CommandState(false);  // as while a command runs
+    for (const char* name : {"mnuFOpen", "mnuTReceive", "mnuFPrint", "mnuFPdf", "mnuFexport"})
+        EXPECT_FALSE(action(name)->isEnabled()) << name;
 }

@@ -118,30 +118,9 @@ TEST_F(ProgramCheckPanelTest, F7ListsTheFindingsAndADoubleClickGoesToTheRow)
     EXPECT_EQ(w->editor().currentRow(), 2);
 }
 
-TEST_F(ProgramCheckPanelTest, RerunningRefreshesAndACleanProgramSaysSo)
-{
-    w->editor().replaceProgram(mark4Program({"    00 00  1250    200         ", "    01 47                      "}),
-                               false, QStringLiteral("welle"));
-    w->findChild<QAction*>(QStringLiteral("mnuECheck"))->trigger();
-    ASSERT_TRUE(findings());
-    EXPECT_EQ(lines(), QStringList({QStringLiteral("N01: Unbekannter Code G47 für die Mark 4 Drehmaschine"),
-                                    QStringLiteral("Das Programm hat kein Programmende (M30)")}));
-
-    w->editor().replaceProgram(mark4Program({"    00 00  1250    200         ", "    01M30                      "}),
-                               false, QStringLiteral("welle"));
-    QTest::keyClick(w.get(), Qt::Key_F7);
-    WAIT_TRUE(findings()->count() == 1);
-    EXPECT_EQ(lines(), QStringList({QStringLiteral("Keine Probleme gefunden.")}));
-    // Closed by the user, the panel comes back with the next check.
-    w->findChild<QDockWidget*>(QStringLiteral("dockCheck"))->close();
-    QTest::keyClick(w.get(), Qt::Key_F7);
-    WAIT_TRUE(findings()->isVisible());
-    doubleClick(0);
-    QTest::qWait(50);
-    EXPECT_EQ(w->editor().currentRow(), 1);
-}
-
-TEST_F(ProgramCheckPanelTest, AShownPanelFollowsEditsAndAHiddenOneCatchesUpWhenShown)
+// Rerun by F7 or by edits: a shown panel follows every change, so no line
+// points at a row that has moved; a hidden one checks again when shown.
+TEST_F(ProgramCheckPanelTest, ThePanelFollowsEditsAndAClosedOneComesBackChecked)
 {
     w->editor().replaceProgram(mark4Program({"    00 00  1250    200         ", "    01 47                      ",
                                              "    02M30                      "}),
@@ -150,18 +129,18 @@ TEST_F(ProgramCheckPanelTest, AShownPanelFollowsEditsAndAHiddenOneCatchesUpWhenS
     WAIT_TRUE(findings() && findings()->isVisible());
     EXPECT_EQ(lines(), QStringList({QStringLiteral("N01: Unbekannter Code G47 für die Mark 4 Drehmaschine")}));
 
-    // Deleting the faulty line: the finding goes without another F7, so no
-    // line is left pointing at a row that has moved.
     w->editor().programList().ListSetIndex(2);
     w->editor().cmdDelete_Click();
-    WAIT_TRUE(lines() == QStringList({QString::fromUtf8(ProgramCheckPanel::kCleanText)}));
+    WAIT_TRUE(lines() == QStringList({QStringLiteral("Keine Probleme gefunden.")}));
+    doubleClick(0);  // the clean note has no row to go to
+    QTest::qWait(50);
+    EXPECT_EQ(w->editor().currentRow(), 1);
 
-    // Hidden, the panel keeps its lines; shown again, it checks first.
     QDockWidget* dock = w->findChild<QDockWidget*>(QStringLiteral("dockCheck"));
     dock->close();
     w->editor().replaceProgram(mark4Program({"    00 00  1250    200         "}), false, QStringLiteral("welle"));
     QTest::qWait(20);
-    EXPECT_EQ(lines(), QStringList({QString::fromUtf8(ProgramCheckPanel::kCleanText)}));
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("Keine Probleme gefunden.")}));
     dock->show();
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Das Programm hat kein Programmende (M30)")}));
 }
