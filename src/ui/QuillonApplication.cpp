@@ -28,16 +28,16 @@ QuillonApplication::QuillonApplication(int& argc, char** argv)
     if (qtGerman->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(qtGerman);
     // The installed theme icon, else the one built in. Looking through the
-    // icon themes takes longer than showing the window, so it waits for the
-    // event loop.
-    QIcon builtIn;
-    builtIn.addFile(QStringLiteral(":/icons/quillon-48.png"));
-    builtIn.addFile(QStringLiteral(":/icons/quillon-256.png"));
-    setWindowIcon(builtIn);
+    // icon themes, and decoding the built-in images (which first loads every
+    // image-format plugin), takes longer than showing the window, so the
+    // icon waits for the event loop; the window manager takes it as it comes.
     QTimer::singleShot(0, this, [this]() {
-        const QIcon themed = QIcon::fromTheme(QString::fromLatin1(kDesktopAppId));
-        if (!themed.isNull())
-            setWindowIcon(themed);
+        QIcon icon = QIcon::fromTheme(QString::fromLatin1(kDesktopAppId));
+        if (icon.isNull()) {
+            icon.addFile(QStringLiteral(":/icons/quillon-48.png"));
+            icon.addFile(QStringLiteral(":/icons/quillon-256.png"));
+        }
+        setWindowIcon(icon);
     });
 }
 
