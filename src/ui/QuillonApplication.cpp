@@ -1,6 +1,7 @@
 #include "QuillonApplication.h"
 
 #include "ApplicationStart.h"
+#include "LazyIconStyle.h"
 #include "SingleInstance.h"
 #include "StdMessageBox.h"
 #include "shell/AppIdentity.h"
@@ -8,6 +9,7 @@
 
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QStyleFactory>
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
@@ -22,6 +24,9 @@ QuillonApplication::QuillonApplication(int& argc, char** argv)
     setApplicationName(applicationTitle());
     setApplicationVersion(versionText());
     setDesktopFileName(QString::fromLatin1(kDesktopAppId));
+    // The style chosen for this run (the platform's, or -style), its icons made on first use.
+    if (QStyle* base = QStyleFactory::create(style()->name()))
+        setStyle(new LazyIconStyle(base));
     // The program speaks German whatever the locale; Qt's own dialogs
     // ("Ja"/"Nein", the file dialog) follow with Qt's German translation.
     auto* qtGerman = new QTranslator(this);

@@ -4,15 +4,26 @@
 
 namespace quillon {
 
-StandardIconEngine::StandardIconEngine(QStyle::StandardPixmap which)
-    : m_which(which)
+StandardIconEngine::StandardIconEngine(QStyle::StandardPixmap which, QStyle* style, const QStyleOption* option)
+    : m_which(which), m_style(style)
 {
+    if (option) {
+        // Only the common part is kept, so it must not claim to be more, nor
+        // point at an object that may be gone by then.
+        m_option.emplace(*option);
+        m_option->type = QStyleOption::SO_Default;
+        m_option->version = QStyleOption::Version;
+        m_option->styleObject = nullptr;
+    }
 }
 
 QIcon& StandardIconEngine::icon()
 {
     if (!m_made) {
-        m_icon = QApplication::style()->standardIcon(m_which);
+        // A style that has gone (at the end of the run) leaves the icon empty.
+        const QStyle* style = m_style ? m_style.data() : QApplication::style();
+        if (style)
+            m_icon = style->standardIcon(m_which, m_option ? &*m_option : nullptr);
         m_made = true;
     }
     return m_icon;
