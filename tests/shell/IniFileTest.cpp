@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -121,6 +122,14 @@ TEST_F(IniFileTest, WritingChangesOnlyItsOwnLine)
                          "Key=v\r\n"));
     EXPECT_EQ(ini.strStdIniData(QStringLiteral("Settings"), QStringLiteral("MRUFile00"), QString()),
               QStringLiteral("C:\\CNC\\Drehteil ä.cnc"));
+
+    // A value the file holds already, as written, leaves the file as it is
+    // (the same file, not a copy put in its place).
+    struct stat before{}, after{};
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &before), 0);
+    ASSERT_TRUE(ini.write(QStringLiteral("New"), QStringLiteral("Key"), QStringLiteral("v")));
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
 }
 
 TEST_F(IniFileTest, WritingCreatesFolderFileAndSection)
