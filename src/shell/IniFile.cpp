@@ -186,7 +186,8 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
     const QByteArray entry = encodeLine(cleanKey + QLatin1Char('=') + value + QLatin1Char('\r'));
 
     QByteArray bytes;
-    if (QFileInfo::exists(path_)) {
+    const bool existed = QFileInfo::exists(path_);
+    if (existed) {
         // Writing without the old contents would throw every other setting away.
         const std::optional<QByteArray> old = readBytes(path_);
         if (!old)
@@ -243,10 +244,14 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
         segments.insert(segments.size() - 1, entry);
     }
 
+    const QByteArray result = segments.join('\n');
+    // A value the file already holds, as it would be written, is not written
+    // again: the safe write waits for the disk, at every start for the units.
+    if (existed && result == bytes)
+        return true;
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray result = segments.join('\n');
     if (file.write(result) != result.size())
         return false;
     return file.commit();

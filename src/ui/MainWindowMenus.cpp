@@ -9,6 +9,7 @@
 #include "TipPopup.h"
 #include "ToolpathDock.h"
 #include "ProgramCheckPanel.h"
+#include "StandardIconEngine.h"
 #include "link/PortMenuModel.h"
 #include "shell/ApplicationState.h"
 #include "shell/MessageSink.h"
@@ -162,7 +163,7 @@ void MainWindow::buildToolbar()
     m_toolbar->setIconSize(QSize(20, 20));
     for (const ToolButton& b : kToolButtons) {
         const QString key = QString::fromLatin1(b.key);
-        QAction* a = m_toolbar->addAction(style()->standardIcon(b.icon), key);
+        QAction* a = m_toolbar->addAction(lazyStandardIcon(b.icon), key);
         a->setObjectName(QStringLiteral("tlb") + key);
         a->setData(key);
         a->setToolTip(QString::fromUtf8(b.tip));

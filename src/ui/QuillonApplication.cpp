@@ -1,6 +1,7 @@
 #include "QuillonApplication.h"
 
 #include "ApplicationStart.h"
+#include "LazyIconStyle.h"
 #include "SingleInstance.h"
 #include "StdMessageBox.h"
 #include "shell/AppIdentity.h"
@@ -8,6 +9,7 @@
 
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QStyleFactory>
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
@@ -22,22 +24,25 @@ QuillonApplication::QuillonApplication(int& argc, char** argv)
     setApplicationName(applicationTitle());
     setApplicationVersion(versionText());
     setDesktopFileName(QString::fromLatin1(kDesktopAppId));
+    // The style chosen for this run (the platform's, or -style), its icons made on first use.
+    if (QStyle* base = QStyleFactory::create(style()->name()))
+        setStyle(new LazyIconStyle(base));
     // The program speaks German whatever the locale; Qt's own dialogs
     // ("Ja"/"Nein", the file dialog) follow with Qt's German translation.
     auto* qtGerman = new QTranslator(this);
     if (qtGerman->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(qtGerman);
     // The installed theme icon, else the one built in. Looking through the
-    // icon themes takes longer than showing the window, so it waits for the
-    // event loop.
-    QIcon builtIn;
-    builtIn.addFile(QStringLiteral(":/icons/quillon-48.png"));
-    builtIn.addFile(QStringLiteral(":/icons/quillon-256.png"));
-    setWindowIcon(builtIn);
+    // icon themes, and decoding the built-in images (which first loads every
+    // image-format plugin), takes longer than showing the window, so the
+    // icon waits for the event loop; the window manager takes it as it comes.
     QTimer::singleShot(0, this, [this]() {
-        const QIcon themed = QIcon::fromTheme(QString::fromLatin1(kDesktopAppId));
-        if (!themed.isNull())
-            setWindowIcon(themed);
+        QIcon icon = QIcon::fromTheme(QString::fromLatin1(kDesktopAppId));
+        if (icon.isNull()) {
+            icon.addFile(QStringLiteral(":/icons/quillon-48.png"));
+            icon.addFile(QStringLiteral(":/icons/quillon-256.png"));
+        }
+        setWindowIcon(icon);
     });
 }
 

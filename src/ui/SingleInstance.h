@@ -1,15 +1,18 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace quillon {
 
 // One running Quillon per user and display: a second start hands over to the
 // first through a local socket and ends; the first comes to the front and
-// opens the file the second start was given.
+// opens the file the second start was given. Plain AF_UNIX sockets watched by
+// the event loop: Qt Network (with Kerberos, proxy and DNS libraries behind
+// it) would cost every start more than the window itself.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -19,6 +22,8 @@ public:
     // The server for this user on this display: a socket in a folder that
     // only this user can reach ($XDG_RUNTIME_DIR, else a private 0700
     // folder), so no other local user can take the name or answer in its place.
+    // A name that is not an absolute path lies in the temporary folder, as
+    // for Qt's local sockets.
     static QString defaultName();
 
     // True when another instance runs and has confirmed the hand-over of
@@ -34,10 +39,15 @@ signals:
     void openRequested(const QString& programFile);
 
 private:
-    void serve();
+    void listen();
+    void accept();
+    // Reads from an accepted connection; answers and lets it go once its
+    // request line is whole (or it fails or grows too long).
+    void read(int fd, QSocketNotifier* notifier, QByteArray* received);
 
     QString m_name;
-    QLocalServer* m_server = nullptr;
+    int m_listenFd = -1;
+    QSocketNotifier* m_listener = nullptr;
 };
 
 }  // namespace quillon

@@ -7,6 +7,7 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -85,6 +86,13 @@ TEST_F(IniFileTest, WritingChangesOnlyItsOwnLineAndCreatesWhatIsMissing)
                                           "Export=\r\nMRUFile00=C:\\CNC\\Drehteil \xe4.cnc\r\n\r\n[Other]\r\nType=9\r\nUnknown=x\r\n"
                                           "; trailing comment\r\n[New]\r\nKey=v\r\n"));
     EXPECT_EQ(ini.strStdIniData(s, "MRUFile00", QString()), QStringLiteral("C:\\CNC\\Drehteil ä.cnc"));
+    // A value the file holds already, as written, leaves the file as it is
+    // (the same file, not a copy put in its place).
+    struct stat before{}, after{};
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &before), 0);
+    ASSERT_TRUE(ini.write("New", "Key", "v"));
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
 
     const QString nested = dir.filePath("config/Quillon/Quillon.ini");
     ASSERT_TRUE(IniFile(nested).write(s, "Type", "2"));

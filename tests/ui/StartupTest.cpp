@@ -75,7 +75,8 @@ TEST(ApplicationStartTest, CommandLineFileOpensOnceAndHandedOverFilesAskFirst)
     ASSERT_EQ(app.start({QStringLiteral("--settings"), ini, welle}), -1);
     ASSERT_TRUE(app.window());
     EXPECT_EQ(app.window()->files().fileName(), welle);
-    EXPECT_FALSE(app.window()->windowIcon().isNull());
+    // The icon follows once the event loop runs.
+    WAIT_TRUE(!app.window()->windowIcon().isNull());
 
     // A second start with a file hands it over and ends; the running window
     // asks about its unsaved work first, then opens the file.
@@ -194,7 +195,7 @@ TEST(QuillonApplicationTest, GermanQtDialogsIconAndInfoOptionsWithoutAWindow)
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
     EXPECT_EQ(box.button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
-    EXPECT_FALSE(QApplication::windowIcon().isNull());
+    WAIT_TRUE(!QApplication::windowIcon().isNull());
 
     // --version and --help answer and end, with no display to start on.
     for (const char* option : {"--version", "--help"}) {
