@@ -88,6 +88,7 @@ TEST(ProgramText, AcceptanceAndRejectionPerMachine)
         {"empty file", QString(), MachineType::Mark4, false, 0},
         {"LF only is one line", QString(millFile).replace("\r\n", "\n"), MachineType::F1, false, 0},
         {"header without trailing blanks", "%\r\n" + kMillHeader.left(28) + "\r\n   M", MachineType::F1, false, 0},
+        {"a foreign header after its own", "%\r\n" + kMillHeader + "\r\n" + kMark4Header + "\r\n   M", MachineType::F1, false, 0},
         {"header lines skipped in mark2", "%\r\n" + kMillHeader + "\r\n" + mark2File.mid(3), MachineType::Mark2, true, 1},
         {"no percent at all", kMark4Header + "\r\n    00 21\r\n   M", MachineType::Mark4, true, 1},
     };
