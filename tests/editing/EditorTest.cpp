@@ -287,7 +287,7 @@ TEST_F(EditorTest, RefusedValuesGetTheFocusBackAndNeverReachTheRow)
 TEST_F(EditorTest, ALineEditIsOneUndoStepFromItsFirstKeystroke)
 {
     start(MachineType::Mark4);
-    lines({{"G01", {{0, "100"}, {3, "50"}}}, {"G00", {{0, "10"}}}, {"M30", {}}});
+    lines({{"G01", {{0, "100"}, {3, "50"}}}, {"G00", {{0, "10"}}}, {"G90", {}}, {"M30", {}}});
     const QString before = line(1);
     ed->setModified(false);
 
@@ -331,7 +331,7 @@ TEST_F(EditorTest, ALineEditIsOneUndoStepFromItsFirstKeystroke)
         EXPECT_TRUE(on(Command::Undo));
         EXPECT_FALSE(on(Command::Redo));
     }
-    EXPECT_EQ(ed->rowCount(), 3);
+    EXPECT_EQ(ed->rowCount(), 4);
 
     // Undo, then a new edit: Redo is gone.
     ed->cmdUndo_Click();
@@ -356,9 +356,9 @@ TEST_F(EditorTest, ALineEditIsOneUndoStepFromItsFirstKeystroke)
     ed->lineUp();
     ed->lineUp();
     EXPECT_EQ(ed->currentRow(), 1);
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         ed->lineDown();
-    EXPECT_EQ(ed->currentRow(), 3);
+    EXPECT_EQ(ed->currentRow(), 4);
     EXPECT_EQ(label(FormLabel::Code), QStringLiteral("M30"));
     EXPECT_FALSE(ed->fieldVisible(FormField::Param0));
 }
@@ -398,7 +398,7 @@ TEST_F(EditorTest, ACodeChangeIsOneUndoStepAndANewCodeStartsFromTheLastOfItsKind
         return codes.join(QLatin1Char(','));
     };
     start(MachineType::Mark4);
-    for (const char* c : {"G01", "G33", "G02", "G90"})
+    for (const char* c : {"G01", "G33", "G02", "G90", "G90"})
         pick(c);
     EXPECT_EQ(blue(), QStringLiteral("G01,G02,G33,G90"));
     pick("G02");  // already among them

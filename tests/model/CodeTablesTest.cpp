@@ -56,6 +56,6 @@ TEST(CodeTables, DefinitionsParseIntoSlotsAndDescriptions)
     t.GetCommands(MachineType::F1, false);
     EXPECT_EQ(t.codes().size(), 32u);
     t.GetCommands(MachineType::None, false);
-    EXPECT_TRUE(t.codes().empty());
+    EXPECT_TRUE(t.codes().empty() && t.ranges().empty());
     EXPECT_EQ(t.rangeForLetter(QStringLiteral("X")), nullptr);
 }
