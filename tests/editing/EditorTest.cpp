@@ -361,6 +361,11 @@ TEST_F(EditorTest, ALineEditIsOneUndoStepFromItsFirstKeystroke)
     EXPECT_EQ(ed->currentRow(), 4);
     EXPECT_EQ(label(FormLabel::Code), QStringLiteral("M30"));
     EXPECT_FALSE(ed->fieldVisible(FormField::Param0));
+    // A clicked line without parameters gives no field the focus.
+    view.focused = -1;
+    click(3);
+    EXPECT_EQ(label(FormLabel::Code), QStringLiteral("G90"));
+    EXPECT_EQ(view.focused, -1);
 }
 
 TEST_F(EditorTest, ACodeChangeIsOneUndoStepAndANewCodeStartsFromTheLastOfItsKind)
@@ -388,6 +393,10 @@ TEST_F(EditorTest, ACodeChangeIsOneUndoStepAndANewCodeStartsFromTheLastOfItsKind
     ed->cmdUndo_Click();
     EXPECT_EQ(line(2), before);
     EXPECT_EQ(label(FormLabel::Code), QStringLiteral("G00"));
+    // A code chosen while the line's edit is pending belongs to that edit's step.
+    type(0, QStringLiteral("7"));
+    pick("G01");
+    EXPECT_EQ(ed->undoKind(), UndoKind::EditedLine);
 
     // The last four G codes chosen show in blue at the top, in code order; the M list has none.
     auto blue = [this]() {
