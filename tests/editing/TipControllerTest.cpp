@@ -14,7 +14,6 @@ struct FakeHost : TipHost {
     qint64 now = 0;
     QPoint cursor;
     int shows = 0;
-    int hides = 0;
     QRect face;
     QString text;
     bool shown = false;
@@ -28,11 +27,7 @@ struct FakeHost : TipHost {
         face = f;
         text = t;
     }
-    void hideTip() override
-    {
-        ++hides;
-        shown = false;
-    }
+    void hideTip() override { shown = false; }
 };
 
 struct FakeList : TipOwner {
@@ -52,13 +47,18 @@ protected:
             tips.fireDueTimers();
         }
     }
-    // Rests the pointer on cell (row, column) of `list`: cells are 100 x 20
+    // Rests the pointer on cell (row, column) of `owner`: cells are 100 x 20
     // pixels from the screen origin, texts 150 x 16.
     void rest(FakeList& owner, int row, int column)
     {
         const QPoint cell(column * 100, row * 20);
         host.cursor = cell + QPoint(5, 5);
         tips.listDisplay(&owner, row, column, cell, QSize(150, 16), QString("cell %1/%2").arg(row).arg(column));
+    }
+    void away(int ms)
+    {
+        host.cursor = QPoint(-50, -50);
+        wait(ms);
     }
 
     FakeHost host;
@@ -69,7 +69,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Tips, ShownAfterOneSecondOverTheCellAndGoneWhenThePointerLeaves)
+TEST_F(Tips, ShownAfterOneSecondOverTheCellForTenSecondsAtMost)
 {
     rest(list, 3, 2);
     EXPECT_TRUE(tips.timerRunning(TipTimer::On));
@@ -81,7 +81,6 @@ TEST_F(Tips, ShownAfterOneSecondOverTheCellAndGoneWhenThePointerLeaves)
     // Exactly over the cell: one pixel in, text extent + 4 each way.
     EXPECT_EQ(host.face, QRect(201, 61, 154, 20));
     EXPECT_EQ(tips.hotRect(), QRect(QPoint(201, 61), QPoint(355, 77)));
-
     // Checked every 400 ms: still inside, it stays.
     wait(1000);
     EXPECT_TRUE(host.shown);
@@ -90,37 +89,43 @@ TEST_F(Tips, ShownAfterOneSecondOverTheCellAndGoneWhenThePointerLeaves)
     EXPECT_FALSE(host.shown);
     EXPECT_EQ(tips.owner(), nullptr);
     EXPECT_TRUE(tips.timerRunning(TipTimer::Active));
-}
 
-TEST_F(Tips, PointerGoneBeforeTheSecondShowsNothing)
-{
+    // Pointer gone before the second: nothing; back on the cell, afresh.
+    away(700);
     rest(list, 1, 1);
-    host.cursor = QPoint(-50, -50);
-    wait(1100);
-    EXPECT_EQ(host.shows, 0);
-    EXPECT_EQ(tips.owner(), nullptr);
-    // Coming back to the same cell prepares it afresh.
-    rest(list, 1, 1);
-    wait(1010);
+    away(1100);
     EXPECT_EQ(host.shows, 1);
+    EXPECT_EQ(tips.owner(), nullptr);
+    rest(list, 1, 1);
+    wait(500);
+    rest(list, 1, 1);  // still the same cell: the second keeps running
+    wait(510);
+    EXPECT_EQ(host.shows, 2);
+
+    // Hidden after ten seconds; moving on the same cell brings nothing back.
+    wait(10000);
+    EXPECT_TRUE(host.shown);  // the hide clock starts with the first check
+    wait(420);
+    EXPECT_FALSE(host.shown);
+    rest(list, 1, 1);
+    wait(3000);
+    EXPECT_EQ(host.shows, 2);
+    rest(list, 5, 1);
+    wait(1010);
+    EXPECT_EQ(host.shows, 3);
 }
 
 TEST_F(Tips, GracePeriodShowsTheNextTipAtOnceOnlyWithin600ms)
 {
     rest(list, 1, 1);
     wait(1010);
-    ASSERT_EQ(host.shows, 1);
-    // Straight to the next cut cell: shown without delay.
-    rest(list, 2, 1);
+    rest(list, 2, 1);  // straight to the next cut cell: shown without delay
     EXPECT_EQ(host.shows, 2);
     EXPECT_EQ(host.text, "cell 2/1");
-    // Along the row to the next column counts as another cell too.
-    rest(list, 2, 2);
+    rest(list, 2, 2);  // along the row to the next column counts as another cell too
     EXPECT_EQ(host.shows, 3);
-
     // Leave, pause longer than the grace, come back: a full second again.
-    host.cursor = QPoint(-50, -50);
-    wait(400);
+    away(400);
     ASSERT_FALSE(host.shown);
     wait(700);
     rest(list, 5, 1);
@@ -136,48 +141,18 @@ TEST_F(Tips, GracePeriodShowsTheNextTipAtOnceOnlyWithin600ms)
     EXPECT_FALSE(tips.timerRunning(TipTimer::Active));
     rest(list, 7, 1);
     EXPECT_EQ(host.shows, 4);
-}
-
-TEST_F(Tips, HiddenAfterTenSecondsAndBackOnlyOnAnotherCell)
-{
-    rest(list, 4, 1);
-    wait(1010);
-    ASSERT_TRUE(host.shown);
-    wait(10000);
-    EXPECT_TRUE(host.shown);  // the hide clock starts with the first check
-    wait(420);
-    EXPECT_FALSE(host.shown);
-    // Moving on the same cell brings nothing back.
-    rest(list, 4, 1);
-    wait(3000);
-    EXPECT_EQ(host.shows, 1);
-    rest(list, 5, 1);
-    wait(1010);
-    EXPECT_EQ(host.shows, 2);
-}
-
-TEST_F(Tips, SameCellDoesNotRestartAndAnotherListTakesOver)
-{
-    rest(list, 1, 1);
+    // Another list with a tip pending at the same place changes nothing; with
+    // nothing pending it takes over.
     wait(500);
-    rest(list, 1, 1);  // still the same cell: the second keeps running
-    wait(510);
-    EXPECT_EQ(host.shows, 1);
-
-    tips.remove();
-    wait(700);
-    rest(list, 2, 1);
-    wait(500);
-    rest(other, 2, 1);  // same coordinates, other list, tip pending: unchanged
+    rest(other, 7, 1);
     EXPECT_EQ(tips.owner(), &list);
-    host.cursor = QPoint(-50, -50);
-    wait(600);
+    away(600);
     EXPECT_EQ(tips.owner(), nullptr);
-    rest(other, 2, 1);  // nothing pending now: the other list takes it
+    rest(other, 7, 1);
     EXPECT_EQ(tips.owner(), &other);
 }
 
-TEST_F(Tips, ClickGoesToTheRowOnceAndDoubleClickAlsoOnce)
+TEST_F(Tips, ClicksGoToTheRowOnceAndRemovalEndsEverything)
 {
     rest(list, 7, 2);
     wait(1010);
@@ -187,7 +162,7 @@ TEST_F(Tips, ClickGoesToTheRowOnceAndDoubleClickAlsoOnce)
     wait(20);
     EXPECT_EQ(list.clicks, std::vector<int>{7});
     EXPECT_FALSE(host.shown);
-
+    // A double click also goes once.
     rest(list, 8, 2);
     ASSERT_TRUE(host.shown);  // within the grace period
     tips.clicked();
@@ -197,7 +172,6 @@ TEST_F(Tips, ClickGoesToTheRowOnceAndDoubleClickAlsoOnce)
     EXPECT_FALSE(host.shown);
     wait(300);
     EXPECT_EQ(list.clicks, (std::vector<int>{7, 8}));
-
     // The next single click is a single click again.
     wait(700);
     rest(list, 9, 2);
@@ -205,7 +179,6 @@ TEST_F(Tips, ClickGoesToTheRowOnceAndDoubleClickAlsoOnce)
     tips.clicked();
     wait(300);
     EXPECT_EQ(list.clicks, (std::vector<int>{7, 8, 9}));
-
     // A hidden or disabled list gets nothing.
     list.usable = false;
     rest(list, 10, 2);
@@ -213,33 +186,26 @@ TEST_F(Tips, ClickGoesToTheRowOnceAndDoubleClickAlsoOnce)
     tips.clicked();
     wait(300);
     EXPECT_EQ(list.clicks.size(), 3u);
-}
 
-TEST_F(Tips, RemovalBeforeCommandsChangeAndWhenTheListGoes)
-{
-    rest(list, 1, 1);
-    wait(1010);
-    ASSERT_TRUE(host.shown);
-    tips.remove();  // what the command-state switch does
+    // What the command-state switch does: the tip goes, a pending one never comes.
+    list.usable = true;
+    tips.remove();
     EXPECT_FALSE(host.shown);
     EXPECT_FALSE(tips.timerRunning(TipTimer::Off));
-
-    // A pending tip removed does not pop up later.
     wait(700);
+    const int shows = host.shows;
     rest(list, 2, 1);
     tips.remove();
     wait(2000);
-    EXPECT_EQ(host.shows, 1);
-
+    EXPECT_EQ(host.shows, shows);
     // A list that is destroyed is never called again.
     rest(list, 3, 1);
     wait(1010);
     tips.clicked();
     tips.ownerGone(&list);
     wait(300);
-    EXPECT_TRUE(list.clicks.empty());
+    EXPECT_EQ(list.clicks.size(), 3u);
     EXPECT_EQ(tips.owner(), nullptr);
-
     tips.shutdown();
     EXPECT_EQ(tips.nextDeadline(), -1);
 }

@@ -16,7 +16,7 @@ enum class CheckRun { Fuzzing, Full };
 
 // A check takes one arbitrary input and answers "" when every property it
 // guards holds, or a description of the first one that broke. The libFuzzer
-// entry points abort on a non-empty answer; the corpus test reports it.
+// entry point aborts on a non-empty answer; the corpus test reports it.
 using FuzzCheck = std::string (*)(const QByteArray& input, CheckRun run);
 
 struct FuzzTarget {
@@ -39,9 +39,5 @@ std::string checkToolpath(const QByteArray& input, CheckRun run);
 // and run in full by the corpus test; while fuzzing, a check passes over
 // programs whose walk takes more than a few thousand steps.
 bool walkIsShort(const ExtractedProgram& records);
-
-// Runs `check` on a libFuzzer input and aborts with its answer when it is
-// not empty.
-int runFuzzCheck(FuzzCheck check, const unsigned char* data, std::size_t size);
 
 }  // namespace quillon::fuzz

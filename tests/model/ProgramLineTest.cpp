@@ -1,4 +1,3 @@
-#include "model/MachineProfile.h"
 #include "model/ProgramLine.h"
 
 #include "QtPrinters.h"
@@ -7,70 +6,34 @@
 
 using namespace quillon;
 
-namespace {
-
-QString col(const ParsedLine& p, int number) { return p.row.column(number); }
-
-}  // namespace
-
-TEST(ProgramLine, Mark4LineIsCutAtItsColumns)
+TEST(ProgramLine, LinesAreCutAtTheirColumnsAndWrittenBackTheSame)
 {
-    const ParsedLine p = parseProgramLine(QStringLiteral("    05 01  1250-   500 100  50 Schlichten"), false,
-                                          MachineType::Mark4);
-    ASSERT_EQ(p.kind, ParsedLine::Kind::Row);
-    const ColumnNumbers& c = machineProfile(MachineType::Mark4).columns;
-    EXPECT_EQ(col(p, c.mark), " ");
-    EXPECT_EQ(col(p, c.n), " 05");
-    EXPECT_EQ(col(p, c.g), " 01");
-    EXPECT_EQ(col(p, c.x), "  1250");
-    EXPECT_EQ(col(p, c.z), "-   500");
-    EXPECT_EQ(col(p, c.f), " 100");
-    EXPECT_EQ(col(p, c.h), "  50");
-    EXPECT_EQ(col(p, c.comment), "Schlichten");
-    EXPECT_EQ(programLineText(p.row, MachineType::Mark4),
-              QStringLiteral("    05 01  1250-   500 100  50 Schlichten"));
-}
+    struct Case { MachineType machine; bool fresh; const char* line; const char* columns; };
+    const Case cases[] = {
+        {MachineType::Mark4, false, "    05 01  1250-   500 100  50 Schlichten",
+         " | 05| 01|  1250|-   500| 100|  50|Schlichten"},
+        {MachineType::Mark2, true, "   N05 G01 X 1250 Z-  500 F100 Schlichten",
+         "+| 05| 01|  1250| -  500| 100|Schlichten"},
+        {MachineType::F1, false, "    12 01-  500  250   -20 100 Tasche", " | 12| 01|-  500|  250|   -20| 100|Tasche"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const ParsedLine p = parseProgramLine(QString::fromLatin1(c.line), c.fresh, c.machine);
+        ASSERT_EQ(p.kind, ParsedLine::Kind::Row);
+        const QString columns = QString::fromLatin1(c.columns);
+        for (int i = 1; i <= int(columns.count(QLatin1Char('|'))) + 1; ++i)
+            EXPECT_EQ(p.row.column(i), columns.section(QLatin1Char('|'), i - 1, i - 1)) << "column " << i;
+        EXPECT_EQ(programLineText(p.row, c.machine), QString::fromLatin1(c.line));
+    }
 
-TEST(ProgramLine, Mark2DropsAddressLettersAndWritesThemBack)
-{
-    const QString line = QStringLiteral("   N05 G01 X 1250 Z-  500 F100 Schlichten");
-    const ParsedLine p = parseProgramLine(line, true, MachineType::Mark2);
-    const ColumnNumbers& c = machineProfile(MachineType::Mark2).columns;
-    EXPECT_EQ(col(p, c.mark), "+");
-    EXPECT_EQ(col(p, c.n), " 05");
-    EXPECT_EQ(col(p, c.g), " 01");
-    EXPECT_EQ(col(p, c.x), "  1250");
-    EXPECT_EQ(col(p, c.z), " -  500");
-    EXPECT_EQ(col(p, c.f), " 100");
-    EXPECT_EQ(col(p, c.comment), "Schlichten");
-    EXPECT_EQ(programLineText(p.row, MachineType::Mark2), line);
-
-    // Line numbers above 99 keep their last two digits only.
-    ProgramRow row = p.row;
-    row.setColumn(c.n, QStringLiteral("123"));
+    // The Mark 2 keeps the last two digits of numbers above 99.
+    ProgramRow row = parseProgramLine(QStringLiteral("   N05 G01"), false, MachineType::Mark2).row;
+    row.setColumn(2, QStringLiteral("123"));
     EXPECT_TRUE(programLineText(row, MachineType::Mark2).startsWith(QStringLiteral("   N23 G01")));
-}
-
-TEST(ProgramLine, MillLineAndShortLines)
-{
-    const QString line = QStringLiteral("    12 01-  500  250   -20 100 Tasche");
-    const ParsedLine p = parseProgramLine(line, false, MachineType::F1);
-    const ColumnNumbers& c = machineProfile(MachineType::F1).columns;
-    EXPECT_EQ(col(p, c.x), "-  500");
-    EXPECT_EQ(col(p, c.y), "  250");
-    EXPECT_EQ(col(p, c.z), "   -20");
-    EXPECT_EQ(col(p, c.f), " 100");
-    EXPECT_EQ(programLineText(p.row, MachineType::F1), line);
-
+    // Short lines leave the missing columns empty.
     const ParsedLine shortLine = parseProgramLine(QStringLiteral("    07 21"), false, MachineType::F1);
-    ASSERT_EQ(shortLine.kind, ParsedLine::Kind::Row);
-    EXPECT_EQ(col(shortLine, c.g), " 21");
-    EXPECT_EQ(col(shortLine, c.x), "");
-    EXPECT_EQ(col(shortLine, c.comment), "");
-
-    const ParsedLine empty = parseProgramLine(QString(), false, MachineType::Mark4);
-    ASSERT_EQ(empty.kind, ParsedLine::Kind::Row);
-    EXPECT_EQ(empty.row.column(2), "");
+    EXPECT_EQ(shortLine.row.column(3), QStringLiteral(" 21"));
+    EXPECT_EQ(shortLine.row.column(4), QString());
 }
 
 TEST(ProgramLine, UnitAndPercentLines)
@@ -82,6 +45,7 @@ TEST(ProgramLine, UnitAndPercentLines)
         {"M", ParsedLine::Kind::UnitSwitch, Units::Metric},
         {"    M06 comment", ParsedLine::Kind::UnitSwitch, Units::Metric},
         {"%", ParsedLine::Kind::Ignored, Units::Metric},
+        {"", ParsedLine::Kind::Row, Units::Metric},
         {"     M", ParsedLine::Kind::Row, Units::Metric},  // the M is past the first five characters
         {"   05M06", ParsedLine::Kind::Row, Units::Metric},
         // Only blanks are blank: a tab or a no-break space makes a row.
