@@ -39,19 +39,9 @@ Program mark4Program(std::initializer_list<const char*> rows)
     return d.program;
 }
 
-class ProgramCheckPanelTest : public ::testing::Test {
+class ProgramCheckPanelTest : public WindowTest {
 protected:
-    QTemporaryDir dir;
-    std::unique_ptr<ApplicationState> state;
-    QuietSink sink;
-    std::unique_ptr<MainWindow> w;
-
-    void SetUp() override
-    {
-        state = makeTestState(dir, MachineType::Mark4);
-        w = std::make_unique<MainWindow>(*state, sink);
-        showWithNewProgram(*w);
-    }
+    void SetUp() override { start(MachineType::Mark4); }
 
     QListWidget* findings() const { return w->findChild<QListWidget*>(QStringLiteral("lstCheck")); }
     QStringList lines() const
