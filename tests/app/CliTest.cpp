@@ -118,11 +118,6 @@ TEST(LintCli, FindingsPointAtTheFileLineOfTheirRowFileAfterFile)
                             + ":8: N03: Zeilennummer nicht fortlaufend, erwartet N02\n" + path + ":8: Das Programm hat kein Programmende (M30)\n");
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
 
-    for (const auto& [file, machine] : {std::pair{"mark4-welle.cnc", "4"}, {"f1-tasche.cnc", "f1"}, {"mark2-welle.cnc", "mk2"}}) {
-        r = cli({"lint", "--machine", machine, data(file)});
-        EXPECT_EQ(r.exitCode, 0) << file << r.text().toStdString();
-        EXPECT_TRUE(r.text().isEmpty()) << file;
-    }
     // A Mark 2 program: no header line, address letters in the line.
     const QString bad = writeBytes(dir.filePath("bad.cnc"), "%\r\n   N00 G00 X 1250 Z   200 F    \r\n   N01 G01 X  100 Z-  500 F 50\r\n   M\r\n");
     r = cli({"lint", "--machine", "2", data("mark2-welle.cnc"), bad, data("f1-tasche.cnc")});

@@ -69,7 +69,7 @@ TEST(CliLink, SendIntoReceiveReproducesTheRows)
     for (Run& run : runs) {
         REQUIRE_PTYS(*run.pty);
         const QString name = run.machineArg;
-        run.receiver = std::make_unique<Receiver>(*run.pty, QStringList{"--machine", name, "-o", dir.filePath(name + ".cnc"), "--raw", dir.filePath(name + ".raw")});
+        run.receiver = std::make_unique<Receiver>(*run.pty, QStringList{"--machine", name, "-o", dir.filePath(name + ".cnc")});
     }
     for (Run& run : runs)
         ASSERT_TRUE(run.receiver->listening()) << run.receiver->err.toStdString();
@@ -96,11 +96,6 @@ TEST(CliLink, SendIntoReceiveReproducesTheRows)
         EXPECT_EQ(received, expected);
         EXPECT_FALSE(received.rows.empty());
         EXPECT_EQ(bytesOf(dir.filePath(name + ".cnc")), *programFileBytes(received, run.machine));
-        // The raw bytes are the send text, up to at least the unit line.
-        const QByteArray raw = bytesOf(dir.filePath(name + ".raw"));
-        const QByteArray sent = sendText(original, run.machine);
-        EXPECT_TRUE(sent.startsWith(raw));
-        EXPECT_GE(raw.size(), sent.size() - 11);
     }
 }
 
@@ -112,7 +107,6 @@ TEST(CliLink, SendFailures)
     CliRun r = cli({"send", "--machine", "4", "--port", missing, data("mark4-welle.cnc")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("Com Port " + missing.toUtf8() + " ist nicht verf\xc3\xbcgbar")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("Invalid Port Number"));
     EXPECT_FALSE(r.err.contains('\r')) << "a terminal ends its lines in LF";
     // A folder is no device, and the reason says so.
     r = cli({"send", "--machine", "4", "--port", QDir::tempPath(), data("mark4-welle.cnc")});
@@ -154,14 +148,19 @@ TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
         EmulatedMachine emco(pty.a());
         Receiver receiver(pty, {"--machine", "1", "-o", dir.filePath("bad.cnc"), "--raw", dir.filePath("bad.raw")});
         ASSERT_TRUE(receiver.listening());
-        const QByteArray text = QByteArray(100, '\0') + "%\r\n    N` G`   X `    Z `  F`  H \r\n   M\r";
-        emco.sendLines(text, 3000, 2, 150);
+        // Line by line with a gap, as the machine sends: a loaded receiver
+        // would otherwise take several lines in one read.
+        const QByteArray lines[] = {QByteArray(100, '\0') + "%\r\n", "    N` G`   X `    Z `  F`  H \r\n", "   M\r"};
+        for (const QByteArray& line : lines) {
+            emco.send(line, 3000, 2);
+            emco.pause(150);
+        }
         emco.pause(1000);
         emco.send("\n", 3000, 1);
         ASSERT_TRUE(receiver.finish());
         EXPECT_EQ(receiver.process->exitCode(), 1);
         EXPECT_TRUE(receiver.err.contains("rejected: Diese Datei kann nicht gelesen werden")) << receiver.err.toStdString();
-        EXPECT_EQ(bytesOf(dir.filePath("bad.raw")), text);
+        EXPECT_EQ(bytesOf(dir.filePath("bad.raw")), lines[0] + lines[1] + lines[2]);
         EXPECT_FALSE(QFile::exists(dir.filePath("bad.cnc")));
     }
     // Interrupted after the last row, before the unit line: what arrived is

@@ -46,19 +46,6 @@ void EmulatedMachine::pause(int ms)
     m_steps.push_back({QByteArray(), 0, 1, ms});
 }
 
-void EmulatedMachine::sendLines(const QByteArray& bytes, int charsPerSecond, int burst, int gapMs)
-{
-    qsizetype from = 0;
-    while (from < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', from);
-        end = end < 0 ? bytes.size() : end + 1;
-        send(bytes.mid(from, end - from), charsPerSecond, burst);
-        if (end < bytes.size())
-            pause(gapMs);
-        from = end;
-    }
-}
-
 QByteArray EmulatedMachine::heard() const
 {
     std::lock_guard lock(m_mutex);

@@ -126,10 +126,6 @@ public:
     void send(const QByteArray& bytes, int charsPerSecond, int burst = 3);
     // Queues a quiet time between sends.
     void pause(int ms);
-    // Sends line by line with a quiet `gapMs` after each LF, as the machine
-    // pauses between lines; keeps a loaded receiver from taking several lines
-    // in one read.
-    void sendLines(const QByteArray& bytes, int charsPerSecond, int burst, int gapMs);
     // Everything read so far.
     QByteArray heard() const;
     // Waits (without an event loop) until `count` bytes have been read.

