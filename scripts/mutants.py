@@ -131,15 +131,35 @@ FAULTS = [
      "nothing received is decoded as a program"),
 ]
 
+CURRENT = []  # the command running now, stopped with the run
+
+
 def run(cmd, cwd, log, timeout=None):
     with open(log, "a") as out:
         out.write("$ " + " ".join(cmd) + "\n")
         out.flush()
+        proc = subprocess.Popen(cmd, cwd=cwd, stdout=out, stderr=subprocess.STDOUT, start_new_session=True)
+        CURRENT[:] = [proc]
         try:
-            return subprocess.run(cmd, cwd=cwd, stdout=out, stderr=subprocess.STDOUT, timeout=timeout).returncode
+            return proc.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
             out.write("timed out\n")
             return 1
+        finally:
+            CURRENT.clear()
+
+
+def stop_current():
+    # A compiler left running would write an object of the faulty code after
+    # the file is restored, and the next build would take it as current.
+    for proc in CURRENT:
+        try:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
+        except ProcessLookupError:
+            pass
 
 
 def suite(build):
@@ -221,8 +241,8 @@ def main():
             with open(full, "w", encoding="utf-8", newline="") as f:
                 f.write(original)
 
-        signal.signal(signal.SIGINT, lambda *a: (restore(), sys.exit(130)))
-        signal.signal(signal.SIGTERM, lambda *a: (restore(), sys.exit(143)))
+        signal.signal(signal.SIGINT, lambda *a: (stop_current(), restore(), sys.exit(130)))
+        signal.signal(signal.SIGTERM, lambda *a: (stop_current(), restore(), sys.exit(143)))
         started = time.monotonic()
         try:
             with open(full, "w", encoding="utf-8", newline="") as f:
