@@ -66,4 +66,9 @@ QString exportCompleteMessage(const QString& path)
     return QStringLiteral("Die in das Spindra exportierte Datei hat folgenden Namen") + kCrLf + path;
 }
 
+QString withoutNoFileNote(const QString& message)
+{
+    return message.endsWith(kCrLf + kNoFile) ? message.chopped(kCrLf.size() + kNoFile.size()) : message;
+}
+
 }  // namespace quillon

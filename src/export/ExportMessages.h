@@ -21,5 +21,8 @@ QString unencodableMessage(const QString& characters);
 QString exportWriteFailedMessage(const QString& path, const QString& reason);
 QString percentInDescriptionMessage();
 QString exportCompleteMessage(const QString& path);
+// A walk's message for those who write no file at all (the tool path): the
+// export's closing "no file was written" would tell them something untrue.
+QString withoutNoFileNote(const QString& message);
 
 }  // namespace quillon

@@ -277,7 +277,7 @@ Toolpath buildToolpath(const Program& program, MachineType machine)
     while (const std::optional<WalkStep> step = walk.next()) {
         lines += outputLines(*step);
         if (lines > kMostOutputLines) {
-            path.stopMessage = lineLimitMessage();
+            path.stopMessage = withoutNoFileNote(lineLimitMessage());
             path.stopRow = walk.lastJumpRow() >= 0 ? walk.lastJumpRow() : step->record->row;
             return path;
         }
@@ -285,7 +285,7 @@ Toolpath buildToolpath(const Program& program, MachineType machine)
             builder.addStep(*step);
     }
     if (walk.fault() != ProgramWalk::Fault::None) {
-        path.stopMessage = walk.faultMessage();
+        path.stopMessage = withoutNoFileNote(walk.faultMessage());
         path.stopRow = walk.faultRow();
     }
     return path;
