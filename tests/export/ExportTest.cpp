@@ -183,6 +183,9 @@ TEST(ConvertCode, DrillCyclesAtTheirEdges)
     // Less than one peck deep: the feed line and the retract only.
     counter = 0;
     EXPECT_EQ(strChipBreakageG73(counter, 0.5f, start, ExportUnits::metric()), "N10 G1 X0.00 Z0.50 F100\r\nN20 G0 X0.00 Z2.00");
+    // Exactly one peck deep is no peck either: a peck needs the target below it.
+    counter = 0;
+    EXPECT_EQ(strChipBreakageG73(counter, 0.0f, start, ExportUnits::metric()), "N10 G1 X0.00 Z0.00 F100\r\nN20 G0 X0.00 Z2.00");
     counter = 0;
     EXPECT_EQ(strDrillDeepG83(counter, -3.0f, start, ExportUnits::metric()), "N10 G1 X0.00 Z-3.00 F100\r\nN20 G0 X0.00 Z2.00");
     // Inch: 0.236 pecks, re-approach 0.217 per completed peck.

@@ -158,6 +158,13 @@ TEST(ToolpathLathe, CallsJumpsAndReturnsAreFollowedWithTheirRows)
     ASSERT_EQ(path.moves.size(), 3u);
     expectMoves(path, 0, {{K::Feed, 6, 10, 0, -5}, {K::Feed, 7, 10, 0, -10}, {K::Rapid, 4, 5, 0, 1}});
     expectJoined(path);
+
+    // A return to the program's last row runs that row before the end.
+    ProgramBuilder last(MachineType::Mark4);
+    last.row("G27", {.l = 3}).row("G01", {.x = 500, .z = -200, .f = 100}).row("M17").row("G25", {.l = 1}).row("G00", {.x = 0, .z = 0});
+    const Toolpath tail = buildToolpath(last.program, MachineType::Mark4);
+    ASSERT_EQ(tail.moves.size(), 2u);
+    EXPECT_EQ(tail.moves[1].row, 4);
 }
 
 TEST(ToolpathLathe, FaultsAndEndlessLoopsKeepTheMovesBeforeThem)
