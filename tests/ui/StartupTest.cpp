@@ -82,13 +82,17 @@ TEST(ApplicationStartTest, CommandLineFileOpensOnceAndHandedOverFilesAskFirst)
     // asks about its unsaved work first, then opens the file.
     app.window()->editor().notesEdited(QStringLiteral("geändert"));
     sink.answer = MsgResult::Yes;
-    std::future<int> second = std::async(std::launch::async, [&]() {
-        QuietSink quiet;
-        ApplicationStart later(name, quiet);
-        return later.start({kontur});
-    });
-    WAIT_TRUE(second.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready);
-    EXPECT_EQ(second.get(), 0);
+    // A later start from another thread, as a second process would; its exit code.
+    std::future<int> later;
+    const auto startAgainWith = [&](const QString& file) {
+        later = std::async(std::launch::async, [&name, file]() {
+            QuietSink quiet;
+            return ApplicationStart(name, quiet).start({file});
+        });
+    };
+    startAgainWith(kontur);
+    WAIT_TRUE(later.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready);
+    EXPECT_EQ(later.get(), 0);
     WAIT_TRUE(app.window()->files().fileName() == kontur);
     EXPECT_EQ(sink.boxes, 1);  // the unsaved-work question
     EXPECT_EQ(app.state()->recentFiles().tags(), (QStringList{kontur, welle}));
@@ -96,13 +100,9 @@ TEST(ApplicationStartTest, CommandLineFileOpensOnceAndHandedOverFilesAskFirst)
     // While lines are being copied a handed-over file waits, as Open does,
     // and opens once copying has ended.
     app.window()->editor().CopyLines();
-    std::future<int> third = std::async(std::launch::async, [&]() {
-        QuietSink quiet;
-        ApplicationStart later(name, quiet);
-        return later.start({welle});
-    });
-    WAIT_TRUE(third.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready);
-    EXPECT_EQ(third.get(), 0);
+    startAgainWith(welle);
+    WAIT_TRUE(later.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready);
+    EXPECT_EQ(later.get(), 0);
     QTest::qWait(600);
     EXPECT_EQ(app.window()->files().fileName(), kontur);
     EXPECT_TRUE(app.window()->editor().flags().copyMode);
