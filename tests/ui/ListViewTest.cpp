@@ -59,42 +59,34 @@ protected:
 
 TEST_F(ListViewTest, ClicksAndKeysDriveTheControlAndReportSelections)
 {
+    EXPECT_TRUE(QFontInfo(view.font()).fixedPitch());
     QSignalSpy reports(&view, &ListView::selectionReported);
     EXPECT_EQ(list.state().visibleRows, 10);
-
-    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(20, 3));  // header
-    EXPECT_EQ(list.state().listIndex, 0);
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(20, 3));  // the header
     QTest::mouseClick(&view, Qt::LeftButton, {}, rowCentre(2));
     EXPECT_EQ(list.state().listIndex, 3);
     EXPECT_EQ(reports.count(), 1);
-    EXPECT_TRUE(view.hasFocus());
-    EXPECT_TRUE(list.state().hasFocus);
+    EXPECT_TRUE(view.hasFocus() && list.state().hasFocus);
 
-    QTest::keyClick(&view, Qt::Key_Down);
-    QTest::keyClick(&view, Qt::Key_Down);
-    EXPECT_EQ(list.state().listIndex, 5);
-    QTest::keyClick(&view, Qt::Key_A);
-    EXPECT_EQ(list.state().listIndex, 5);
-    EXPECT_EQ(reports.count(), 3);
-
-    QTest::keyClick(&view, Qt::Key_End);
-    EXPECT_EQ(list.state().listIndex, 40);
-    EXPECT_EQ(view.scrollBar()->value(), 40 - 10 + 2);
-    EXPECT_EQ(view.scrollBar()->maximum(), 32);
-    QTest::keyClick(&view, Qt::Key_Home);
-    EXPECT_EQ(view.scrollBar()->value(), 1);
-    QTest::keyClick(&view, Qt::Key_PageDown);
-    EXPECT_EQ(list.state().listIndex, 10);
+    // Each key, then the selection and the scroll bar's value.
+    const std::tuple<Qt::Key, int, int> keys[] = {{Qt::Key_Down, 4, 1}, {Qt::Key_A, 4, 1}, {Qt::Key_End, 40, 32},
+                                                  {Qt::Key_Home, 1, 1}, {Qt::Key_PageDown, 10, 1}};
+    for (const auto& [key, index, top] : keys) {
+        QTest::keyClick(&view, key);
+        EXPECT_EQ(list.state().listIndex, index) << key;
+        EXPECT_EQ(view.scrollBar()->value(), top) << key;
+    }
+    EXPECT_EQ(reports.count(), 5);
 
     // A double click selects its row once; it does not toggle it off again.
-    QSignalSpy doubles(&view, &ListView::itemDoubleClicked);
     // (QTest sends only the double-click event to widgets; a real double
     // click starts with a press and a release.)
+    QSignalSpy doubles(&view, &ListView::itemDoubleClicked);
     QTest::mouseClick(&view, Qt::LeftButton, {}, rowCentre(4));
     QTest::mouseDClick(&view, Qt::LeftButton, {}, rowCentre(4));
     EXPECT_EQ(list.state().listIndex, 5);
-    ASSERT_EQ(doubles.count(), 1);
-    EXPECT_EQ(doubles.at(0).at(0).toInt(), 5);
+    EXPECT_EQ(doubles.count(), 1);
+    EXPECT_EQ(doubles.value(0).value(0).toInt(), 5);
 
     // The program list takes the left button only.
     view.setLeftButtonOnly(true);
@@ -183,15 +175,12 @@ TEST_F(ListViewTest, CutCellsShowTheirTextInATipThatPassesClicksToTheRow)
     list.ListRedrawAll();
 
     // A text that fits never gets a tip.
-    const QRect fits = view.cellRect(3, 4);
-    QTest::mouseMove(&view, fits.center());
+    QTest::mouseMove(&view, view.cellRect(3, 4).center());
     QTest::qWait(1300);
     EXPECT_FALSE(tip.isVisible());
 
     const QRect cut = view.cellRect(5, 4);
     QTest::mouseMove(&view, cut.center());
-    QTest::qWait(300);
-    EXPECT_FALSE(tip.isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(tip.isVisible(), 2000);
     EXPECT_EQ(tip.geometry().topLeft(), view.mapToGlobal(cut.topLeft()) + QPoint(1, 1));
     EXPECT_GT(tip.width(), cut.width());
@@ -262,9 +251,4 @@ TEST_F(ListViewTest, IncrementalRepaintsMatchAFullPaint)
     list.ListSetItemText(list.state().topIndex + 2, 3, "99");
     list.ListRefresh();
     EXPECT_TRUE(onScreen() == fresh());
-}
-
-TEST(ListViewFont, ProgramListFontIsFixedPitch)
-{
-    EXPECT_TRUE(QFontInfo(ListView::fixedPitchFont()).fixedPitch());
 }

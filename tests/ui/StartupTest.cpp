@@ -11,20 +11,17 @@
 #include "editing/FileCommands.h"
 #include "shell/ApplicationState.h"
 
-#include "CliRun.h"
 #include "QtPrinters.h"
 #include "WindowTestSupport.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QLocalServer>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
-#include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QUuid>
 
@@ -34,8 +31,6 @@
 using namespace quillon;
 using namespace quillon::testing;
 
-#define WAIT_TRUE(cond) ASSERT_TRUE(QTest::qWaitFor([&]() { return bool(cond); }, 5000)) << #cond
-
 namespace {
 
 QString uniqueInstance()
@@ -43,34 +38,17 @@ QString uniqueInstance()
     return QStringLiteral("quillon-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
 }
 
-QString copyOf(const char* dataFile, const QTemporaryDir& dir, const char* name)
-{
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    QFile::copy(data(dataFile), path);
-    return path;
-}
-
-// A settings file in `dir` holding `text`; its path.
-QString settingsFile(const QTemporaryDir& dir, const char* text)
-{
-    const QString ini = dir.filePath(QStringLiteral("Quillon.ini"));
-    QFile f(ini);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
-    return ini;
-}
-
 }  // namespace
 
-TEST(ApplicationStartTest, CommandLineFileOpensOnceAndHandedOverFilesAskFirst)
+TEST(ApplicationStartTest, CommandLineFileHandedOverFilesAndTheMachineChange)
 {
     QTemporaryDir dir;
-    const QString ini = settingsFile(dir, "[Settings]\r\nType=4\r\nWarning=No\r\n");
-    const QString welle = copyOf("mark4-welle.cnc", dir, "welle.cnc");
-    const QString kontur = copyOf("mark4-kontur.cnc", dir, "kontur.cnc");
+    const QString ini = writeFile(dir.filePath("Quillon.ini"), "[Settings]\r\nType=4\r\nWarning=No\r\n");
+    const QString welle = writeFile(dir.filePath("welle.cnc"), bytesOf(data("mark4-welle.cnc")));
+    const QString kontur = writeFile(dir.filePath("kontur.cnc"), bytesOf(data("mark4-kontur.cnc")));
     const QString name = uniqueInstance();
 
-    QuietSink sink;
+    RecordingSink sink;
     ApplicationStart app(name, sink);
     ASSERT_EQ(app.start({QStringLiteral("--settings"), ini, welle}), -1);
     ASSERT_TRUE(app.window());
@@ -78,31 +56,28 @@ TEST(ApplicationStartTest, CommandLineFileOpensOnceAndHandedOverFilesAskFirst)
     // The icon follows once the event loop runs.
     WAIT_TRUE(!app.window()->windowIcon().isNull());
 
-    // A second start with a file hands it over and ends; the running window
-    // asks about its unsaved work first, then opens the file.
-    app.window()->editor().notesEdited(QStringLiteral("geändert"));
-    sink.answer = MsgResult::Yes;
-    // A later start from another thread, as a second process would; its exit code.
-    std::future<int> later;
-    const auto startAgainWith = [&](const QString& file) {
-        later = std::async(std::launch::async, [&name, file]() {
-            QuietSink quiet;
+    // A later start with a file, from another thread as a second process
+    // would, hands it over and ends with 0.
+    const auto startAgainWith = [&name](const QString& file) {
+        std::future<int> later = std::async(std::launch::async, [&name, file]() {
+            RecordingSink quiet;
             return ApplicationStart(name, quiet).start({file});
         });
+        WAIT_TRUE(later.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready);
+        EXPECT_EQ(later.get(), 0);
     };
+    // The running window asks about its unsaved work first, then opens the file.
+    app.window()->editor().notesEdited(QStringLiteral("geändert"));
+    sink.answers = {MsgResult::Yes};
     startAgainWith(kontur);
-    WAIT_TRUE(later.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready);
-    EXPECT_EQ(later.get(), 0);
     WAIT_TRUE(app.window()->files().fileName() == kontur);
-    EXPECT_EQ(sink.boxes, 1);  // the unsaved-work question
+    EXPECT_EQ(sink.boxes.size(), 1u);
     EXPECT_EQ(app.state()->recentFiles().tags(), (QStringList{kontur, welle}));
 
     // While lines are being copied a handed-over file waits, as Open does,
     // and opens once copying has ended.
     app.window()->editor().CopyLines();
     startAgainWith(welle);
-    WAIT_TRUE(later.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready);
-    EXPECT_EQ(later.get(), 0);
     QTest::qWait(600);
     EXPECT_EQ(app.window()->files().fileName(), kontur);
     EXPECT_TRUE(app.window()->editor().flags().copyMode);
@@ -110,18 +85,27 @@ TEST(ApplicationStartTest, CommandLineFileOpensOnceAndHandedOverFilesAskFirst)
     WAIT_TRUE(app.window()->files().fileName() == welle);
     EXPECT_EQ(app.state()->recentFiles().tags(), (QStringList{welle, kontur}));
 
-    // A machine change starts a new program: the file of the command line
-    // is not read again (under the F1 it would be refused) and the recent
-    // files keep their order.
+    // A machine change asks about unsaved work; No keeps machine and window.
     QPointer<MainWindow> before = app.window();
-    before->setMachineChooser([](MachineType, bool) { return std::optional<MachineSetting>({MachineType::F1, false}); });
-    before->changeMachine();
+    before->setMachineChooser([](MachineType, bool) { return std::optional<MachineSetting>({MachineType::F1, true}); });
+    before->editor().notesEdited(QStringLiteral("wieder geändert"));
+    child<QAction>(before.data(), "mnuFmachine")->trigger();
+    EXPECT_EQ(sink.boxes.size(), 2u);
+    EXPECT_EQ(app.state()->machine(), MachineType::Mark4);
+    EXPECT_EQ(app.state()->settings().type(), QStringLiteral("4"));
+    // Yes: a new window with a new program; the file of the command line is
+    // not read again (under the F1 it would be refused) and the recent files
+    // keep their order.
+    sink.answers = {MsgResult::Yes};
+    child<QAction>(before.data(), "mnuFmachine")->trigger();
     WAIT_TRUE(before.isNull());
     ASSERT_TRUE(app.window());
     EXPECT_EQ(app.state()->machine(), MachineType::F1);
+    EXPECT_TRUE(app.state()->woodworker());
+    EXPECT_EQ(app.state()->settings().type(), QStringLiteral("1"));
     EXPECT_EQ(app.window()->files().fileName(), QString());
     EXPECT_EQ(app.window()->editor().rowCount(), 1);
-    EXPECT_EQ(sink.boxes, 1);
+    EXPECT_EQ(sink.boxes.size(), 3u);
     EXPECT_EQ(app.state()->recentFiles().tags(), (QStringList{welle, kontur}));
 }
 
@@ -129,28 +113,23 @@ TEST(ApplicationStartTest, SettingsThatCannotBeWrittenAreToldOnceWithTheirPath)
 {
     QTemporaryDir dir;
     // A file where the settings folder should be: no write can succeed.
-    const QString blocker = dir.filePath(QStringLiteral("kein-ordner"));
-    {
-        QFile f(blocker);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    const QString ini = blocker + QStringLiteral("/Quillon.ini");
-    QuietSink sink;
+    const QString ini = writeFile(dir.filePath(QStringLiteral("kein-ordner")), "") + QStringLiteral("/Quillon.ini");
+    RecordingSink sink;
     ApplicationStart app(uniqueInstance(), sink);
     ASSERT_EQ(app.start({QStringLiteral("--settings"), ini, QStringLiteral("4")}), -1);
     EXPECT_FALSE(app.state()->settings().setValue(QStringLiteral("Units"), QStringLiteral("imperial")));
     EXPECT_FALSE(app.state()->settings().setMachine(MachineType::Mark4, false));
-    EXPECT_EQ(sink.boxes, 1);
-    EXPECT_EQ(sink.lastMessage, QString::fromUtf8("Die Einstellungen können nicht gespeichert werden ") + ini
-                                    + QString::fromUtf8("\r\nQuillon arbeitet weiter, geänderte Einstellungen gelten "
-                                                        "aber nur bis zum Programmende."));
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].message, QStringLiteral("Die Einstellungen können nicht gespeichert werden ") + ini
+                                         + QStringLiteral("\r\nQuillon arbeitet weiter, geänderte Einstellungen gelten "
+                                                          "aber nur bis zum Programmende."));
 }
 
 TEST(ApplicationStartTest, AWindowSavedOffTheScreenOpensOnIt)
 {
     QTemporaryDir dir;
-    const QString ini = settingsFile(dir, "[Settings]\r\nType=1\r\nWarning=No\r\nWin=150000,-90000,9600,7200\r\n");
-    QuietSink sink;
+    const QString ini = writeFile(dir.filePath("Quillon.ini"), "[Settings]\r\nType=1\r\nWarning=No\r\nWin=150000,-90000,9600,7200\r\n");
+    RecordingSink sink;
     ApplicationStart app(uniqueInstance(), sink);
     ASSERT_EQ(app.start({QStringLiteral("--settings"), ini}), -1);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -163,11 +142,10 @@ TEST(SingleInstanceTest, PrivateServerAndNoSilentEndWhenTheHandOverFails)
 {
     // The server lies in a folder of this user alone.
     const QFileInfo folder(QFileInfo(SingleInstance::defaultName()).path());
-    EXPECT_TRUE(QFileInfo(SingleInstance::defaultName()).isAbsolute()) << SingleInstance::defaultName().toStdString();
+    EXPECT_TRUE(folder.isAbsolute()) << SingleInstance::defaultName().toStdString();
     EXPECT_EQ(folder.ownerId(), ::getuid());
     EXPECT_EQ(int(folder.permissions() & (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther
-                                          | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup)),
-              0);
+                                          | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup)), 0);
 
     // A server that takes the connection but never confirms does not end
     // the start: this instance listens in its place and serves later starts.
@@ -192,27 +170,23 @@ TEST(SingleInstanceTest, PrivateServerAndNoSilentEndWhenTheHandOverFails)
 TEST(QuillonApplicationTest, GermanQtDialogsIconAndInfoOptionsWithoutAWindow)
 {
     QMessageBox box;
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
     EXPECT_EQ(box.button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
     WAIT_TRUE(!QApplication::windowIcon().isNull());
 
     // --version and --help answer and end, with no display to start on.
-    for (const char* option : {"--version", "--help"}) {
+    for (const auto& [option, output] : {std::pair{"--version", "quillon 1.0.21\n"},
+                                         {"--help", "usage: quillon [--settings FILE] [PROGRAM.cnc] [1|2|4]\n"}}) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(QUILLON_GUI), {QString::fromLatin1(option)});
         ASSERT_TRUE(p.waitForFinished(10000)) << option;
         EXPECT_EQ(p.exitCode(), 0) << option;
-        const QByteArray out = p.readAllStandardOutput();
-        if (QByteArray(option) == "--version")
-            EXPECT_EQ(out, QByteArray("quillon 1.0.21\n"));
-        else
-            EXPECT_TRUE(out.startsWith("usage: quillon [--settings FILE] [PROGRAM.cnc] [1|2|4]\n")) << out.toStdString();
+        EXPECT_TRUE(p.readAllStandardOutput().startsWith(output)) << option;
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-// What the window tests share: an application state in a temporary folder,
-// message sinks that answer without a box, a shown window with a new
-// program, and the files they read and write.
+// What the window tests share: message sinks that answer without a box, a
+// shown main window over a state in a temporary folder, and the files they
+// read and write.
 
 #include "ui/ListView.h"
 #include "ui/MainWindow.h"
@@ -13,12 +13,13 @@
 #include "shell/ApplicationState.h"
 #include "shell/MessageSink.h"
 
+#include "CliRun.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTest>
@@ -34,21 +35,6 @@
 
 namespace quillon::testing {
 
-// Says `answer` (No unless set) to every question and OK to everything
-// else, counting the boxes and keeping the last message.
-class QuietSink : public MessageSink {
-public:
-    int boxes = 0;
-    int answer = MsgResult::No;
-    QString lastMessage;
-    int intStdMsgBox(const QString& message, int style, const QString&) override
-    {
-        ++boxes;
-        lastMessage = message;
-        return style == MsgStyle::Question ? answer : MsgResult::Ok;
-    }
-};
-
 // Keeps every box; answers from `answers` in turn, then No to questions.
 class RecordingSink : public MessageSink {
 public:
@@ -62,76 +48,21 @@ public:
     int intStdMsgBox(const QString& message, int style, const QString& title) override
     {
         boxes.push_back({message, style, title});
-        if (!answers.empty()) {
-            const int a = answers.front();
-            answers.pop_front();
-            return a;
-        }
-        return style == MsgStyle::Question ? MsgResult::No : MsgResult::Ok;
+        if (answers.empty())
+            return style == MsgStyle::Question ? MsgResult::No : MsgResult::Ok;
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
     }
 };
 
-// The state of a run with its settings, log and recovery files in `dir`; a
-// non-empty `settings` text is the settings file it starts from.
-inline std::unique_ptr<ApplicationState> makeTestState(const QTemporaryDir& dir, MachineType machine,
-                                                       const QString& settings = QString(),
-                                                       LogEnvironment environment = {})
-{
-    ApplicationState::Paths paths{dir.path(), dir.filePath("Quillon.ini"), dir.filePath("Quillon.log")};
-    if (!settings.isEmpty()) {
-        QFile f(paths.settingsFile);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(settings.toUtf8());
-    }
-    if (!environment)
-        environment = [](const QString&) { return std::optional<QString>(); };
-    auto state = std::make_unique<ApplicationState>(paths, environment);
-    state->setMachine(machine);
-    return state;
-}
-
-// Shows the window, waits until it is active and starts a new program, as
-// the application does at start.
-inline void showWithNewProgram(MainWindow& w)
-{
-    w.show();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    w.DispatchAction(QStringLiteral("New"));
-}
-
-// A file's bytes; one that cannot be read has none.
-inline QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The bytes of a file of tests/data.
-inline QByteArray dataBytes(const char* name)
-{
-    const QByteArray bytes = fileBytes(qEnvironmentVariable("QUILLON_TEST_DATA") + QLatin1Char('/') + QLatin1String(name));
-    EXPECT_FALSE(bytes.isEmpty()) << name;
-    return bytes;
-}
-
-inline QString writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-    return path;
-}
+inline QString writeFile(const QString& path, const QByteArray& bytes) { return writeBytes(path, bytes); }
 
 // Handles the modal dialogs as they come up, one handler each, in order.
 // A handler must close its dialog.
 class ModalScript {
 public:
-    explicit ModalScript(std::vector<std::function<void(QWidget*)>> handlers)
-        : m_handlers(std::move(handlers))
-    {
-        poll();
-    }
+    explicit ModalScript(std::vector<std::function<void(QWidget*)>> handlers) : m_handlers(std::move(handlers)) { poll(); }
     std::size_t handled() const { return m_next; }
 
 private:
@@ -157,16 +88,17 @@ private:
 };
 
 template <typename T>
-T* child(QWidget* parent, const char* name)
+T* child(const QObject* parent, const char* name)
 {
     T* w = parent->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(w, nullptr) << name;
     return w;
 }
 
-// A shown main window over a state in a temporary folder, with the file
-// dialog, the open notice and the machine dialog answered from queues, and
-// the user's ways of choosing codes and typing values.
+// A shown main window with a new program, as the application starts it, over
+// a state in a temporary folder; the file dialog, the open notice and the
+// machine dialog answer from queues. Also the user's ways of choosing codes
+// and typing values.
 class WindowTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
@@ -177,21 +109,24 @@ protected:
     std::vector<QString> dialogTitles;
     int notices = 0;
     std::deque<MachineSetting> machineChoices;
-    LogEnvironment logSwitches;  // none: the log switches stay at their defaults
+    LogEnvironment logSwitches = [](const QString&) { return std::optional<QString>(); };
 
+    // A non-empty `settings` text is the settings file the run starts from.
     void start(MachineType machine, const QString& settings = QString())
     {
         w.reset();
-        state = makeTestState(dir, machine, settings, logSwitches);
+        if (!settings.isEmpty())
+            writeFile(dir.filePath("Quillon.ini"), settings.toUtf8());
+        state = std::make_unique<ApplicationState>(
+            ApplicationState::Paths{dir.path(), dir.filePath("Quillon.ini"), dir.filePath("Quillon.log")}, logSwitches);
+        state->setMachine(machine);
         state->recentFiles().MRUGetFileList(state->settings());
         w = std::make_unique<MainWindow>(*state, sink);
         w->setFileDialog([this](const QString& title, bool, const QString&) {
             dialogTitles.push_back(title);
-            QString f;
-            if (!chosenFiles.empty()) {
-                f = chosenFiles.front();
+            const QString f = chosenFiles.empty() ? QString() : chosenFiles.front();
+            if (!chosenFiles.empty())
                 chosenFiles.pop_front();
-            }
             return f;
         });
         w->setOpenNotice([this]() { return ++notices, false; });
@@ -202,25 +137,24 @@ protected:
             machineChoices.pop_front();
             return m;
         });
-        showWithNewProgram(*w);
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        w->DispatchAction(QStringLiteral("New"));
     }
     // The Mark 4 sample copied to `name` in the test folder and opened by the menu.
     QString openWelle(const char* name = "welle.cnc")
     {
-        const QString path = writeFile(dir.filePath(QString::fromLatin1(name)), dataBytes("mark4-welle.cnc"));
-        chosenFiles = {path};
+        chosenFiles = {writeFile(dir.filePath(QString::fromLatin1(name)), bytesOf(data("mark4-welle.cnc")))};
         action("mnuFOpen")->trigger();
-        EXPECT_EQ(w->files().fileName(), path);
-        return path;
+        EXPECT_EQ(w->files().fileName(), dir.filePath(QString::fromLatin1(name)));
+        return w->files().fileName();
     }
 
     template <typename T>
-    T* child(const char* name) const
-    {
-        T* c = w->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_TRUE(c) << name;
-        return c;
-    }
+    T* child(const char* name) const { return testing::child<T>(w.get(), name); }
+    template <typename T>
+    static T* child(const QObject* parent, const char* name) { return testing::child<T>(parent, name); }
     QAction* action(const char* name) const { return child<QAction>(name); }
     QPushButton* button(const char* name) const { return child<QPushButton>(name); }
     QLineEdit* param(int k) const { return child<QLineEdit>(qPrintable(QStringLiteral("txtParam%1").arg(k))); }
