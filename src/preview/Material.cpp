@@ -128,8 +128,11 @@ struct TouchedCell {
 
 }  // namespace
 
+// A plunge along an edge touches both cells beside it, or with
+// `freeSideOnly` the one toward the free end, where the tool's body is.
 template <typename Cells>
-static void touchedCells(const ToolPoint& from, const ToolPoint& to, double zLeft, double cell, int count, Cells visit)
+static void touchedCells(const ToolPoint& from, const ToolPoint& to, double zLeft, double cell, int count, Cells visit,
+                         bool freeSideOnly = false)
 {
     const double zmin = std::min(from.z, to.z);
     const double zmax = std::max(from.z, to.z);
@@ -146,7 +149,7 @@ static void touchedCells(const ToolPoint& from, const ToolPoint& to, double zLef
         const double edge = std::round(at);
         if (std::fabs(at - edge) * cell < kSame) {
             for (const int side : {int(edge) - 1, int(edge)})
-                if (side >= 0 && side < count)
+                if (side >= 0 && side < count && !(freeSideOnly && side < int(edge)))
                     visit(TouchedCell{side, low, high});
         } else if (c >= 0 && c < count) {
             visit(TouchedCell{c, low, high});
@@ -173,7 +176,7 @@ void LatheStock::cutWithTip(const ToolPoint& from, const ToolPoint& to)
         outer = std::min(outer, std::max(0.0, t.low));
         if (outer <= bore)
             outer = bore = 0.0;
-    });
+    }, true);
     // Down to the axis: whatever lies toward the free end is cut off.
     if (std::min(from.x, to.x) > kSame)
         return;
