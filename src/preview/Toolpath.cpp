@@ -3,6 +3,7 @@
 #include "export/ExportMessages.h"
 #include "export/ExtractCode.h"
 #include "export/ProgramWalk.h"
+#include "model/NumberFormat.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -99,10 +100,21 @@ public:
         }
     }
 
+    // The mill's M06 names the cutter radius in its first column (the X
+    // digits); the lathe's tool change names no width.
+    void changeTool(const WalkStep& step, const ExportUnits& units)
+    {
+        if (!m_mill || !step.record)
+            return;
+        const double radius = leadingNumber(step.record->xDigits) / double(units.coordinateDivisor);
+        m_toolRadius = std::isfinite(radius) ? std::fabs(radius) : 0.0;
+    }
+
 private:
     ToolpathMove plainMove(const LineRecord& r, MoveKind kind, ToolPoint from, ToolPoint to) const
     {
         ToolpathMove move;
+        move.toolRadius = m_toolRadius;
         move.kind = kind;
         move.row = r.row;
         move.code = r.code;
@@ -219,6 +231,7 @@ private:
 
     Toolpath& m_path;
     bool m_mill;
+    double m_toolRadius = 0.0;
 };
 
 int outputLines(const WalkStep& step)
@@ -260,6 +273,11 @@ std::optional<double> billetDiameterOf(const QString& description)
 
 Toolpath buildToolpath(const Program& program, MachineType machine)
 {
+    return buildToolpath(program, machine, WalkStepObserver());
+}
+
+Toolpath buildToolpath(const Program& program, MachineType machine, const WalkStepObserver& observer)
+{
     Toolpath path;
     path.machine = machine;
     path.inch = program.units == Units::Imperial;
@@ -281,8 +299,13 @@ Toolpath buildToolpath(const Program& program, MachineType machine)
             path.stopRow = walk.lastJumpRow() >= 0 ? walk.lastJumpRow() : step->record->row;
             return path;
         }
+        const std::size_t firstMove = path.moves.size();
         if (step->kind == WalkStep::Kind::Moves)
             builder.addStep(*step);
+        else if (step->kind == WalkStep::Kind::ToolChange)
+            builder.changeTool(*step, records.units);
+        if (observer)
+            observer(*step, path, firstMove);
     }
     if (walk.fault() != ProgramWalk::Fault::None) {
         path.stopMessage = withoutNoFileNote(walk.faultMessage());

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "export/WalkStep.h"
 #include "model/MachineType.h"
 #include "model/Program.h"
 
 #include <QString>
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -41,6 +44,9 @@ struct ToolpathMove {
     bool clockwise = false;
     // Cycles only: a short text drawn beside the contour, e.g. "G84".
     QString label;
+    // Mill: the cutter radius of the last tool change (the radius of its
+    // M06), 0 before the first. Always 0 on the lathe.
+    double toolRadius = 0.0;
 
     bool operator==(const ToolpathMove&) const = default;
 };
@@ -65,5 +71,11 @@ struct Toolpath {
 // and returns every move it makes. Never fails: a program the walk cannot
 // finish gives the moves up to the stop and the reason.
 Toolpath buildToolpath(const Program& program, MachineType machine);
+
+// The same, telling `observer` of every step of the walk as it goes, after
+// the step's moves (if any) were added: they are path.moves[firstMove] on.
+// Steps that move nothing (spindle codes, G90, tool changes) are told too.
+using WalkStepObserver = std::function<void(const WalkStep& step, const Toolpath& path, std::size_t firstMove)>;
+Toolpath buildToolpath(const Program& program, MachineType machine, const WalkStepObserver& observer);
 
 }  // namespace quillon
