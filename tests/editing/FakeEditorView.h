@@ -18,6 +18,7 @@ struct BoxRecorder {
     };
     std::vector<Box> boxes;
     std::deque<int> answers;
+    QString box(std::size_t i) const { return boxes.at(i).message + QLatin1Char('|') + boxes.at(i).title; }
 
     int answer(const QString& message, int style, const QString& title)
     {

@@ -99,8 +99,7 @@ TEST(ProgramText, AcceptanceAndRejectionPerMachine)
         EXPECT_EQ(r.accepted, c.accepted);
         EXPECT_EQ(static_cast<int>(r.program.rows.size()), c.rows);
         if (!c.accepted) {
-            EXPECT_EQ(r.message, QStringLiteral("Diese Datei kann nicht gelesen werden, Sie enthält kein CNC Programm für ")
-                                     + QString::fromUtf8(names[machineNumber(c.machine)]));
+            EXPECT_EQ(r.message, "Diese Datei kann nicht gelesen werden, Sie enthält kein CNC Programm für " + QString::fromUtf8(names[machineNumber(c.machine)]));
         }
     }
 }
@@ -108,18 +107,14 @@ TEST(ProgramText, AcceptanceAndRejectionPerMachine)
 TEST(ProgramText, NulsBlankLinesUnitLinesAndTheFileLineOfEachRow)
 {
     DecodeResult r = decode(QString(QChar(0)).repeated(100) + "%\r\n" + kMark4Header
-                                + "\r\n    00 00   100     00    \r\n\r\n    01 2" + QChar(0) + "1\r\n   \"\r\n",
-                            MachineType::Mark4);
-    ASSERT_TRUE(r.accepted);
-    ASSERT_EQ(r.program.rows.size(), 3u);
-    EXPECT_EQ(r.program.rows[1].column(2), QString());  // the blank line
-    EXPECT_EQ(r.program.rows[2].column(3), QStringLiteral(" 21"));
-    EXPECT_TRUE(r.unitsSeen);
-    EXPECT_EQ(r.program.units, Units::Imperial);
+                                + "\r\n    00 00   100     00    \r\n\r\n    01 2" + QChar(0) + "1\r\n   \"\r\n", MachineType::Mark4);
+    ASSERT_TRUE(r.accepted && r.program.rows.size() == 3u);
+    // The blank line is a blank row; the NUL counts for nothing.
+    EXPECT_EQ(r.program.rows[1].column(2) + '|' + r.program.rows[2].column(3), QStringLiteral("| 21"));
+    EXPECT_TRUE(r.unitsSeen && r.program.units == Units::Imperial);
     // Without a unit line the current units stand; the last unit line wins.
     r = decode("%\r\n" + kMark4Header + "\r\n", MachineType::Mark4, Units::Imperial);
-    EXPECT_FALSE(r.unitsSeen);
-    EXPECT_EQ(r.program.units, Units::Imperial);
+    EXPECT_TRUE(!r.unitsSeen && r.program.units == Units::Imperial);
     r = decode("%\r\n" + kMark4Header + "\r\n   \"\r\n   M", MachineType::Mark4, Units::Imperial);
     EXPECT_EQ(r.program.units, Units::Metric);
 
@@ -140,8 +135,7 @@ TEST(ProgramText, SavingTheSavedTextChangesNoByteForShortBlankAndCutLines)
 {
     // Every cut of a full line, for each machine: the first save fills short
     // fields out with blanks, the second writes the first's bytes again.
-    struct Machine { MachineType machine; QString start; QString fullLine; };
-    const Machine machines[] = {
+    struct Machine { MachineType machine; QString start; QString fullLine; } machines[] = {
         {MachineType::F1, kMillHeader + "\r\n    00 22", QStringLiteral("    12 01-  500  250   -20 100 Tasche")},
         {MachineType::Mark4, kMark4Header + "\r\n    00 22", QStringLiteral("    05 01  1250-   500 100  50 Schlichten")},
         {MachineType::Mark2, QStringLiteral("   N00 G22"), QStringLiteral("   N05 G01 X 1250 Z-  500 F100 Schlichten")},
@@ -151,12 +145,10 @@ TEST(ProgramText, SavingTheSavedTextChangesNoByteForShortBlankAndCutLines)
             const QString line = m.fullLine.left(cut);
             SCOPED_TRACE(machineNumber(m.machine) + " line \"" + line.toStdString() + "\"");
             const DecodeResult read = decode("%\r\n" + m.start + "\r\n" + line + "\r\n   M", m.machine);
-            ASSERT_TRUE(read.accepted);
-            ASSERT_EQ(read.program.rows.size(), 2u);
+            ASSERT_TRUE(read.accepted && read.program.rows.size() == 2u);
             const QString once = strFileOutBuff(read.program, m.machine);
             const DecodeResult reread = decode(once, m.machine);
-            ASSERT_TRUE(reread.accepted);
-            ASSERT_EQ(reread.program.rows.size(), 2u);
+            ASSERT_TRUE(reread.accepted && reread.program.rows.size() == 2u);
             EXPECT_EQ(strFileOutBuff(reread.program, m.machine), once);
             for (int column = 2; column <= 8; ++column)
                 EXPECT_EQ(strClean(reread.program.rows[1].column(column)), strClean(read.program.rows[1].column(column)))
@@ -165,8 +157,7 @@ TEST(ProgramText, SavingTheSavedTextChangesNoByteForShortBlankAndCutLines)
     }
 
     // The full layout the first save gives a short line, written out.
-    struct Written { MachineType machine; QString start; const char* line; const char* saved; };
-    const Written written[] = {
+    struct Written { MachineType machine; QString start; const char* line; const char* saved; } written[] = {
         {MachineType::Mark2, QStringLiteral("   N00\r\n"), "   N01 G22", "   N01 G22 X      Z       F    "},
         {MachineType::Mark2, QStringLiteral("   N00\r\n"), "", "   N   G   X      Z       F    "},
         {MachineType::F1, kMillHeader + "\r\n", "", "                               "},

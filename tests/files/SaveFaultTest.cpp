@@ -21,22 +21,16 @@ QByteArray contents(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-class SaveFaults : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(kOld) == kOld.size());
-    }
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("prog.cnc"));
-    QProcess worker;
-};
-
 }  // namespace
 
-TEST_F(SaveFaults, KilledWhileSavingLeavesAWholeFile)
+TEST(SaveFaults, KilledOrOutOfSpaceWhileSavingLeavesAWholeFile)
 {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("prog.cnc"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write(kOld) == kOld.size());
+    old.close();
+    QProcess worker;
     worker.start(QStringLiteral(SAVE_WORKER), {path, QStringLiteral("loop")});
     ASSERT_TRUE(worker.waitForReadyRead(10000));
     // Watch until the worker has replaced the file a few times (a sanitizer
@@ -61,16 +55,14 @@ TEST_F(SaveFaults, KilledWhileSavingLeavesAWholeFile)
     // The last complete program is what stays.
     ASSERT_FALSE(complete.isEmpty());
     EXPECT_EQ(contents(path), complete);
-}
 
-TEST_F(SaveFaults, FullDiskGivesTheFailureMessageAndKeepsTheOldFile)
-{
+    // A full disk: the failure message, the old file, and no temporary file beside it.
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly | QIODevice::Truncate) && old.write(kOld) == kOld.size());
+    old.close();
     worker.start(QStringLiteral(SAVE_WORKER), {path, QStringLiteral("limit:4096")});
     ASSERT_TRUE(worker.waitForFinished(30000));
     EXPECT_EQ(worker.exitCode(), 1);
-    EXPECT_TRUE(QString::fromUtf8(worker.readAllStandardOutput())
-                    .startsWith(QStringLiteral("Datei kann nicht geschrieben werden ") + path));
+    EXPECT_TRUE(QString::fromUtf8(worker.readAllStandardOutput()).startsWith(QStringLiteral("Datei kann nicht geschrieben werden ") + path));
     EXPECT_EQ(contents(path), kOld);
-    // No temporary file is left beside it.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("prog.cnc")});
 }

@@ -39,8 +39,7 @@ bool walkIsShort(const ExtractedProgram& records)
     ProgramWalk walk(records);
     long steps = 0;
     while (walk.next())
-        if (++steps > kFuzzStepBudget)
-            return false;
+        if (++steps > kFuzzStepBudget) return false;
     return true;
 }
 
@@ -51,14 +50,6 @@ bool walkIsShort(const ExtractedProgram& records)
 namespace {
 
 const QString kHeaderStart = QStringLiteral("    N` G`");
-
-std::string describe(const char* what, const QString& detail = QString())
-{
-    std::string s = what;
-    if (!detail.isEmpty())
-        s += ": " + detail.toStdString();
-    return s;
-}
 
 // The rows a reader makes of the written lines: each line goes through the
 // line parser again, header-like lines are not rows.
@@ -84,19 +75,16 @@ std::string checkDecode(const QByteArray& input, MachineType machine)
     const QString text = decodeCp1252(input);
     const DecodeResult first = blnDecodeBuffer(text, machine, Units::Imperial);
     if (first.accepted != first.message.isEmpty())
-        return describe("a rejection without message, or an acceptance with one", first.message);
+        return "a rejection without message, or an acceptance with one: " + first.message.toStdString();
     if (first.program.description.contains(QLatin1Char('%')))
-        return describe("description holds a %", first.program.description);
-    if (!first.unitsSeen && first.program.units != Units::Imperial)
-        return "units changed without a unit line";
+        return "description holds a %: " + first.program.description.toStdString();
+    if (!first.unitsSeen && first.program.units != Units::Imperial) return "units changed without a unit line";
     for (const ProgramRow& row : first.program.rows)
         for (const QString& column : row.columns)
-            if (column.contains(QChar(0)))
-                return "a NUL reached a row";
+            if (column.contains(QChar(0))) return "a NUL reached a row";
     // Each row names a line of the text, in order; no two rows share one,
     // since a row ends at the line's CR LF and a line feed counts as a line.
-    if (first.rowLines.size() != first.program.rows.size())
-        return "rows and their file lines differ in number";
+    if (first.rowLines.size() != first.program.rows.size()) return "rows and their file lines differ in number";
     const int textLines = int(text.count(QLatin1Char('\n'))) + 1;
     for (std::size_t i = 0; i < first.rowLines.size(); ++i) {
         if (first.rowLines[i] < 1 || first.rowLines[i] > textLines
@@ -108,16 +96,12 @@ std::string checkDecode(const QByteArray& input, MachineType machine)
     // character has its byte.
     QString problem;
     const std::optional<QByteArray> bytes = programFileBytes(first.program, machine, &problem);
-    if (!bytes) {
-        if (problem.isEmpty())
-            return "refused to write without a reason";
-        return std::string();
-    }
+    if (!bytes)
+        return problem.isEmpty() ? "refused to write without a reason" : std::string();
     if (!bytes->endsWith(first.program.units == Units::Metric ? "   M\r\n" : "   \"\r\n"))
         return "written text does not end with its unit line";
     const QString written = strFileOutBuff(first.program, machine);
-    if (decodeCp1252(*bytes) != written + QStringLiteral("\r\n"))
-        return "written bytes do not decode to the written text";
+    if (decodeCp1252(*bytes) != written + QStringLiteral("\r\n")) return "written bytes do not decode to the written text";
 
     // Reading the written text again: the description, the units and every
     // written line come back as the line parser reads that line.
@@ -125,23 +109,19 @@ std::string checkDecode(const QByteArray& input, MachineType machine)
     QString notes = strFileOutBuff(Program{first.program.description, {}, Units::Metric}, machine);
     notes.truncate(notes.indexOf(QLatin1Char('%')));
     if (second.program.description != notes)
-        return describe("description changed on re-reading", second.program.description);
+        return "description changed on re-reading: " + second.program.description.toStdString();
 
     bool headerLike = false;
     const std::vector<ProgramRow> expected = rowsAfterWriting(first.program, machine, &headerLike);
     // A row that a malformed line left as " N`" and " G`" is written as a
     // header line, which ends reading there (for the mill and Mark 4 the saved
     // file is then rejected). Nothing is asserted past that point.
-    if (headerLike && machine != MachineType::Mark2)
-        return std::string();
-    if (second.program.units != first.program.units)
-        return "units lost on re-reading";
-    if (second.program.rows != expected)
-        return "re-read rows differ from the written lines";
+    if (headerLike && machine != MachineType::Mark2) return std::string();
+    if (second.program.units != first.program.units) return "units lost on re-reading";
+    if (second.program.rows != expected) return "re-read rows differ from the written lines";
     if (first.accepted && !second.accepted)
-        return describe("an accepted program is rejected after saving", second.message);
-    if (strFileOutBuff(second.program, machine) != written)
-        return "saving the saved text again changes it";
+        return "an accepted program is rejected after saving: " + second.message.toStdString();
+    if (strFileOutBuff(second.program, machine) != written) return "saving the saved text again changes it";
     return std::string();
 }
 
@@ -157,8 +137,7 @@ std::string checkDecodeMark4(const QByteArray& input, CheckRun) { return checkDe
 // and whether the billet question is answered (bit 2); the rest is the text.
 std::string checkExport(const QByteArray& input, CheckRun run)
 {
-    if (input.isEmpty())
-        return std::string();
+    if (input.isEmpty()) return std::string();
     const unsigned char mode = static_cast<unsigned char>(input[0]);
     const MachineType machine = (mode & 1) ? MachineType::Mark4 : MachineType::Mark2;
     QString text = decodeCp1252(input.mid(1));
@@ -167,8 +146,7 @@ std::string checkExport(const QByteArray& input, CheckRun run)
     const bool answerBillet = !(mode & 4);
     const std::optional<QString> billet = answerBillet ? std::optional<QString>(QStringLiteral("30")) : std::nullopt;
 
-    if (run == CheckRun::Fuzzing && !walkIsShort(ExtractCode(text, machine)))
-        return std::string();
+    if (run == CheckRun::Fuzzing && !walkIsShort(ExtractCode(text, machine))) return std::string();
 
     ScriptedQuestions questions(billet, {{3, QStringLiteral("800")}, {5, std::nullopt}});
     const ExportResult result = ConvertCode(text, machine, questions);
@@ -183,26 +161,21 @@ std::string checkExport(const QByteArray& input, CheckRun run)
     case ExportStatus::NotLathe:
         return "a lathe program counted as not a lathe program";
     case ExportStatus::Cancelled:
-        if (answerBillet || !questions.billetMissing())
-            return "cancelled although every question had its answer";
+        if (answerBillet || !questions.billetMissing()) return "cancelled although every question had its answer";
         return std::string();
     case ExportStatus::Failed:
-        if (result.message.isEmpty())
-            return "failed without a message";
-        if (!result.bytes.isEmpty())
-            return "a failed export still holds bytes";
+        if (result.message.isEmpty()) return "failed without a message";
+        if (!result.bytes.isEmpty()) return "a failed export still holds bytes";
         return std::string();
     case ExportStatus::Done:
         break;
     }
 
-    if (questions.billetMissing())
-        return "done although the billet question went unanswered";
+    if (questions.billetMissing()) return "done although the billet question went unanswered";
     const QString file = decodeCp1252(result.bytes);
     if (!file.startsWith(QLatin1String("%\r\n")) && !file.startsWith(QLatin1String("%I\r\n")))
         return "the file does not start with its unit mark";
-    if (!file.endsWith(QLatin1String("\r\n%\r\n")))
-        return "the file does not end with its % line";
+    if (!file.endsWith(QLatin1String("\r\n%\r\n"))) return "the file does not end with its % line";
     // The numbered lines count up in steps and stay within 16 bits.
     static const QRegularExpression numbered(QStringLiteral("^N(\\d+) "));
     int last = 0;
@@ -211,10 +184,8 @@ std::string checkExport(const QByteArray& input, CheckRun run)
         if (!m.hasMatch())
             continue;
         const int n = m.captured(1).toInt();
-        if (n <= last)
-            return "line numbers do not rise: " + line.left(40).toStdString();
-        if (n > 32767)
-            return "line number above 32767";
+        if (n <= last) return "line numbers do not rise: " + line.left(40).toStdString();
+        if (n > 32767) return "line number above 32767";
         last = n;
     }
     return std::string();
@@ -227,16 +198,11 @@ std::string checkExport(const QByteArray& input, CheckRun run)
 namespace {
 
 struct CountingObserver : TransferObserver {
-    int reports = 0;
-    int finishes = 0;
+    int reports = 0, finishes = 0;
     TransferOutcome outcome = TransferOutcome::Running;
     void receivedTextChanged(const QString&) override {}
     void portFailed(const QString&) override { ++reports; }
-    void finished(TransferOutcome o) override
-    {
-        ++finishes;
-        outcome = o;
-    }
+    void finished(TransferOutcome o) override { ++finishes, outcome = o; }
 };
 
 // The receiver's silence timer needs an application object.
@@ -259,8 +225,7 @@ std::string checkReceive(const QByteArray& input, CheckRun)
     CountingObserver observer;
     ReceiveJob job(port, QStringLiteral("COM1"), observer);
     job.start();
-    if (!job.isRunning() || port.opens != 1)
-        return "reception did not start on an open port";
+    if (!job.isRunning() || port.opens != 1) return "reception did not start on an open port";
 
     // The input is a script: a byte from 0xF8 up is an event (0xF8 a port
     // failure, 0xF9 Cancel); any other byte b announces a chunk of
@@ -283,47 +248,34 @@ std::string checkReceive(const QByteArray& input, CheckRun)
                 whileRunning += chunk;
             port.arrive(chunk);
         }
-        if (job.isRunning() && !port.isOpen())
-            return "port closed under a running reception";
-        if (!job.isRunning() && port.isOpen())
-            return "port left open after the reception ended";
+        if (job.isRunning() && !port.isOpen()) return "port closed under a running reception";
+        if (!job.isRunning() && port.isOpen()) return "port left open after the reception ended";
     }
 
-    if (observer.finishes > 1)
-        return "the end was told more than once";
-    if (observer.reports > 1)
-        return "more than one port report";
+    if (observer.finishes > 1) return "the end was told more than once";
+    if (observer.reports > 1) return "more than one port report";
     if (observer.reports == 1 && observer.outcome != TransferOutcome::PortError)
         return "a port report without the port-error end";
-    if (job.isRunning() != (observer.finishes == 0))
-        return "running state and end notice disagree";
-    if (!job.isRunning() && observer.outcome != job.outcome())
-        return "the told outcome differs from the job's";
+    if (job.isRunning() != (observer.finishes == 0)) return "running state and end notice disagree";
+    if (!job.isRunning() && observer.outcome != job.outcome()) return "the told outcome differs from the job's";
 
     // Nothing lost, nothing invented: what the job keeps is what it read,
     // and it read everything that arrived while it ran.
-    if (job.received() != port.handedOut)
-        return "received bytes differ from the bytes read";
-    if (job.received() != whileRunning.left(job.received().size()))
-        return "received bytes are not what arrived";
-    if (job.isRunning() && job.received() != whileRunning)
-        return "a running reception left arrived bytes unread";
+    if (job.received() != port.handedOut) return "received bytes differ from the bytes read";
+    if (job.received() != whileRunning.left(job.received().size())) return "received bytes are not what arrived";
+    if (job.isRunning() && job.received() != whileRunning) return "a running reception left arrived bytes unread";
 
     // The display is the tail of the text, and the unit line at its start
     // is exactly what ends a reception as complete.
     const QString text = decodeCp1252(job.received());
-    if (!text.endsWith(job.display()))
-        return "display is not the tail of the received text";
+    if (!text.endsWith(job.display())) return "display is not the tail of the received text";
     const bool unitLine = displayStartsWithUnitLine(job.display());
-    if (job.outcome() == TransferOutcome::Completed && !unitLine)
-        return "completed without a unit line";
-    if (job.isRunning() && unitLine)
-        return "a unit line did not end the reception";
+    if (job.outcome() == TransferOutcome::Completed && !unitLine) return "completed without a unit line";
+    if (job.isRunning() && unitLine) return "a unit line did not end the reception";
 
     for (MachineType machine : {MachineType::Mark2, MachineType::Mark4, MachineType::F1}) {
         const ReceivedProgram r = decodeReceived(job.received(), machine, Units::Metric);
-        if (r.empty != job.received().isEmpty())
-            return "an empty reception is not told apart";
+        if (r.empty != job.received().isEmpty()) return "an empty reception is not told apart";
     }
     return std::string();
 }
@@ -346,37 +298,27 @@ constexpr std::size_t kMostMoves = 6 * 3273;
 
 std::string checkToolpath(const QByteArray& input, CheckRun run)
 {
-    if (input.isEmpty())
-        return std::string();
+    if (input.isEmpty()) return std::string();
     static constexpr MachineType kMachines[] = {MachineType::F1, MachineType::Mark2, MachineType::Mark4};
     const MachineType machine = kMachines[static_cast<unsigned char>(input[0]) % 3];
     const Program program = blnDecodeBuffer(decodeCp1252(input.mid(1)), machine, Units::Metric).program;
-    if (run == CheckRun::Fuzzing && !walkIsShort(extractProgramRows(program, machine)))
-        return std::string();
+    if (run == CheckRun::Fuzzing && !walkIsShort(extractProgramRows(program, machine))) return std::string();
 
     const Toolpath path = buildToolpath(program, machine);
-    if (buildToolpath(program, machine) != path)
-        return "a second drawing of the same program differs";
-    if (path.machine != machine)
-        return "the drawing names another machine";
-    if (path.moves.size() > kMostMoves)
-        return "more moves than the export could number";
-    if (path.stopMessage.isEmpty() && path.stopRow != -1)
-        return "a stop row without a stop message";
+    if (buildToolpath(program, machine) != path) return "a second drawing of the same program differs";
+    if (path.machine != machine) return "the drawing names another machine";
+    if (path.moves.size() > kMostMoves) return "more moves than the export could number";
+    if (path.stopMessage.isEmpty() && path.stopRow != -1) return "a stop row without a stop message";
     const int rows = int(program.rows.size());
-    if (path.stopRow < -1 || path.stopRow >= rows)
-        return "the stop row is not a row of the program";
+    if (path.stopRow < -1 || path.stopRow >= rows) return "the stop row is not a row of the program";
     if (machine != MachineType::F1 && path.billetDiameter && !(*path.billetDiameter > 0.0))
         return "a billet diameter that is not positive";
     for (const ToolpathMove& m : path.moves) {
-        if (m.row < 0 || m.row >= rows)
-            return "a move names no row of the program";
+        if (m.row < 0 || m.row >= rows) return "a move names no row of the program";
         if (!finite(m.from) || !finite(m.to) || !finite(m.centre) || !std::isfinite(m.radius) || m.radius < 0.0)
             return "a move that is not finite";
-        if (machine != MachineType::F1 && (m.from.y != 0.0 || m.to.y != 0.0))
-            return "a lathe move leaves the XZ plane";
-        if (m.kind == MoveKind::Cycle && m.label.isEmpty())
-            return "a cycle without its label";
+        if (machine != MachineType::F1 && (m.from.y != 0.0 || m.to.y != 0.0)) return "a lathe move leaves the XZ plane";
+        if (m.kind == MoveKind::Cycle && m.label.isEmpty()) return "a cycle without its label";
     }
     return std::string();
 }

@@ -21,24 +21,18 @@ public:
     // Bytes arrive; readyRead is raised while the port is open.
     void arrive(const QByteArray& bytes)
     {
-        if (!m_open)
-            return;  // a closed port hears nothing
+        if (!m_open) return;  // a closed port hears nothing
         m_input += bytes;
         emit readyRead();
     }
     void failWith(PortError error)
     {
-        if (!m_open)
-            return;
+        if (!m_open) return;
         m_error = error;
         emit errorOccurred(error);
     }
 
-    bool open(const QString&) override
-    {
-        ++opens;
-        return m_open = true;
-    }
+    bool open(const QString&) override { return ++opens, m_open = true; }
     void close() override { m_open = false; }
     void abort() override { m_open = false; }
     bool isOpen() const override { return m_open; }

@@ -8,30 +8,13 @@
 
 using namespace quillon;
 
-TEST(CodeTables, ItemsSplitAtCommasAndAnEmptyItemEndsTheText)
-{
-    QString text = QStringLiteral("a,,b");
-    EXPECT_EQ(strGenNextItemInString(text), QStringLiteral("a"));
-    EXPECT_EQ(text, QStringLiteral(",b,"));
-    EXPECT_EQ(strGenNextItemInString(text), QString());
-    EXPECT_TRUE(text.isEmpty());
-    text = QStringLiteral(" ,b");
-    EXPECT_EQ(strGenNextItemInString(text), QString());
-    EXPECT_EQ(text, QStringLiteral("b,"));
-    text = QStringLiteral("  last  ");
-    EXPECT_EQ(strGenNextItemInString(text), QStringLiteral("last"));
-    EXPECT_TRUE(text.isEmpty());
-}
-
 TEST(CodeTables, DefinitionsParseIntoSlotsAndDescriptions)
 {
-    struct Case { MachineType machine; const char* code; const char* letters; const char* description; };
-    const Case cases[] = {
+    // Slot letters joined with "|" ("" = not checked), and the description.
+    struct Case { MachineType machine; const char* code; const char* letters; const char* description; } cases[] = {
         {MachineType::F1, "G04", "D||||", "Verweilzeit"},
         {MachineType::F1, "M06", "d|S|O|T|", "Werkzeug Wechsel"},
         {MachineType::F1, "G46", "", "Subtrahiere Werkzeugradius"},  // its trailing blank trimmed
-        {MachineType::F1, "G40", "", "Werkzeugradiuskorrektur löschen"},
-        {MachineType::Mark4, "M06", "", "Werkzeuglängenverrechnung"},
         {MachineType::Mark4, "G86", "X||Z|F|h", ""},
         {MachineType::Mark4, "M99", "i||k||", ""},
         {MachineType::Mark4, "G89", "", "Ausreib.- & Bohrzyklus mit Verweilzeit"},
