@@ -28,10 +28,9 @@ struct RecordingQuestions : ExportQuestions {
     std::optional<ToolAnswer> toolChoice(const QString& question) override
     {
         asked << question;
-        if (tools.empty())
-            return std::nullopt;
-        const ToolAnswer a = tools.front();
-        tools.pop_front();
+        std::optional<ToolAnswer> a;
+        if (!tools.empty())
+            a = tools.front(), tools.pop_front();
         return a;
     }
 };
@@ -55,53 +54,25 @@ TEST(ConvertCode, ExactFilesForBothLathesAndBothUnits)
         QStringList asked;
     };
     ProgramBuilder mark4(MachineType::Mark4, Units::Metric, QStringLiteral("Welle 12\r\nRohteil: Billet Diam. 30 mm\r\n"));
-    mark4.row("G90")
-        .row("G00", X(2000), Z(200))
-        .row("G01", X(2000), Z(-1000), F(100), {}, QStringLiteral("Schruppen, 1. Schnitt"))
-        .row("G91")
-        .row("G01", X(-250), Z(0), F(80))
-        .row("G90")
-        .row("G02", X(2500), Z(-1500), F(100))
-        .row("M99", letterX('I', 0), letterZ('K', 500))
-        .row("G03", X(3000), Z(-2000), F(50))
-        .row("M06", X(0), Z(0), letterF('T', 1), {}, QStringLiteral("Bohrer"))
-        .row("G00", X(0), Z(200))
-        .row("G81", {}, Z(-1000), F(50))
-        .row("G82", {}, Z(-500), F(50))
-        .row("G85", {}, Z(-800), F(40))
-        .row("G89", {}, Z(-800), F(40), {}, QStringLiteral("Reiben"))
-        .row("G73", {}, Z(-500), F(30))
-        .comment("M05", QStringLiteral("Spindel aus"))
-        .row("M30")
-        .row("G00", X(0), Z(0));
+    mark4.row("G90").row("G00", X(2000), Z(200)).row("G01", X(2000), Z(-1000), F(100), {}, QStringLiteral("Schruppen, 1. Schnitt"))
+        .row("G91").row("G01", X(-250), Z(0), F(80)).row("G90").row("G02", X(2500), Z(-1500), F(100))
+        .row("M99", letterX('I', 0), letterZ('K', 500)).row("G03", X(3000), Z(-2000), F(50))
+        .row("M06", X(0), Z(0), letterF('T', 1), {}, QStringLiteral("Bohrer")).row("G00", X(0), Z(200)).row("G81", {}, Z(-1000), F(50))
+        .row("G82", {}, Z(-500), F(50)).row("G85", {}, Z(-800), F(40)).row("G89", {}, Z(-800), F(40), {}, QStringLiteral("Reiben"))
+        .row("G73", {}, Z(-500), F(30)).comment("M05", QStringLiteral("Spindel aus")).row("M30").row("G00", X(0), Z(0));
     ProgramBuilder calls(MachineType::Mark4, Units::Metric, QStringLiteral("Teil 7"));
-    calls.row("G00", X(-250), Z(0))  // incremental from X 25: a diameter of 20
-        .row("G90")
-        .row("G92", X(3000), Z(500))
-        .row("G25", {}, {}, letterF('L', 6))
-        .row("G27", {}, {}, letterF('L', 9))
-        .comment("M30", QStringLiteral("nie erreicht"))
-        .row("G01", X(2800), Z(0), F(120))  // 6: the subroutine
-        .row("G00", X(3000), Z(500))
-        .row("M17")
-        .row("G04", X(50))  // 9: the jump target
-        .row("G84", X(2000), Z(-3000), F(80), H(50))
-        .row("G78", X(1800), Z(-2000), letterF('K', 150), H(30))
-        .comment("G90", QStringLiteral("Kommentar, mit Komma"))
-        .comment("M03", QStringLiteral("Spindel"))
-        .row("M30")
-        .row("G00", X(0), Z(0));
+    // Row 0 is incremental from X 25 (a diameter of 20); row 6 the subroutine, row 9 the jump target.
+    calls.row("G00", X(-250), Z(0)).row("G90").row("G92", X(3000), Z(500)).row("G25", {}, {}, letterF('L', 6))
+        .row("G27", {}, {}, letterF('L', 9)).comment("M30", QStringLiteral("nie erreicht")).row("G01", X(2800), Z(0), F(120))
+        .row("G00", X(3000), Z(500)).row("M17").row("G04", X(50)).row("G84", X(2000), Z(-3000), F(80), H(50))
+        .row("G78", X(1800), Z(-2000), letterF('K', 150), H(30)).comment("G90", QStringLiteral("Kommentar, mit Komma"))
+        .comment("M03", QStringLiteral("Spindel")).row("M30").row("G00", X(0), Z(0));
     ProgramBuilder inch(MachineType::Mark4, Units::Imperial, QStringLiteral("*Buchse"));
     inch.row("G90").row("G00", X(500), Z(100)).row("G73", {}, Z(-200), F(25)).row("G91").row("G01", X(-50), Z(-100), F(30)).row("M30");
     ProgramBuilder mark2(MachineType::Mark2);
-    mark2.row("G90")
-        .row("G00", X(2000), Z(200))
-        .row("G01", X(2000), Z(-1000), F(100), {}, QStringLiteral("Schlichten"))
-        .row("G02", X(3000), Z(-1500), F(80))
-        .row("G26", X(0), Z(0), F(2), {}, QStringLiteral("Werkzeug 2"))
-        .row("G33", {}, Z(-2000), F(150))
-        .row("G22")
-        .row("G00", X(0), Z(0));
+    mark2.row("G90").row("G00", X(2000), Z(200)).row("G01", X(2000), Z(-1000), F(100), {}, QStringLiteral("Schlichten"))
+        .row("G02", X(3000), Z(-1500), F(80)).row("G26", X(0), Z(0), F(2), {}, QStringLiteral("Werkzeug 2")).row("G33", {}, Z(-2000), F(150))
+        .row("G22").row("G00", X(0), Z(0));
     ProgramBuilder deep(MachineType::Mark4, Units::Metric, QStringLiteral("billet diameter 20"));
     deep.row("G90").row("G00", X(0), Z(500)).row("G01", X(0), Z(200), F(100)).row("G83", {}, Z(-2000), F(100)).row("M30");
     // A sign in the first place of a column, as a file made elsewhere may write it.
@@ -217,12 +188,7 @@ TEST(ExportFaults, EachFaultHasItsMessageAndWritesNothing)
     self.row("G90").row("G27", {}, {}, letterF('L', 1));
     const QString lineLimit = QStringLiteral("Das exportierte Programm würde die höchste Zeilennummer 32767 überschreiten.\r\n"
                                              "Springt ein Sprungbefehl (G27) zurück und bildet eine endlose Schleife?") + kNoFile;
-    const struct {
-        const char* name;
-        const ProgramBuilder& program;
-        QString message;
-        int questions;
-    } cases[] = {
+    const struct { const char* name; const ProgramBuilder& program; QString message; int questions; } cases[] = {
         {"missing jump target", jump, "Die Ziel Zeile für den Sprungbefehl ist nicht vorhanden\r\n" + rowLine(jump, 1) + kNoFile, 0},
         {"arc without travel", arc, "Es ist ein Problem mit dem Bogen in der zweiten Zeile,\r\ner endet in einem 0 Radius\r\n\r\n"
                                         + rowLine(arc, 1) + "\r\n" + rowLine(arc, 2) + kNoFile, 0},
@@ -326,11 +292,7 @@ TEST(ConvertCode, EveryExportStartsFromTheSameState)
 
 TEST(ExportNumber, FixedDecimalsWithAPointAndHalvesAwayFromZeroInAnyLocale)
 {
-    const struct {
-        float value;
-        int decimals;
-        const char* expected;
-    } cases[] = {
+    const struct { float value; int decimals; const char* expected; } cases[] = {
         {20.0f, 2, "20.00"}, {-2.5f, 2, "-2.50"}, {0.4f, 3, "0.400"}, {100.0f, 0, "100"}, {0.5f, 0, "1"}, {-0.5f, 0, "-1"},
         {2.5f, 0, "3"}, {1.234f, 3, "1.234"}, {12.5f, 1, "12.5"},
         // Stored as 0.43449998 and -0.4345000x: written as computed.

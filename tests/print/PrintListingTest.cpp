@@ -44,12 +44,7 @@ TEST(PrintListing, FirstPageOfEachMachine)
     Program mk4;
     mk4.units = Units::Imperial;
     mk4.rows.push_back(parseProgramLine("    05 01  1250-   500 100  50 Schlichten", false, MachineType::Mark4).row);
-    const struct {
-        Program program;
-        MachineType machine;
-        QString name;
-        QStringList lines;
-    } cases[] = {
+    const struct { Program program; MachineType machine; QString name; QStringList lines; } cases[] = {
         {millProgram(2), MachineType::F1, {},
          {"", header(kUnsaved, 1), "", "", "%", "    N` G`  X  `  Y `   Z ` F  ", "     0 01   100  200  -300 100 Zeile 0",
           "     1 01   100  200  -300 100 Zeile 1", "   M"}},
@@ -70,11 +65,7 @@ TEST(PrintListing, FirstPageOfEachMachine)
 TEST(PrintListing, StampUsesTheLocaleSeparatorsWithTheDayFirst)
 {
     const QDateTime when(QDate(2026, 3, 7), QTime(8, 4, 59));
-    const struct {
-        QLocale locale;
-        const char* date;
-        const char* time;
-    } cases[] = {
+    const struct { QLocale locale; const char* date; const char* time; } cases[] = {
         {QLocale(QLocale::German, QLocale::Germany), "07.03.2026", "08:04"},
         {QLocale(QLocale::English, QLocale::UnitedStates), "07/03/2026", "08:04"},
         {QLocale(QLocale::Finnish), "07.03.2026", "08.04"},
@@ -152,11 +143,7 @@ TEST(PrintListing, NothingRunsOffTheRightMargin)
     // The header keeps the file name whole and its page number; the folders
     // give way in the middle, cut at separators, as far as the page needs.
     const QString longName = QStringLiteral("C:\\Kurs\\Gruppe B\\welle-mit-gewinde-und-einstich.cnc");
-    const struct {
-        QString path;
-        int width;
-        QString shown;
-    } headers[] = {
+    const struct { QString path; int width; QString shown; } headers[] = {
         {longPath, 72, ".../teil.cnc"}, {longPath, 100, "/home/.../woche-12/gruppe-b/teil.cnc"},
         {longPath, 110, "/home/.../fraesen/woche-12/gruppe-b/teil.cnc"}, {longPath, 0, longPath},
         {longName, 105, "C:\\...\\welle-mit-gewinde-und-einstich.cnc"}, {longName, 72, "...\\welle-mit-gewinde-und-einstich.cnc"},

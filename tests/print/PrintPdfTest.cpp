@@ -7,7 +7,6 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -19,11 +18,9 @@ namespace {
 // A poppler-utils tool's standard output.
 QString popplerOut(const char* name, const QStringList& args)
 {
-    const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
-    EXPECT_FALSE(path.isEmpty()) << name << " (poppler-utils) is missing";
     QProcess p;
-    p.start(path, args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << name;
+    p.start(QString::fromLatin1(name), args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << name << " (poppler-utils) is missing";
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
@@ -35,12 +32,7 @@ Program fullMillProgram()
     p.description = QStringLiteral("Tasche mit Insel\r\nGruppe B, Übung 3");
     for (int i = 0; i < 222; ++i) {
         const QString n = i > 99 ? QString::number(i) : QStringLiteral(" %1").arg(i, 2, 10, QLatin1Char('0'));
-        const QString line = QStringLiteral("   %1 01%2%3%4 100 Schritt %5 Fräsen")
-                                 .arg(n)
-                                 .arg(i * 10, 6)
-                                 .arg(i * 5, 5)
-                                 .arg(-i, 6)
-                                 .arg(i);
+        const QString line = QStringLiteral("   %1 01%2%3%4 100 Schritt %5 Fräsen").arg(n).arg(i * 10, 6).arg(i * 5, 5).arg(-i, 6).arg(i);
         p.rows.push_back(parseProgramLine(line, false, MachineType::F1).row);
     }
     return p;
@@ -122,15 +114,9 @@ TEST(PrintPdf, RejectedFilesAndUnwritablePdfsFail)
     // A PDF path that cannot be written is named with its reason; it is no
     // printer that is not ready.
     const QString unwritable = dir.filePath("fehlt/welle.pdf");
-    CliRun r = cli({"print", "--machine", "4", cnc, "--pdf", unwritable});
+    const CliRun r = cli({"print", "--machine", "4", cnc, "--pdf", unwritable});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.endsWith("cannot write " + unwritable.toUtf8() + ": No such file or directory\n")) << r.err.toStdString();
     EXPECT_FALSE(r.err.contains("Drucker"));
-    r = cli({"print", "--machine", "4", cnc});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains("--pdf")) << r.err.toStdString();
-    r = cli({"print", "--machine", "4", cnc, "--pdf", pdf});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.text(), pdf + ": 1 page\n");
-    EXPECT_GT(QFileInfo(pdf).size(), 0);
+    EXPECT_EQ(cli({"print", "--machine", "4", cnc}).exitCode, 2);
 }

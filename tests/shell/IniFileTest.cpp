@@ -33,12 +33,7 @@ protected:
 TEST_F(IniFileTest, ReadsWhatWindowsWrote)
 {
     const IniFile ini(writeBytes(path(), kWindowsIni));
-    const struct {
-        const char* section;
-        const char* key;
-        const char* fallback;
-        QString value;
-    } cases[] = {
+    const struct { const char* section; const char* key; const char* fallback; QString value; } cases[] = {
         {"settings", "TYPE", "0", "4"}, {"settings", "FilePath", "", QStringLiteral("C:\\Programme\\Quillon\\Präzision\\")},
         {"settings", "Win", "", "120,240,9600,7200"}, {"settings", "Drive", "", "N:"}, {"settings", "Units", "", "\"metric'"},
         {"settings", "ComPort", "1", "2"},
@@ -62,16 +57,12 @@ TEST_F(IniFileTest, LongValuesAndNamesOutsideWindows1252ReadBackWhole)
     const IniFile ini(writeBytes(path(), "[Settings]\r\nLong=" + longValue + "\r\nQuoted=\"" + longValue + "\"\r\n"));
     EXPECT_EQ(ini.strStdIniData(s, "Long", QString()), QString(300, 'a'));
     EXPECT_EQ(ini.strStdIniData(s, "Quoted", QString()), QString(300, 'a'));
-    EXPECT_EQ(ini.strStdIniData(s, "None", QString(260, 'd')), QString(260, 'd'));
-    // A long path, a Cyrillic name (a UTF-8 line), and a Windows-1252 text that would read as UTF-8.
-    const QString longPath = "/home/nutzer/" + QString(280, 'x') + ".cnc";
-    for (const QString& value : {longPath, QString::fromUtf8("/home/\u0436/welle.cnc"), QString::fromUtf8("\u00c3\u00a4")}) {
-        ASSERT_TRUE(ini.write(s, "MRUFile00", value)) << value.toStdString();
-        EXPECT_EQ(ini.strStdIniData(s, "MRUFile00", QString()), value);
+    // A name outside Windows-1252 makes its line UTF-8; so does a Windows-1252 text that would read as UTF-8.
+    for (const char* value : {"/home/\u0436/welle.cnc", "\u00c3\u00a4"}) {
+        ASSERT_TRUE(ini.write(s, "MRUFile00", QString::fromUtf8(value)));
+        EXPECT_EQ(ini.strStdIniData(s, "MRUFile00", QString()), QString::fromUtf8(value));
+        EXPECT_TRUE(bytesOf(path()).contains("MRUFile00=" + QByteArray(value) + "\r\n"));
     }
-    EXPECT_TRUE(bytesOf(path()).contains("MRUFile00=\xc3\x83\xc2\xa4\r\n"));
-    ASSERT_TRUE(ini.write(s, "MRUFile00", QString::fromUtf8("/home/\u0436/welle.cnc")));
-    EXPECT_TRUE(bytesOf(path()).contains("MRUFile00=/home/\xd0\xb6/welle.cnc\r\n"));
 }
 
 TEST_F(IniFileTest, WritingChangesOnlyItsOwnLineAndCreatesWhatIsMissing)
@@ -109,9 +100,7 @@ TEST_F(IniFileTest, RefusesWritesThatWouldNotReadBack)
     EXPECT_FALSE(ini.write(s, QStringLiteral("Key\u03c9"), "x"));
     for (const char* value : {"/tmp/blank at the end.cnc ", "'/tmp/quoted.cnc'", "/tmp/two\nlines.cnc"})
         EXPECT_FALSE(ini.write(s, "MRUFile00", value)) << value;
-    EXPECT_FALSE(ini.write(s, "A=B", "x"));
-    EXPECT_FALSE(ini.write(s, QString(), "x"));
-    EXPECT_FALSE(ini.write("Se]t", "Key", "x"));
+    EXPECT_FALSE(ini.write(s, "A=B", "x") || ini.write(s, QString(), "x") || ini.write("Se]t", "Key", "x"));
     EXPECT_EQ(bytesOf(path()), kWindowsIni);
     // A path that is a folder cannot become the settings file.
     EXPECT_FALSE(IniFile(dir.path()).write(s, "Type", "1"));
@@ -126,20 +115,13 @@ TEST_F(IniFileTest, RefusesWritesThatWouldNotReadBack)
 
 TEST_F(IniFileTest, FlagRule)
 {
-    const struct {
-        const char* value;
-        bool flag;
-    } cases[] = {
-        {"Yes", true}, {"  yes  ", true}, {"ON", true}, {"true", true}, {"1", true}, {"-1", true}, {"\tTrue ", true}, {"No", false},
-        {"", false}, {"0", false}, {"2", false}, {"y", false}, {"yes please", false}, {"- 1", false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(blnIniFlagText(c.value), c.flag) << c.value;
-    const IniFile ini(writeBytes(path(), "[Settings]\r\nNetwork = yes \r\nWarning=\r\nOdd=maybe\r\n"));
-    EXPECT_TRUE(ini.blnStdIniFlag(s, "Network", "No"));
+    for (const char* on : {"Yes", "  yes  ", "ON", "true", "1", "-1", "\tTrue "})
+        EXPECT_TRUE(blnIniFlagText(on)) << on;
+    for (const char* off : {"No", "", "0", "2", "y", "yes please", "- 1"})
+        EXPECT_FALSE(blnIniFlagText(off)) << off;
+    const IniFile ini(writeBytes(path(), "[Settings]\r\nNetwork = yes \r\nWarning=\r\n"));
+    EXPECT_TRUE(ini.blnStdIniFlag(s, "Network", "No") && ini.blnStdIniFlag(s, "Missing", "-1"));
     EXPECT_FALSE(ini.blnStdIniFlag(s, "Warning", "Yes"));
-    EXPECT_FALSE(ini.blnStdIniFlag(s, "Odd", "Yes"));
-    EXPECT_TRUE(ini.blnStdIniFlag(s, "Missing", "-1"));
 }
 
 TEST_F(IniFileTest, RecentFilesKeepTheFourNewestInTheirNewestSpelling)

@@ -37,9 +37,7 @@ TEST(Settings, DefaultsOfEveryKeyWithoutCreatingTheFile)
                            settings.exportFolder(), settings.mruFile(0), Settings::mruKey(12)}),
               QStringList({"0", "none", "1", "metric", "/opt/quillon/CNCfiles/", "N:", "c:\\spindra\\turndata\\", "none", "MRUFile12"}));
     EXPECT_EQ(std::vector<bool>({settings.woodworker(), settings.warning(), settings.network()}), std::vector<bool>({false, true, false}));
-    EXPECT_EQ(settings.previewPane(), PreviewPaneSetting{});
-    EXPECT_FALSE(settings.previewPane().visible);
-    EXPECT_EQ(settings.previewPane().side, PaneSide::Right);
+    EXPECT_EQ(settings.previewPane(), (PreviewPaneSetting{.visible = false, .floating = false, .side = PaneSide::Right, .placement = {}, .sideView = false}));
     EXPECT_EQ(settings.windowPlacement(), std::nullopt);
     EXPECT_FALSE(QFile::exists(settings.filePath()));
 }
@@ -48,12 +46,7 @@ TEST(Settings, PaneAndWindowKeysReadBackAndForgiveHandEdits)
 {
     QTemporaryDir dir;
     const Settings settings(dir.filePath("Quillon.ini"), "/opt/quillon");
-    PreviewPaneSetting pane;
-    pane.visible = true;
-    pane.floating = true;
-    pane.side = PaneSide::Bottom;
-    pane.placement = WindowPlacement{1500, 3000, 6000, 4500};
-    pane.sideView = true;
+    const PreviewPaneSetting pane{.visible = true, .floating = true, .side = PaneSide::Bottom, .placement = WindowPlacement{1500, 3000, 6000, 4500}, .sideView = true};
     ASSERT_TRUE(settings.setPreviewPane(pane));
     EXPECT_EQ(settings.previewPane(), pane);
     EXPECT_EQ(bytesOf(settings.filePath()), QByteArray("[Settings]\r\nPreview=Yes\r\nPreviewFloat=Yes\r\nPreviewSide=bottom\r\n"
@@ -63,11 +56,7 @@ TEST(Settings, PaneAndWindowKeysReadBackAndForgiveHandEdits)
     settings.setValue("PreviewSide", "Left");
     settings.setValue("PreviewWin", "1,2,drei,4");
     settings.setValue("PreviewView", QStringLiteral("schräg"));
-    const PreviewPaneSetting edited = settings.previewPane();
-    EXPECT_TRUE(edited.visible);
-    EXPECT_EQ(edited.side, PaneSide::Left);
-    EXPECT_FALSE(edited.placement.has_value());
-    EXPECT_FALSE(edited.sideView);
+    EXPECT_EQ(settings.previewPane(), (PreviewPaneSetting{.visible = true, .floating = true, .side = PaneSide::Left, .placement = {}, .sideView = false}));
     settings.setValue("PreviewSide", "mitte");
     EXPECT_EQ(settings.previewPane().side, PaneSide::Right);
 
@@ -82,44 +71,28 @@ TEST(Settings, PaneAndWindowKeysReadBackAndForgiveHandEdits)
 
 TEST(MachineSelection, TypeSettingAndCommandLine)
 {
-    const struct {
-        const char* value;
-        MachineType machine;
-    } types[] = {
-        {"1", MachineType::F1}, {"2", MachineType::Mark2}, {"4", MachineType::Mark4}, {" 4 ", MachineType::Mark4},
-        {"4abc", MachineType::Mark4}, {"2.0", MachineType::Mark2}, {"0", MachineType::None}, {"", MachineType::None},
-        {"abc", MachineType::None}, {"3", MachineType::None}, {"5", MachineType::None}, {"-1", MachineType::None},
-        {"-4", MachineType::None}, {"40", MachineType::None}, {"99999999999999999999", MachineType::None},
+    const struct { const char* value; MachineType machine; } types[] = {
+        {"1", MachineType::F1}, {"2", MachineType::Mark2}, {" 4 ", MachineType::Mark4}, {"4abc", MachineType::Mark4}, {"2.0", MachineType::Mark2},
+        {"", MachineType::None}, {"3", MachineType::None}, {"-4", MachineType::None}, {"40", MachineType::None}, {"99999999999999999999", MachineType::None},
     };
     for (const auto& c : types)
         EXPECT_EQ(machineFromTypeSetting(c.value), c.machine) << c.value;
 
-    const struct {
-        QStringList args;
-        MachineType machine;
-        const char* settings;
-        const char* file;
-    } lines[] = {
-        {{}, MachineType::None, "", ""}, {{"4"}, MachineType::Mark4, "", ""}, {{"2"}, MachineType::Mark2, "", ""},
-        {{"1"}, MachineType::F1, "", ""}, {{"3"}, MachineType::None, "", ""},
+    const struct { QStringList args; MachineType machine; const char* settings; const char* file; } lines[] = {
+        {{}, MachineType::None, "", ""}, {{"3"}, MachineType::None, "", ""}, {{"4", "x"}, MachineType::None, "", ""},
         {{"mk4"}, MachineType::Mark4, "", ""},  // only the last character counts
-        {{"/x/part.cnc", "14"}, MachineType::Mark4, "", "/x/part.cnc"}, {{"4", "x"}, MachineType::None, "", ""},
-        {{"--settings", "/etc/my1"}, MachineType::None, "/etc/my1", ""}, {{"--settings", "a.ini", "2"}, MachineType::Mark2, "a.ini", ""},
-        {{"4", "--settings", "cfg2"}, MachineType::Mark4, "cfg2", ""}, {{"--settings=/tmp/q4.ini", "1"}, MachineType::F1, "/tmp/q4.ini", ""},
-        {{"--settings"}, MachineType::None, "", ""}, {{"4", "/x/part.cnc"}, MachineType::Mark4, "", "/x/part.cnc"},
-        {{"Teil.CNC", "2"}, MachineType::Mark2, "", "Teil.CNC"},
+        {{"/x/part.cnc", "14"}, MachineType::Mark4, "", "/x/part.cnc"}, {{"4", "/x/part.cnc"}, MachineType::Mark4, "", "/x/part.cnc"},
+        {{"--settings", "a.ini", "2"}, MachineType::Mark2, "a.ini", ""}, {{"4", "--settings", "cfg2"}, MachineType::Mark4, "cfg2", ""},
+        {{"--settings=/tmp/q4.ini", "1"}, MachineType::F1, "/tmp/q4.ini", ""}, {{"--settings"}, MachineType::None, "", ""},
     };
     for (const auto& c : lines) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         const CommandLine line = parseCommandLine(c.args);
         EXPECT_EQ(line.machine, c.machine);
-        EXPECT_EQ(line.settingsPath, c.settings);
         EXPECT_EQ(machineFromCommandLine(c.args), c.machine);
-        if (*c.file) {
-            EXPECT_EQ(line.programFile, c.file);
-        }
+        EXPECT_EQ(line.settingsPath, c.settings);
+        EXPECT_EQ(line.programFile, c.file);
     }
-    EXPECT_TRUE(parseCommandLine({"4"}).programFile.isEmpty());
 }
 
 TEST(MachineSelection, CommandLineWinsForOneRunAndDialogChoicesAreSaved)
@@ -128,9 +101,8 @@ TEST(MachineSelection, CommandLineWinsForOneRunAndDialogChoicesAreSaved)
     const QByteArray ini = "[Settings]\r\nType=1\r\nWoodworker=Yes\r\n";
     writeBytes(dir.filePath("Quillon.ini"), ini);
     ApplicationState state = stateIn(dir);
-    const MachineType machine = state.machineAtStart({"4"});
-    EXPECT_EQ(machine, MachineType::Mark4);
-    state.setMachine(machine);
+    ASSERT_EQ(state.machineAtStart({"4"}), MachineType::Mark4);
+    state.setMachine(MachineType::Mark4);
     EXPECT_EQ(state.profile().lineLimit, 210);
     EXPECT_FALSE(state.woodworker());  // a lathe is never a Woodworker
     EXPECT_EQ(bytesOf(state.settings().filePath()), ini);
@@ -138,12 +110,9 @@ TEST(MachineSelection, CommandLineWinsForOneRunAndDialogChoicesAreSaved)
     state.setMachine(MachineType::F1);
     EXPECT_TRUE(state.woodworker());
 
-    EXPECT_FALSE(machineFromDialogResult(0));
-    EXPECT_FALSE(machineFromDialogResult(-1));
-    EXPECT_FALSE(machineFromDialogResult(5));
+    EXPECT_FALSE(machineFromDialogResult(0) || machineFromDialogResult(-1) || machineFromDialogResult(5));
     EXPECT_EQ(preselectedChoice(MachineType::None, true), std::nullopt);
     EXPECT_EQ(preselectedChoice(MachineType::Mark2, true), MachineChoice::Mark2);
-    EXPECT_EQ(preselectedChoice(MachineType::Mark4, false), MachineChoice::Mark4);
     QTemporaryDir fresh;
     ApplicationState chosen = stateIn(fresh);
     const QString path = chosen.settings().filePath();
@@ -163,9 +132,7 @@ TEST(MachineSelection, CommandLineWinsForOneRunAndDialogChoicesAreSaved)
 
 TEST(SettingsPath, OneSeparatorAndTheConfigFolderWhereTheProgramFolderWillNotDo)
 {
-    EXPECT_EQ(joinPath("/opt/quillon", "Quillon.ini"), "/opt/quillon/Quillon.ini");
     EXPECT_EQ(joinPath("/opt/quillon/", "Quillon.ini"), "/opt/quillon/Quillon.ini");
-    EXPECT_EQ(joinPath("/", "Quillon.ini"), "/Quillon.ini");
     EXPECT_EQ(joinPath("C:\\", "Quillon.ini"), "C:/Quillon.ini");
 
     QTemporaryDir dir;
@@ -206,13 +173,8 @@ TEST(FileExists, FolderOrFileByTheTrailingSeparator)
 {
     QTemporaryDir dir;
     const QString file = writeBytes(dir.filePath("part.cnc"), "%\r\n");
-    EXPECT_TRUE(blnStdFileExists(file));
-    EXPECT_FALSE(blnStdFileExists(file + '/'));
-    EXPECT_TRUE(blnStdFileExists(dir.path() + '/'));
-    EXPECT_TRUE(blnStdFileExists(dir.path() + '\\'));
-    EXPECT_FALSE(blnStdFileExists(dir.path()));
-    EXPECT_FALSE(blnStdFileExists(dir.filePath("other.cnc")));
-    EXPECT_FALSE(blnStdFileExists(QString()));
+    EXPECT_TRUE(blnStdFileExists(file) && blnStdFileExists(dir.path() + '/') && blnStdFileExists(dir.path() + '\\'));
+    EXPECT_FALSE(blnStdFileExists(file + '/') || blnStdFileExists(dir.path()) || blnStdFileExists(dir.filePath("x.cnc")) || blnStdFileExists({}));
 }
 
 TEST(NetworkDrive, TheMountHoldingTheFolderDecides)
@@ -223,10 +185,7 @@ TEST(NetworkDrive, TheMountHoldingTheFolderDecides)
                                           "32 22 0:41 / /mnt/win\\040share rw - cifs //pc/share rw\n"
                                           "33 22 0:42 / /home/lehrer/fern rw - fuse.sshfs lehrer@pc:/ rw\n"
                                           "34 22 0:43 / /media/usb rw - vfat /dev/sdc1 rw\n");
-    const struct {
-        const char* folder;
-        bool network;
-    } cases[] = {
+    const struct { const char* folder; bool network; } cases[] = {
         {"/usr/bin", false}, {"/srv/schule", true}, {"/srv/schule/quillon/bin", true},
         {"/srv/schule/lokal/bin", false},  // a local disk mounted inside the share
         {"/srv/schulewerk", false},        // a neighbour whose name only begins the same
@@ -239,10 +198,7 @@ TEST(NetworkDrive, TheMountHoldingTheFolderDecides)
 
 TEST(ShellTexts, MillWordsAndTheUnsavedWorkQuestion)
 {
-    const struct {
-        const char* caption;
-        const char* mill;
-    } cases[] = {
+    const struct { const char* caption; const char* mill; } cases[] = {
         {"Programm an die Drehmaschine senden", "Programm an die Fräsmaschine senden"}, {"drehmaschine bereit", "fräsmaschine bereit"},
         {"DREHMASCHINE und drehMaschine", "Fräsmaschine und fräsmaschine"}, {"Drehmaschinedrehmaschine", "Fräsmaschinefräsmaschine"},
         {"Dreh maschine", "Dreh maschine"}, {"", ""},
