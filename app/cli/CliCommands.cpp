@@ -14,19 +14,24 @@ const CliCommand kCommands[] = {
      "Exit 0 when all were accepted, 1 when any was rejected, 2 on a usage or read error.\n",
      runCheckCommand},
     {"lint", "list the problems of program files, as the editor's program check does",
-     "usage: quillon-cli lint [--machine M] [--woodworker] FILE...\n"
+     "usage: quillon-cli lint [--machine M] [--woodworker] [--strict] FILE...\n"
      "Decodes each file and checks its program for the machine: unknown codes,\n"
      "parameters outside the machine's range for the file's units (metric without\n"
      "a unit line), filled columns the code does not use, the Mark 4 H value,\n"
      "line numbers not consecutive from 00, calls and jumps to missing lines,\n"
      "returns without a call, more rows than the machine takes (on the first row\n"
      "beyond the limit) and a missing program end (M30, G22 on the Mark 2).\n"
-     "Prints one finding per line as \"FILE:LINE: N05: message\", LINE being the\n"
-     "file's line (from 1) that holds the row; a missing end names the last row.\n"
+     "Then the test run's warnings: a rapid through material (the billet the\n"
+     "description names, else 20 mm; the mill block 80 x 60 x 20 mm), a feed while\n"
+     "the spindle is off (Mark 4, F1), a move before any G90 or G91.\n"
+     "Prints one finding per line as \"FILE:LINE: N05: message\", a warning as\n"
+     "\"FILE:LINE: N05: Warnung: message\", LINE being the file's line (from 1)\n"
+     "that holds the row; a missing end names the last row.\n"
      "--woodworker  the F1 Woodworker's spindle speeds (also taken from the settings)\n"
+     "--strict      warnings fail the file too\n"
      "A rejected file prints \"FILE: rejected: MESSAGE\". Exit 0 and no output when\n"
-     "every program is clean, 1 when there is any finding or rejected file,\n"
-     "2 on a usage or read error.\n",
+     "every program is clean, 0 with warnings only (1 with --strict), 1 when there\n"
+     "is any error or rejected file, 2 on a usage or read error.\n",
      runLintCommand},
     {"export", "convert a lathe program for the Spindra turning simulator",
      "usage: quillon-cli export [--machine M] FILE -o OUT [--billet D] [--tool T[:SPEED]]...\n"

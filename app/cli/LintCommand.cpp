@@ -22,15 +22,19 @@ int fileLine(const DecodeResult& decoded, const Finding& finding)
 int runLintCommand(CliContext& context)
 {
     const bool woodworker = context.takeFlag(QStringLiteral("--woodworker")) || context.woodworkerSetting();
+    const bool strict = context.takeFlag(QStringLiteral("--strict"));
     return context.forEachProgram(
-        QStringLiteral("lint"), [woodworker](MachineType machine, const QString& path, const DecodeResult& decoded) {
+        QStringLiteral("lint"), [woodworker, strict](MachineType machine, const QString& path, const DecodeResult& decoded) {
             QString report;
-            for (const Finding& f : checkProgram(decoded.program, machine, woodworker))
-                report += QStringLiteral("%1:%2: %3\n").arg(path).arg(fileLine(decoded, f)).arg(f.text());
-            if (report.isEmpty())
-                return int(kExitOk);
+            bool errors = false;
+            for (const Finding& f : checkProgram(decoded.program, machine, woodworker)) {
+                const bool warning = f.severity == Finding::Severity::Warning;
+                errors = errors || !warning;
+                const QString text = warning ? f.rowName + QStringLiteral(": Warnung: ") + f.message : f.text();
+                report += QStringLiteral("%1:%2: %3\n").arg(path).arg(fileLine(decoded, f)).arg(text);
+            }
             CliContext::out(report);
-            return int(kExitFailed);
+            return int(errors || (strict && !report.isEmpty()) ? kExitFailed : kExitOk);
         });
 }
 

@@ -76,7 +76,7 @@ private:
     {
         RowFacts f;
         const QString n = row.column(m_columns.n).trimmed();
-        f.name = n.isEmpty() ? QStringLiteral("Zeile %1").arg(index + 1) : QStringLiteral("N") + n;
+        f.name = findingRowName(m_program, m_machine, index);
         f.number = lineNumberOf(n);
         // The editor's own reading of the code column: a bare number is a G code.
         const QString code = strClean(row.column(m_columns.g));
@@ -237,16 +237,28 @@ private:
 
 }  // namespace
 
-std::vector<Finding> checkProgram(const Program& program, MachineType machine, const CodeTables& tables)
+QString findingRowName(const Program& program, MachineType machine, int row)
 {
-    return Checker(program, machine, tables).run();
+    const QString n = program.rows[std::size_t(row)].column(machineProfile(machine).columns.n).trimmed();
+    return n.isEmpty() ? QStringLiteral("Zeile %1").arg(row + 1) : QStringLiteral("N") + n;
 }
 
-std::vector<Finding> checkProgram(const Program& program, MachineType machine, bool woodworker)
+std::vector<Finding> checkProgram(const Program& program, MachineType machine, const CodeTables& tables,
+                                  const std::optional<MaterialSetup>& material)
+{
+    std::vector<Finding> findings = Checker(program, machine, tables).run();
+    const std::vector<Finding> warnings =
+        programWarnings(program, machine, material.value_or(defaultMaterialSetup(program.units == Units::Imperial)));
+    findings.insert(findings.end(), warnings.begin(), warnings.end());
+    return findings;
+}
+
+std::vector<Finding> checkProgram(const Program& program, MachineType machine, bool woodworker,
+                                  const std::optional<MaterialSetup>& material)
 {
     CodeTables tables;
     tables.GetCommands(machine, woodworker);
-    return checkProgram(program, machine, tables);
+    return checkProgram(program, machine, tables, material);
 }
 
 }  // namespace quillon

@@ -9,6 +9,7 @@ using namespace quillon;
 using namespace quillon::testing;
 
 namespace {
+const QString kNoMode = QStringLiteral("Keine Maßangabe (G90/G91) vor der ersten Bewegung: die Werte gelten inkrementell");
 const QByteArray kRejectedMark2 = "rejected: Diese Datei kann nicht gelesen werden, Sie enth\xc3\xa4lt kein CNC Programm f\xc3\xbcr Mark 2 Drehmaschine";
 }
 
@@ -75,7 +76,7 @@ TEST(Cli, UsageErrorsAreOneLineAndExitTwo)
     const QString out = dir.filePath("x.spd");
     const QStringList bad[] = {
         {"check", "--machine", "4", "--frobnicate", in}, {"check", "--machine", "7", in}, {"format", "--machine", "4"},
-        {"launch"}, {"check", "--machine"}, {"lint", "--machine", "4"}, {"lint", "--machine", "4", "--strict", in},
+        {"launch"}, {"check", "--machine"}, {"lint", "--machine", "4"}, {"lint", "--strict"},
         {"export", "--machine", "4", in}, {"export", "--machine", "4", in, "-o", out, "--tool", "12"},
         {"export", "--machine", "4", in, "-o", out, "--tool", "3:0"}, {"export", "--machine", "4", in, "-o", out, "--billet", "0"},
         {"export", "--machine", "4", in, "-o", out, "--billet", "3,5"}, {"export", "--machine", "4", dir.filePath("fehlt.cnc"), "-o", out},
@@ -115,19 +116,37 @@ TEST(LintCli, FindingsPointAtTheFileLineOfTheirRowFileAfterFile)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.text(), path + ":7: N01: X = 8000: Der maximalwert für diesen Parameter ist 5999\n" + path
                             + ":8: N03: Unbekannter Code G47 für die Mark 4 Drehmaschine\n" + path
-                            + ":8: N03: Zeilennummer nicht fortlaufend, erwartet N02\n" + path + ":8: Das Programm hat kein Programmende (M30)\n");
+                            + ":8: N03: Zeilennummer nicht fortlaufend, erwartet N02\n" + path + ":8: Das Programm hat kein Programmende (M30)\n"
+                            + path + ":5: N00: Warnung: " + kNoMode + "\n" + path + ":7: N01: Warnung: Vorschub bei stehender Spindel\n");
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
 
     // A Mark 2 program: no header line, address letters in the line.
     const QString bad = writeBytes(dir.filePath("bad.cnc"), "%\r\n   N00 G00 X 1250 Z   200 F    \r\n   N01 G01 X  100 Z-  500 F 50\r\n   M\r\n");
     r = cli({"lint", "--machine", "2", data("mark2-welle.cnc"), bad, data("f1-tasche.cnc")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, bad.toUtf8() + ":3: Das Programm hat kein Programmende (G22)\n" + data("f1-tasche.cnc").toUtf8() + ": " + kRejectedMark2 + "\n");
+    EXPECT_EQ(r.text(), data("mark2-welle.cnc") + ":2: N00: Warnung: " + kNoMode + "\n" + bad + ":3: Das Programm hat kein Programmende (G22)\n"
+                            + bad + ":2: N00: Warnung: " + kNoMode + "\n" + data("f1-tasche.cnc") + ": " + kRejectedMark2 + "\n");
     // A file that cannot be read is a read error; the others are still checked.
     r = cli({"lint", "--machine", "2", dir.filePath("missing.cnc"), bad});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err.count('\n'), 1);
-    EXPECT_EQ(r.out.count('\n'), 1);
+    EXPECT_EQ(r.out.count('\n'), 2);  // bad.cnc's error and warning
+}
+
+TEST(LintCli, WarningsAloneExitZeroUnlessStrict)
+{
+    const QString welle = data("mark4-welle.cnc");
+    for (const bool strict : {false, true}) {
+        QStringList args{"lint", "--machine", "4", welle, data("mark4-kontur.cnc")};
+        if (strict)
+            args.insert(1, "--strict");
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.exitCode, strict ? 1 : 0);
+        EXPECT_EQ(r.text(), welle + ":5: N00: Warnung: " + kNoMode + "\n" + welle + ":6: N01: Warnung: Vorschub bei stehender Spindel\n");
+    }
+    const CliRun clean = cli({"lint", "--strict", "--machine", "4", data("mark4-kontur.cnc")});
+    EXPECT_EQ(clean.exitCode, 0);
+    EXPECT_TRUE(clean.out.isEmpty());
 }
 
 TEST(LintCli, WoodworkerFromTheFlagOrTheSettings)

@@ -7,6 +7,7 @@
 #include "model/NumberFormat.h"
 
 #include "CliRun.h"
+#include "export/ProgramBuilder.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -67,11 +68,13 @@ Program makeProgram(MachineType machine, std::initializer_list<Row> rows, Units 
     return p;
 }
 
-std::vector<QString> texts(const std::vector<Finding>& findings)
+// "row|N05: message" of each error, or of each warning.
+std::vector<QString> texts(const std::vector<Finding>& findings, Finding::Severity severity = Finding::Severity::Error)
 {
     std::vector<QString> out;
     for (const Finding& f : findings)
-        out.push_back(QStringLiteral("%1|").arg(f.row) + f.text());
+        if (f.severity == severity)
+            out.push_back(QStringLiteral("%1|").arg(f.row) + f.text());
     return out;
 }
 
@@ -210,21 +213,64 @@ TEST(ProgramCheck, WoodworkerAndUnitsDecideTheRanges)
 
     Program inch = makeProgram(MachineType::F1, {{"00", "G01", "7999", "3999", "-7999", "199"}, {"01", "M30"}},
                                Units::Imperial);
-    EXPECT_TRUE(checkProgram(inch, MachineType::F1, false).empty());
+    EXPECT_TRUE(texts(checkProgram(inch, MachineType::F1, false)).empty());
     inch.units = Units::Metric;
-    EXPECT_TRUE(checkProgram(inch, MachineType::F1, false).empty());
+    EXPECT_TRUE(texts(checkProgram(inch, MachineType::F1, false)).empty());
     inch = makeProgram(MachineType::F1, {{"00", "G01", "8000", "4000", "-8000", "200"}, {"01", "M30"}}, Units::Imperial);
-    EXPECT_EQ(checkProgram(inch, MachineType::F1, false).size(), 4u);
+    EXPECT_EQ(texts(checkProgram(inch, MachineType::F1, false)).size(), 4u);
 }
 
-TEST(ProgramCheck, SampleFilesAreClean)
+TEST(ProgramCheck, SampleFilesHaveNoErrorsAndTheWarningsOfAPupil)
 {
-    const std::pair<const char*, MachineType> files[] = {
-        {"f1-tasche.cnc", MachineType::F1}, {"mark2-welle.cnc", MachineType::Mark2}, {"mark4-welle.cnc", MachineType::Mark4},
-        {"f1-platte.cnc", MachineType::F1}, {"mark4-kontur.cnc", MachineType::Mark4}};
-    for (const auto& [name, machine] : files) {
+    const char* const noMode = "0|N00: Keine Maßangabe (G90/G91) vor der ersten Bewegung: die Werte gelten inkrementell";
+    const std::tuple<const char*, MachineType, std::vector<const char*>> files[] = {
+        {"f1-tasche.cnc", MachineType::F1, {noMode, "1|N01: Vorschub bei stehender Spindel"}},
+        {"mark2-welle.cnc", MachineType::Mark2, {noMode}},
+        {"mark4-welle.cnc", MachineType::Mark4, {noMode, "1|N01: Vorschub bei stehender Spindel"}},
+        {"f1-platte.cnc", MachineType::F1, {}}, {"mark4-kontur.cnc", MachineType::Mark4, {}}};
+    for (const auto& [name, machine, warnings] : files) {
         const DecodeResult r = blnDecodeBuffer(decodeCp1252(quillon::testing::bytesOf(quillon::testing::data(name))), machine, Units::Metric);
         ASSERT_TRUE(r.accepted) << name;
-        EXPECT_EQ(texts(checkProgram(r.program, machine, false)), std::vector<QString>()) << name;
+        const std::vector<Finding> found = checkProgram(r.program, machine, false);
+        EXPECT_EQ(texts(found), std::vector<QString>()) << name;
+        EXPECT_EQ(texts(found, Finding::Severity::Warning), std::vector<QString>(warnings.begin(), warnings.end())) << name;
+    }
+}
+
+TEST(ProgramWarnings, SpindleModeAndRapidsPerMachine)
+{
+    using quillon::testing::ProgramBuilder;
+    const char* const noMode = "Keine Maßangabe (G90/G91) vor der ersten Bewegung: die Werte gelten inkrementell";
+    const char* const spindle = "Vorschub bei stehender Spindel";
+    // A DIAM 20 billet: the rapid to X17 Z-10 passes radius 8.5 over Z 1 to -10.
+    const auto lathe = [](bool roughFirst) {
+        ProgramBuilder p(MachineType::Mark4, Units::Metric, QStringLiteral("Billet diam 20"));
+        p.row("G90").row("M03").row("G00", {.x = 2200, .z = 100});
+        if (roughFirst)
+            p.row("G84", {.x = 1600, .z = -1500, .f = 100, .h = 50});
+        p.row("G00", {.x = 1700, .z = -1000}).row("M30");
+        return p;
+    };
+    ProgramBuilder mark4(MachineType::Mark4);
+    mark4.row("G00").row("G00", {.x = 3000, .z = 200}).row("G01", {.x = -100, .f = 100}).row("M03").row("G91")
+        .row("G01", {.x = -100}).row("M05").row("G84", {.x = -200, .z = -500, .f = 100, .h = 50}).row("M30");
+    ProgramBuilder mark2(MachineType::Mark2);
+    mark2.row("G00", {.x = 3000, .z = 200}).row("G01", {.x = -100, .f = 100}).row("G22");
+    ProgramBuilder mill(MachineType::F1);
+    mill.row("G91").row("G01", {.x = 1000, .y = 0, .z = 500, .f = 100}).row("M03")
+        .row("G00", {.x = 0, .y = 1000, .z = -600}).row("G01", {.x = 1000, .y = 0, .z = 0}).row("M30");
+    const std::pair<ProgramBuilder, std::vector<std::pair<int, const char*>>> cases[] = {
+        {mark4, {{1, noMode}, {2, spindle}, {7, spindle}}},
+        {mark2, {{0, noMode}}},
+        {mill, {{1, spindle}, {3, "Eilgang im Material"}}},  // down to Z-1 over the untouched block
+        {lathe(false), {{3, "Eilgang im Material"}}},
+        {lathe(true), {}},
+    };
+    for (const auto& [p, expected] : cases) {
+        SCOPED_TRACE(p.text().toStdString());
+        std::vector<QString> want;
+        for (const auto& [row, message] : expected)
+            want.push_back(QStringLiteral("%1|N0%1: ").arg(row) + QString::fromUtf8(message));
+        EXPECT_EQ(texts(programWarnings(p.program, p.machine(), MaterialSetup{}), Finding::Severity::Warning), want);
     }
 }
