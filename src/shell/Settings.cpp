@@ -2,6 +2,12 @@
 
 #include "SettingsPath.h"
 
+#include <QStringList>
+
+#include <cmath>
+#include <initializer_list>
+#include <vector>
+
 namespace quillon {
 
 namespace {
@@ -9,6 +15,34 @@ namespace {
 QString key(const char* name) { return QString::fromLatin1(name); }
 
 const char* const kSideNames[] = {"left", "right", "top", "bottom"};
+
+// Lengths as "80,60,20": each must be a positive number, else all keep their
+// defaults (a half-read block would be a block nobody set).
+void readLengths(const QString& text, std::initializer_list<double*> lengths)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != qsizetype(lengths.size()))
+        return;
+    std::vector<double> read;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const double v = part.trimmed().toDouble(&ok);
+        if (!ok || !(v > 0.0) || !std::isfinite(v))
+            return;
+        read.push_back(v);
+    }
+    std::size_t i = 0;
+    for (double* length : lengths)
+        *length = read[i++];
+}
+
+QString lengthsText(std::initializer_list<double> lengths)
+{
+    QStringList parts;
+    for (double v : lengths)
+        parts << QString::number(v, 'g', 10);
+    return parts.join(QLatin1Char(','));
+}
 
 }  // namespace
 
@@ -71,6 +105,8 @@ PreviewPaneSetting Settings::previewPane() const
             pane.side = static_cast<PaneSide>(i);
     pane.placement = parseWinSetting(value(key(kPreviewWin), QStringLiteral("none")));
     pane.sideView = value(key(kPreviewView), QStringLiteral("top")).trimmed().toLower() == QLatin1String("side");
+    readLengths(value(key(kPreviewBillet), QStringLiteral("20")), {&pane.billetDiameter});
+    readLengths(value(key(kPreviewBlock), QStringLiteral("80,60,20")), {&pane.blockX, &pane.blockY, &pane.blockZ});
     return pane;
 }
 
@@ -82,6 +118,8 @@ bool Settings::setPreviewPane(const PreviewPaneSetting& pane) const
     ok = setValue(key(kPreviewSide), QString::fromLatin1(kSideNames[static_cast<int>(pane.side)])) && ok;
     ok = setValue(key(kPreviewWin), pane.placement ? winSettingText(*pane.placement) : QStringLiteral("none")) && ok;
     ok = setValue(key(kPreviewView), pane.sideView ? QStringLiteral("side") : QStringLiteral("top")) && ok;
+    ok = setValue(key(kPreviewBillet), lengthsText({pane.billetDiameter})) && ok;
+    ok = setValue(key(kPreviewBlock), lengthsText({pane.blockX, pane.blockY, pane.blockZ})) && ok;
     return ok;
 }
 

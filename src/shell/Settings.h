@@ -34,6 +34,9 @@ public:
     static constexpr const char* kPreviewSide = "PreviewSide";
     static constexpr const char* kPreviewWin = "PreviewWin";
     static constexpr const char* kPreviewView = "PreviewView";
+    // The test run's billet diameter and block size (X,Y,Z), in mm.
+    static constexpr const char* kPreviewBillet = "PreviewBillet";
+    static constexpr const char* kPreviewBlock = "PreviewBlock";
 
     // `programDir` gives the default of FilePath.
     Settings(const QString& filePath, QString programDir);
@@ -67,7 +70,8 @@ public:
     QString exportFolder() const;           // "c:\spindra\turndata\"
     QString mruFile(int number) const;      // "none"
     // Preview "No", PreviewFloat "No", PreviewSide "right" (left, right, top,
-    // bottom), PreviewWin "none" (as Win), PreviewView "top" (top, side).
+    // bottom), PreviewWin "none" (as Win), PreviewView "top" (top, side),
+    // PreviewBillet "20", PreviewBlock "80,60,20".
     // Values that cannot be read give their defaults.
     PreviewPaneSetting previewPane() const;
     bool setPreviewPane(const PreviewPaneSetting& pane) const;
