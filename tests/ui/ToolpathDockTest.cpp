@@ -10,6 +10,7 @@
 #include "WindowTestSupport.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -40,6 +41,24 @@ protected:
     ToolpathView* view() const { return w->findChild<ToolpathView*>(QStringLiteral("picPreview")); }
     QAction* toggle() const { return w->findChild<QAction*>(QStringLiteral("mnuVPreview")); }
     QString setting(const char* key) const { return state->settings().value(QString::fromLatin1(key), QStringLiteral("?")); }
+
+    // The pane shown beside a Mark 4 program of three moves, rows 1 to 3.
+    void openWelle()
+    {
+        start(MachineType::Mark4);
+        toggle()->trigger();
+        WAIT_TRUE(dock()->isVisible());
+        const QByteArray text = "Welle\r\n%\r\n    N` G`   X `    Z `  F`  H \r\n"
+                                "    00 90                      \r\n"
+                                "    01 00     0    200         \r\n"
+                                "    02 01  1000-  1000 100     \r\n"
+                                "    03 01  2000-  2000 100     \r\n"
+                                "    04M30                      \r\n"
+                                "   M\r\n";
+        w->setOpenNotice([]() { return true; });
+        w->openAtStart(writeFile(dir.filePath(QStringLiteral("welle.cnc")), text));
+        WAIT_TRUE(view()->toolpath().moves.size() == 3u);
+    }
 
     // A program of `rows` plain rows, put in place as a file read would.
     void loadRows(int rows)
@@ -250,19 +269,7 @@ TEST_F(ToolpathDockTest, ClickOnAMoveSelectsItsRowAndTheMouseZoomsPansAndFits)
 
 TEST_F(ToolpathDockTest, TheDrawingFollowsTheProgramAsItIsOpenedAndEdited)
 {
-    start(MachineType::Mark4);
-    toggle()->trigger();
-    WAIT_TRUE(dock()->isVisible());
-    const QByteArray text = "Welle\r\n%\r\n    N` G`   X `    Z `  F`  H \r\n"
-                            "    00 90                      \r\n"
-                            "    01 00     0    200         \r\n"
-                            "    02 01  1000-  1000 100     \r\n"
-                            "    03 01  2000-  2000 100     \r\n"
-                            "    04M30                      \r\n"
-                            "   M\r\n";
-    w->setOpenNotice([]() { return true; });
-    w->openAtStart(writeFile(dir.filePath(QStringLiteral("welle.cnc")), text));
-    WAIT_TRUE(view()->toolpath().moves.size() == 3u);
+    openWelle();
     EXPECT_EQ(view()->toolpath().moves[1].row, 2);
     EXPECT_DOUBLE_EQ(view()->toolpath().moves[1].to.z, -10.0);
     // The first row is shown: it has no move, so nothing is highlighted.
@@ -326,5 +333,57 @@ TEST_F(ToolpathDockTest, AWalkThatStopsSaysWhereInThePaneAndItsNoteLeadsThere)
     ASSERT_FALSE(note.isEmpty());
     QTest::mouseClick(view(), Qt::LeftButton, {}, note.center().toPoint());
     WAIT_TRUE(w->editor().currentRow() == 3);
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+TEST_F(ToolpathDockTest, TheTestRunStepsTheListRowRunsToTheEndAndAPausedRunFollowsAnEdit)
+{
+    openWelle();
+    const auto label = [this](const char* name) { return w->findChild<QLabel*>(QString::fromLatin1(name))->text(); };
+    // F10 runs a line and shows it in the list and the form; its move is done.
+    QTest::keyClick(w.get(), Qt::Key_F10);
+    WAIT_TRUE(w->editor().currentRow() == 1);
+    QTest::keyClick(w.get(), Qt::Key_F10);
+    QTest::keyClick(w.get(), Qt::Key_F10);
+    WAIT_TRUE(w->editor().currentRow() == 3);
+    EXPECT_EQ(label("lblLine1"), QStringLiteral("02"));
+    EXPECT_EQ(label("lblRunLine"), QStringLiteral("3/5"));
+    EXPECT_EQ(view()->run().movesDone, 2);
+    EXPECT_EQ(view()->run().tool, (ToolPoint{5, 0, -10}));
+    EXPECT_EQ(view()->currentRow(), 2);
+    // Shift+F10 goes back a line.
+    QTest::keyClick(w.get(), Qt::Key_F10, Qt::ShiftModifier);
+    WAIT_TRUE(w->editor().currentRow() == 2);
+    EXPECT_EQ(view()->run().movesDone, 1);
+
+    // F5 runs on at the fastest speed and stops at the end.
+    auto* speed = w->findChild<QComboBox*>(QStringLiteral("cboRunSpeed"));
+    speed->setCurrentIndex(speed->count() - 1);
+    QTest::keyClick(w.get(), Qt::Key_F5);
+    EXPECT_TRUE(dock()->running());
+    WAIT_TRUE(!dock()->running());
+    EXPECT_TRUE(dock()->testRun().atEnd());
+    EXPECT_EQ(w->editor().currentRow(), 5);
+    EXPECT_EQ(view()->run().movesDone, 3);
+
+    // Back on the first feed, which is deleted: the run stands on the line
+    // that took its place, and goes on from there.
+    QTest::keyClick(w.get(), Qt::Key_F10, Qt::ShiftModifier);
+    QTest::keyClick(w.get(), Qt::Key_F10, Qt::ShiftModifier);
+    WAIT_TRUE(w->editor().currentRow() == 3);
+    w->editor().cmdDelete_Click();
+    WAIT_TRUE(view()->toolpath().moves.size() == 2u);
+    EXPECT_EQ(label("lblRunLine"), QStringLiteral("3/4"));
+    EXPECT_EQ(view()->run().movesDone, 2);
+    EXPECT_EQ(view()->run().tool, (ToolPoint{10, 0, -20}));
+    QTest::keyClick(w.get(), Qt::Key_F10);
+    WAIT_TRUE(w->editor().currentRow() == 4);
+    EXPECT_TRUE(dock()->testRun().atEnd());
+    // An edit while the run goes pauses it.
+    speed->setCurrentIndex(0);
+    QTest::keyClick(w.get(), Qt::Key_F5);
+    EXPECT_TRUE(dock()->running());
+    w->editor().cmdUndo_Click();
+    EXPECT_FALSE(dock()->running());
     EXPECT_TRUE(sink.boxes.empty());
 }
