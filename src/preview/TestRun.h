@@ -42,6 +42,7 @@ public:
     // The billet or block the material starts from (the description's
     // billet, when it names one, still wins on the lathe).
     void setMaterialSetup(const MaterialSetup& setup);
+    const MaterialSetup& materialSetup() const { return m_setup; }
 
     const Toolpath& path() const { return m_path; }
     const std::vector<RunLine>& lines() const { return m_lines; }

@@ -105,8 +105,6 @@ PreviewPaneSetting Settings::previewPane() const
             pane.side = static_cast<PaneSide>(i);
     pane.placement = parseWinSetting(value(key(kPreviewWin), QStringLiteral("none")));
     pane.sideView = value(key(kPreviewView), QStringLiteral("top")).trimmed().toLower() == QLatin1String("side");
-    readLengths(value(key(kPreviewBillet), QStringLiteral("20")), {&pane.billetDiameter});
-    readLengths(value(key(kPreviewBlock), QStringLiteral("80,60,20")), {&pane.blockX, &pane.blockY, &pane.blockZ});
     return pane;
 }
 
@@ -118,9 +116,22 @@ bool Settings::setPreviewPane(const PreviewPaneSetting& pane) const
     ok = setValue(key(kPreviewSide), QString::fromLatin1(kSideNames[static_cast<int>(pane.side)])) && ok;
     ok = setValue(key(kPreviewWin), pane.placement ? winSettingText(*pane.placement) : QStringLiteral("none")) && ok;
     ok = setValue(key(kPreviewView), pane.sideView ? QStringLiteral("side") : QStringLiteral("top")) && ok;
-    ok = setValue(key(kPreviewBillet), lengthsText({pane.billetDiameter})) && ok;
-    ok = setValue(key(kPreviewBlock), lengthsText({pane.blockX, pane.blockY, pane.blockZ})) && ok;
     return ok;
+}
+
+RunMaterialSetting Settings::runMaterial() const
+{
+    RunMaterialSetting m;
+    readLengths(value(key(kPreviewBillet), QStringLiteral("20")), {&m.billetDiameter});
+    readLengths(value(key(kPreviewBlock), QStringLiteral("80,60,20")), {&m.blockX, &m.blockY, &m.blockZ});
+    return m;
+}
+
+bool Settings::setRunMaterial(const RunMaterialSetting& m) const
+{
+    const bool billet = setValue(key(kPreviewBillet), lengthsText({m.billetDiameter}));
+    const bool block = setValue(key(kPreviewBlock), lengthsText({m.blockX, m.blockY, m.blockZ}));
+    return billet && block;
 }
 
 QString Settings::mruKey(int number)

@@ -70,11 +70,14 @@ public:
     QString exportFolder() const;           // "c:\spindra\turndata\"
     QString mruFile(int number) const;      // "none"
     // Preview "No", PreviewFloat "No", PreviewSide "right" (left, right, top,
-    // bottom), PreviewWin "none" (as Win), PreviewView "top" (top, side),
-    // PreviewBillet "20", PreviewBlock "80,60,20".
+    // bottom), PreviewWin "none" (as Win), PreviewView "top" (top, side).
     // Values that cannot be read give their defaults.
     PreviewPaneSetting previewPane() const;
     bool setPreviewPane(const PreviewPaneSetting& pane) const;
+    // PreviewBillet "20", PreviewBlock "80,60,20" (X,Y,Z); a value that is not
+    // a positive length leaves its key's default.
+    RunMaterialSetting runMaterial() const;
+    bool setRunMaterial(const RunMaterialSetting& material) const;
 
     // "MRUFile" + the number with at least two digits: "MRUFile00".
     static QString mruKey(int number);

@@ -733,7 +733,10 @@ void MainWindow::buildPreview()
                 m_editor->programList().ListSetIndex(row);
         });
     });
-    connect(m_preview, &ToolpathDock::materialChanged, this, [this]() {
+    m_preview->setMaterialSetting(m_state.settings().runMaterial());
+    // A billet or block the user sets is remembered at once and changes the warnings.
+    connect(m_preview, &ToolpathDock::materialSet, this, [this]() {
+        m_state.settings().setRunMaterial(m_preview->materialSetting());
         if (m_checkPanel)
             m_checkPanel->programChanged();
     });

@@ -255,10 +255,11 @@ void ToolpathDock::buildMaterialBar(QWidget* body, QVBoxLayout* column)
         connect(box, &QDoubleSpinBox::valueChanged, this, [this]() {
             if (applyMaterial() && !m_stale)
                 listWarnings();
+            emit materialSet();
         });
         return box;
     };
-    const PreviewPaneSetting defaults;
+    const RunMaterialSetting defaults;
     if (m_editor.machine() == MachineType::F1) {
         bar->addWidget(new QLabel(QStringLiteral("Block"), body));
         const char* names[] = {"txtRunBlockX", "txtRunBlockY", "txtRunBlockZ"};
@@ -312,7 +313,6 @@ bool ToolpathDock::applyMaterial()
         return false;
     m_run.setMaterialSetup(setup);
     showRun(false);
-    emit materialChanged();
     return true;
 }
 
@@ -455,12 +455,6 @@ void ToolpathDock::setPlane(PreviewPlane plane)
 void ToolpathDock::applySetting(const PreviewPaneSetting& s)
 {
     setPlane(s.sideView ? PreviewPlane::MillSide : PreviewPlane::MillTop);
-    m_setting = s;
-    if (m_billet)
-        m_billet->setValue(s.billetDiameter);
-    else
-        for (int i = 0; i < 3; ++i)
-            m_block[i]->setValue(i == 0 ? s.blockX : i == 1 ? s.blockY : s.blockZ);
     // Hidden while it is placed, so that the window's minimum does not grow
     // (and the window with it) for a pane that is to stay hidden.
     hide();
@@ -496,12 +490,35 @@ PreviewPaneSetting ToolpathDock::setting() const
     s.placement = WindowPlacement{r.x() * kTwipsPerPixel, r.y() * kTwipsPerPixel, r.width() * kTwipsPerPixel,
                                   r.height() * kTwipsPerPixel};
     s.sideView = plane() == PreviewPlane::MillSide;
-    // The other machine's sizes stay as they were read.
-    const PreviewPaneSetting read = m_setting;
-    s.billetDiameter = m_billet ? m_billet->value() : read.billetDiameter;
-    s.blockX = m_block[0] ? m_block[0]->value() : read.blockX;
-    s.blockY = m_block[1] ? m_block[1]->value() : read.blockY;
-    s.blockZ = m_block[2] ? m_block[2]->value() : read.blockZ;
+    return s;
+}
+
+void ToolpathDock::setMaterialSetting(const RunMaterialSetting& setting)
+{
+    m_material = setting;
+    const QSignalBlocker blockBillet(m_billet);
+    if (m_billet)
+        m_billet->setValue(setting.billetDiameter);
+    for (int i = 0; i < 3; ++i) {
+        if (!m_block[i])
+            continue;
+        const QSignalBlocker blocker(m_block[i]);
+        m_block[i]->setValue(i == 0 ? setting.blockX : i == 1 ? setting.blockY : setting.blockZ);
+    }
+    if (applyMaterial() && !m_stale)
+        listWarnings();
+}
+
+RunMaterialSetting ToolpathDock::materialSetting() const
+{
+    RunMaterialSetting s = m_material;
+    if (m_billet)
+        s.billetDiameter = m_billet->value();
+    if (m_block[0]) {
+        s.blockX = m_block[0]->value();
+        s.blockY = m_block[1]->value();
+        s.blockZ = m_block[2]->value();
+    }
     return s;
 }
 

@@ -55,6 +55,9 @@ public:
     // The billet or block the run starts from, as set in the pane, in the
     // units given: the program check warns from the same material.
     MaterialSetup materialSetup(bool inch) const;
+    // The billet and block inputs, as the settings keep them.
+    void setMaterialSetting(const RunMaterialSetting& setting);
+    RunMaterialSetting materialSetting() const;
 
     // Docks, detaches, sizes and shows the pane as the settings say.
     void applySetting(const PreviewPaneSetting& setting);
@@ -65,8 +68,8 @@ signals:
     // A move of this row (1-based) was clicked, a warning chosen or the run
     // went to the row.
     void rowChosen(int row);
-    // The billet or block was set anew: the warnings may change.
-    void materialChanged();
+    // The user set the billet or block anew: the warnings may change.
+    void materialSet();
 
 private:
     void rebuild();
@@ -107,7 +110,7 @@ private:
     QListWidget* m_warnings = nullptr;
     bool m_stale = true;
     QSize m_windowMinimum;
-    PreviewPaneSetting m_setting;  // as read at the start
+    RunMaterialSetting m_material;  // as read at the start; the other machine's sizes stay so
 };
 
 }  // namespace quillon

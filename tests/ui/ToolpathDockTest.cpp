@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -379,6 +380,11 @@ TEST_F(ToolpathDockTest, TheTestRunStepsTheListRowRunsToTheEndAndAPausedRunFollo
     QTest::keyClick(w.get(), Qt::Key_F10);
     WAIT_TRUE(w->editor().currentRow() == 4);
     EXPECT_TRUE(dock()->testRun().atEnd());
+    // The billet the description does not name is set, drawn and remembered.
+    auto* billet = w->findChild<QDoubleSpinBox*>(QStringLiteral("txtRunBillet"));
+    billet->setValue(32.5);
+    EXPECT_EQ(view()->run().material->stock().billetRadius(), 16.25);
+    EXPECT_EQ(setting("PreviewBillet"), QStringLiteral("32.5"));
     // An edit while the run goes pauses it.
     speed->setCurrentIndex(0);
     QTest::keyClick(w.get(), Qt::Key_F5);
