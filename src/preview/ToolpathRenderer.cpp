@@ -141,9 +141,9 @@ void drawTool(QPainter& painter, const RunDrawing& run, PreviewPlane plane, cons
     const double r = run.cutterRadius * viewport.scale;
     switch (plane) {
     case PreviewPlane::LatheXZ:
-        painter.drawPolygon(QPolygonF({tip, tip + QPointF(16, -5), tip + QPointF(22, -22), tip + QPointF(5, -16)}));
-        painter.drawPolygon(QPolygonF({tip + QPointF(12, -18), tip + QPointF(22, -22), tip + QPointF(38, -52),
-                                       tip + QPointF(28, -56)}));
+        painter.drawPolygon(QPolygonF({tip, tip + QPointF(11, -3), tip + QPointF(15, -15), tip + QPointF(3, -11)}));
+        painter.drawPolygon(QPolygonF({tip + QPointF(8, -12), tip + QPointF(15, -15), tip + QPointF(26, -36),
+                                       tip + QPointF(19, -39)}));
         break;
     case PreviewPlane::MillTop:
         if (r >= 2.0)

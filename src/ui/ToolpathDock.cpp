@@ -98,7 +98,7 @@ ToolpathDock::ToolpathDock(const Editor& editor, QMainWindow* window)
     bar->addWidget(fit);
     column->addLayout(bar);
     buildRunBar(body, column);
-    buildMaterialBar(body, column);
+    buildMaterialBar(body, column, bar);
     m_view = new ToolpathView(body);
     m_view->setPlane(defaultPlane(m_editor.machine()));
     column->addWidget(m_view, 1);
@@ -239,7 +239,7 @@ void ToolpathDock::buildRunBar(QWidget* body, QVBoxLayout* column)
     });
 }
 
-void ToolpathDock::buildMaterialBar(QWidget* body, QVBoxLayout* column)
+void ToolpathDock::buildMaterialBar(QWidget* body, QVBoxLayout* column, QHBoxLayout* top)
 {
     auto* bar = new QHBoxLayout;
     bar->setSpacing(4);
@@ -252,7 +252,9 @@ void ToolpathDock::buildMaterialBar(QWidget* body, QVBoxLayout* column)
         box->setValue(value);
         box->setToolTip(tip);
         box->setKeyboardTracking(false);
-        connect(box, &QDoubleSpinBox::valueChanged, this, [this]() {
+        connect(box, &QDoubleSpinBox::valueChanged, this, [this, box]() {
+            if (box == m_billet)
+                m_userBillet = box->value();
             if (applyMaterial() && !m_stale)
                 listWarnings();
             emit materialSet();
@@ -273,9 +275,12 @@ void ToolpathDock::buildMaterialBar(QWidget* body, QVBoxLayout* column)
             bar->addWidget(m_block[i]);
         }
     } else {
-        bar->addWidget(new QLabel(QStringLiteral("Rohteil ⌀"), body));
+        // The lathe has no views to switch: its billet takes their place.
+        top->insertWidget(0, new QLabel(QStringLiteral("Rohteil ⌀"), body));
         m_billet = length("txtRunBillet", defaults.billetDiameter, QString());
-        bar->addWidget(m_billet);
+        top->insertWidget(1, m_billet);
+        delete bar;
+        return;
     }
     bar->addStretch(1);
     column->addLayout(bar);
@@ -287,7 +292,7 @@ MaterialSetup ToolpathDock::materialSetup(bool inch) const
     const double unit = inch ? 1.0 / 25.4 : 1.0;
     MaterialSetup setup;
     if (m_billet) {
-        setup.billetDiameter = m_billet->value() * unit;
+        setup.billetDiameter = m_userBillet * unit;
     } else {
         setup.blockX = m_block[0]->value() * unit;
         setup.blockY = m_block[1]->value() * unit;
@@ -302,9 +307,11 @@ bool ToolpathDock::applyMaterial()
         const std::optional<double> named = m_run.path().billetDiameter;
         // The description's billet wins, as for the export.
         m_billet->setEnabled(!named);
-        m_billet->setToolTip(named ? QStringLiteral("Die Programmbeschreibung nennt den Rohteildurchmesser (DIAM, "
-                                                    "BILLET): %1. Dieser Wert gilt für Programme ohne.")
-                                         .arg(QString::number(*named, 'g', 6))
+        // It shows the billet the run has: the description's, else the user's.
+        const QSignalBlocker blocker(m_billet);
+        m_billet->setValue(named ? *named * (m_run.path().inch ? 25.4 : 1.0) : m_userBillet);
+        m_billet->setToolTip(named ? QStringLiteral("Den Rohteildurchmesser nennt die Programmbeschreibung "
+                                                    "(eine Zeile mit DIAM und BILLET)")
                                    : QStringLiteral("Durchmesser des Rohteils, wenn die Programmbeschreibung keinen "
                                                     "nennt (eine Zeile mit DIAM und BILLET)"));
     }
@@ -496,9 +503,7 @@ PreviewPaneSetting ToolpathDock::setting() const
 void ToolpathDock::setMaterialSetting(const RunMaterialSetting& setting)
 {
     m_material = setting;
-    const QSignalBlocker blockBillet(m_billet);
-    if (m_billet)
-        m_billet->setValue(setting.billetDiameter);
+    m_userBillet = setting.billetDiameter;
     for (int i = 0; i < 3; ++i) {
         if (!m_block[i])
             continue;
@@ -512,8 +517,7 @@ void ToolpathDock::setMaterialSetting(const RunMaterialSetting& setting)
 RunMaterialSetting ToolpathDock::materialSetting() const
 {
     RunMaterialSetting s = m_material;
-    if (m_billet)
-        s.billetDiameter = m_billet->value();
+    s.billetDiameter = m_userBillet;
     if (m_block[0]) {
         s.blockX = m_block[0]->value();
         s.blockY = m_block[1]->value();

@@ -14,6 +14,7 @@ class QLabel;
 class QListWidget;
 class QMainWindow;
 class QToolButton;
+class QHBoxLayout;
 class QVBoxLayout;
 
 namespace quillon {
@@ -74,7 +75,7 @@ signals:
 private:
     void rebuild();
     void buildRunBar(QWidget* body, QVBoxLayout* column);
-    void buildMaterialBar(QWidget* body, QVBoxLayout* column);
+    void buildMaterialBar(QWidget* body, QVBoxLayout* column, QHBoxLayout* top);
     // The billet or block as set, in the program's units, to the run; false
     // when it was so already.
     bool applyMaterial();
@@ -106,6 +107,7 @@ private:
     QComboBox* m_speed = nullptr;
     QLabel* m_runLine = nullptr;
     QDoubleSpinBox* m_billet = nullptr;
+    double m_userBillet = RunMaterialSetting().billetDiameter;  // mm; shown unless the description names one
     QDoubleSpinBox* m_block[3] = {};
     QListWidget* m_warnings = nullptr;
     bool m_stale = true;
