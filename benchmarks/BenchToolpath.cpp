@@ -1,5 +1,6 @@
 // What the two panes redo after every edit while they are shown: the
-// toolpath of the preview and the findings of the program check, for a full
+// toolpath of the preview, a test run to its end and the findings of the
+// program check (with the test run's warnings), for a full
 // 222-row mill program (pockets, drilling, arcs with circle parameters, a
 // subroutine called several times) and a full 210-row Mark 4 program
 // (turning cycles, deep drilling, arcs, a subroutine).
@@ -8,6 +9,7 @@
 #include "model/MachineProfile.h"
 #include "model/NumberFormat.h"
 #include "model/Program.h"
+#include "preview/Material.h"
 #include "preview/Toolpath.h"
 
 #include <benchmark/benchmark.h>
@@ -179,6 +181,40 @@ void BM_ToolpathMark4_210(benchmark::State& state)
     runToolpath(state, mark4Program(), MachineType::Mark4);
 }
 BENCHMARK(BM_ToolpathMark4_210)->Unit(benchmark::kMicrosecond);
+
+// A test run from the untouched material to the end: the tool path, every
+// move applied to the billet or block and each asked whether it is a rapid
+// through material, as the pane stepping to the last line does.
+void runTestRun(benchmark::State& state, const Program& program, MachineType machine)
+{
+    std::size_t rapids = 0;
+    std::size_t moves = 0;
+    for (auto _ : state) {
+        const Toolpath path = buildToolpath(program, machine);
+        MaterialRun run(path, defaultMaterialSetup(false));
+        rapids = 0;
+        do {
+            rapids += run.nextRapidEntersMaterial() ? 1 : 0;
+        } while (run.applyNext());
+        moves = run.applied();
+        benchmark::DoNotOptimize(run);
+    }
+    state.counters["rows"] = double(program.rows.size());
+    state.counters["moves"] = double(moves);
+    state.counters["rapidsInMaterial"] = double(rapids);
+}
+
+void BM_TestRunMill222(benchmark::State& state)
+{
+    runTestRun(state, millProgram(), MachineType::F1);
+}
+BENCHMARK(BM_TestRunMill222)->Unit(benchmark::kMillisecond);
+
+void BM_TestRunMark4_210(benchmark::State& state)
+{
+    runTestRun(state, mark4Program(), MachineType::Mark4);
+}
+BENCHMARK(BM_TestRunMark4_210)->Unit(benchmark::kMillisecond);
 
 // The panel checks with the code tables the editor already holds.
 void runCheck(benchmark::State& state, const Program& program, MachineType machine)

@@ -28,7 +28,7 @@ bool drillingCycle(int code)
 // An arc as the straight pieces the material is cut with: points from its
 // start to its end, in the plane it lies in (lathe Z and X, mill X and Y;
 // the mill's Z runs evenly from start to end).
-std::vector<ToolPoint> arcPoints(const ToolpathMove& m, bool mill, double pieceLength)
+std::vector<ToolPoint> arcPoints(const ToolpathMove& m, bool mill, double cell)
 {
     auto h = [mill](const ToolPoint& p) { return mill ? p.x : p.z; };
     auto v = [mill](const ToolPoint& p) { return mill ? p.y : p.x; };
@@ -42,8 +42,11 @@ std::vector<ToolPoint> arcPoints(const ToolpathMove& m, bool mill, double pieceL
     const bool closed = std::hypot(h(m.to) - h(m.from), v(m.to) - v(m.from)) < kSame;
     if (closed && m.radius > kSame)
         turn = full;
-    const double length = turn * m.radius;
-    const int pieces = std::clamp(int(std::ceil(length / pieceLength)), 4, 720);
+    // Pieces short enough that none strays from the arc by more than a
+    // quarter cell: finer would only cost time.
+    const double tolerance = cell / 4.0;
+    const double step = m.radius > tolerance ? 2.0 * std::acos(1.0 - tolerance / m.radius) : turn;
+    const int pieces = std::clamp(int(std::ceil(turn / std::max(step, 1e-3))), 4, 720);
     std::vector<ToolPoint> points{m.from};
     for (int i = 1; i < pieces; ++i) {
         const double t = double(i) / pieces;
@@ -283,7 +286,21 @@ void MillBlock::forCellsNear(const ToolPoint& from, const ToolPoint& to, double 
     const double dd = dx * dx + dy * dy;
     for (int row = r0; row <= r1; ++row) {
         const double cy = (row + 0.5) * m_cell;
-        for (int col = c0; col <= c1; ++col) {
+        // Only the stretch of the way within the radius of this row can
+        // reach it: its columns, widened by the radius, are the ones to try.
+        double ta = 0.0;
+        double tb = 1.0;
+        if (std::fabs(dy) > kSame) {
+            ta = std::max(0.0, std::min((cy - r - from.y) / dy, (cy + r - from.y) / dy));
+            tb = std::min(1.0, std::max((cy - r - from.y) / dy, (cy + r - from.y) / dy));
+            if (ta > tb)
+                continue;
+        }
+        const double xa = from.x + ta * dx;
+        const double xb = from.x + tb * dx;
+        const int first = std::max(c0, int(std::floor((std::min(xa, xb) - r) / m_cell)));
+        const int last = std::min(c1, int(std::floor((std::max(xa, xb) + r) / m_cell)));
+        for (int col = first; col <= last; ++col) {
             const double cx = (col + 0.5) * m_cell;
             const double px = from.x - cx;
             const double py = from.y - cy;

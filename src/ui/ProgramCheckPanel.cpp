@@ -3,6 +3,8 @@
 #include <QListWidget>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {
@@ -67,12 +69,17 @@ void ProgramCheckPanel::showEvent(QShowEvent* event)
         refresh();
 }
 
-void ProgramCheckPanel::showFindings(const std::vector<Finding>& findings)
+void ProgramCheckPanel::showFindings(const std::vector<Finding>& given)
 {
     m_list->clear();
+    // The errors first: they keep the program from running at all.
+    std::vector<Finding> findings = given;
+    std::stable_partition(findings.begin(), findings.end(),
+                          [](const Finding& f) { return f.severity == Finding::Severity::Error; });
+    const QIcon error = style()->standardIcon(QStyle::SP_MessageBoxCritical);
     const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     for (const Finding& f : findings) {
-        auto* item = new QListWidgetItem(warning, f.text(), m_list);
+        auto* item = new QListWidgetItem(f.severity == Finding::Severity::Warning ? warning : error, f.text(), m_list);
         item->setData(kRowRole, f.row);
         item->setToolTip(f.text());
     }

@@ -12,7 +12,8 @@ class QListWidget;
 namespace quillon {
 
 // "Programmprüfung": the findings of the program check, one line each
-// ("N05: message"), at the bottom of the editor window. Activating a line
+// ("N05: message"), at the bottom of the editor window: the errors with the
+// stop sign, then the warnings with the warning sign. Activating a line
 // (double click or Enter) asks for its row; the window goes there. While
 // shown, the panel checks again after each change of the program, so its
 // lines never point at rows that have moved.

@@ -3,13 +3,12 @@
 
 #include "export/ExtractCode.h"
 #include "export/ProgramWalk.h"
-#include "files/Cp1252.h"
 #include "files/ProgramText.h"
 
-#include "CliRun.h"
 #include "QtPrinters.h"
 #include "export/ProgramBuilder.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
 using namespace quillon;
@@ -266,31 +265,6 @@ TEST(ToolpathMill, InchG92CallsAndCodesTheMillDoesNotKnow)
         EXPECT_EQ(path.moves[1 + i].code, 83);
         expectPoint(path.moves[1 + i].to, 1.25, -0.25, zs[i], "peck");
     }
-}
-
-// The sample shaft, worked out by hand: a groove in a subroutine after the
-// program end is drawn once, through the call; the deep hole stops at Z -20.
-TEST(ToolpathSamples, ShaftContourDrillAndGroove)
-{
-    const DecodeResult r = blnDecodeBuffer(decodeCp1252(bytesOf(data("mark4-kontur.cnc"))), MachineType::Mark4, Units::Metric);
-    ASSERT_TRUE(r.accepted);
-    const Toolpath path = buildToolpath(r.program, MachineType::Mark4);
-    EXPECT_EQ(path.stopMessage, QString());
-    EXPECT_EQ(path.billetDiameter, std::optional<double>(32.0));
-    expectJoined(path);
-    QStringList labels;
-    double deepest = 0.0;
-    for (const ToolpathMove& m : path.moves) {
-        if (m.row == 21 || m.row == 3)
-            labels << m.label;
-        if (m.row == 16) {
-            EXPECT_NEAR(m.to.x, 0.0, kTol);
-            deepest = std::min(deepest, m.to.z);
-        }
-    }
-    EXPECT_EQ(labels.first(), "G84");
-    EXPECT_EQ(labels.last(), "G86");
-    EXPECT_NEAR(deepest, -20.0, kTol);
 }
 
 TEST(MillWalk, RecordsKeepTheMillColumnsTheirRowsAndTheirFaults)

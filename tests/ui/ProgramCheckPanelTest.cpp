@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -86,7 +87,14 @@ TEST_F(ProgramCheckPanelTest, F7ListsTheFindingsAndADoubleClickGoesToTheRow)
     EXPECT_EQ(w->dockWidgetArea(dock), Qt::BottomDockWidgetArea);
     EXPECT_EQ(lines(), QStringList({QStringLiteral("N01: X = 8000: Der maximalwert für diesen Parameter ist 5999"),
                                     QStringLiteral("N04: Zeilennummer nicht fortlaufend, erwartet N03"),
-                                    QStringLiteral("Das Programm hat kein Programmende (M30)")}));
+                                    QStringLiteral("Das Programm hat kein Programmende (M30)"),
+                                    QStringLiteral("N00: Keine Maßangabe (G90/G91) vor der ersten Bewegung: die Werte gelten inkrementell"),
+                                    QStringLiteral("N01: Vorschub bei stehender Spindel"), QStringLiteral("N04: Vorschub bei stehender Spindel")}));
+    // Errors and warnings each with their own sign.
+    const auto image = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage(); };
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(image(findings()->item(i)->icon()),
+                  image(w->style()->standardIcon(i < 3 ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning))) << i;
 
     // The form below the dock is laid out in what the dock leaves.
     QWidget* units = w->findChild<QWidget*>(QStringLiteral("picUnits"));
@@ -112,7 +120,7 @@ TEST_F(ProgramCheckPanelTest, F7ListsTheFindingsAndADoubleClickGoesToTheRow)
 // points at a row that has moved; a hidden one checks again when shown.
 TEST_F(ProgramCheckPanelTest, ThePanelFollowsEditsAndAClosedOneComesBackChecked)
 {
-    w->editor().replaceProgram(mark4Program({"    00 00  1250    200         ", "    01 47                      ",
+    w->editor().replaceProgram(mark4Program({"    00 90                      ", "    01 47                      ",
                                              "    02M30                      "}),
                                false, QStringLiteral("welle"));
     QTest::keyClick(w.get(), Qt::Key_F7);
@@ -128,7 +136,7 @@ TEST_F(ProgramCheckPanelTest, ThePanelFollowsEditsAndAClosedOneComesBackChecked)
 
     QDockWidget* dock = w->findChild<QDockWidget*>(QStringLiteral("dockCheck"));
     dock->close();
-    w->editor().replaceProgram(mark4Program({"    00 00  1250    200         "}), false, QStringLiteral("welle"));
+    w->editor().replaceProgram(mark4Program({"    00 90                      "}), false, QStringLiteral("welle"));
     QTest::qWait(20);
     EXPECT_EQ(lines(), QStringList({QStringLiteral("Keine Probleme gefunden.")}));
     dock->show();
