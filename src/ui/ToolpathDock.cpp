@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {
@@ -106,7 +108,8 @@ ToolpathDock::ToolpathDock(const Editor& editor, QMainWindow* window)
     m_warnings->setObjectName(QStringLiteral("lstRunWarnings"));
     m_warnings->setToolTip(QStringLiteral("Warnungen des Testlaufs, wie Programm prüfen (F7) sie zeigt; "
                                           "Doppelklick wählt die Zeile"));
-    m_warnings->setMaximumHeight(4 * m_warnings->fontMetrics().height() + 8);
+    m_warnings->setIconSize(QSize(16, 16));
+    m_warnings->setMaximumHeight(4 * std::max(m_warnings->fontMetrics().height(), 18) + 8);
     m_warnings->hide();
     column->addWidget(m_warnings);
     setWidget(body);
