@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the window screenshots in docs/screenshots/ under Xvfb: for each
 # machine a new program with two committed lines and a third being entered,
-# then the tool path pane beside a lathe and a mill program.
+# then the tool path pane beside a lathe and a mill program, and a test run
+# of each stopped half-way.
 # The click positions assume the 640 x 480 window centred on a 1024 x 768 screen.
 set -euo pipefail
 build=${1:-build}
@@ -60,4 +61,10 @@ INI
 }
 preview 4 mark4-kontur.cnc preview-lathe "c:112,245"
 preview 1 f1-platte.cnc preview-mill "c:112,261"
+# A test run half-way: the first row clicked, then F10 line by line.
+f10() { echo "c:112,117 s:0.3"; for _ in $(seq "$1"); do echo "k:F10 s:0.25"; done; }
+# shellcheck disable=SC2046  # one xdrive step a word
+preview 4 mark4-kontur.cnc testrun-lathe $(f10 11)
+# shellcheck disable=SC2046
+preview 1 f1-platte.cnc testrun-mill $(f10 17)
 echo "screenshots in $out"

@@ -1,6 +1,7 @@
 #include "ToolpathRenderer.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -89,7 +90,10 @@ QPolygonF toDevice(const QPolygonF& plane, const ToolpathViewport& viewport)
     return device;
 }
 
-QPen movePen(MoveKind kind)
+// Moves a test run has not yet made: the same lines, barely there.
+constexpr int kFaintAlpha = 60;
+
+QPen movePen(MoveKind kind, bool faint = false)
 {
     QPen pen;
     pen.setCosmetic(true);
@@ -112,7 +116,48 @@ QPen movePen(MoveKind kind)
         pen.setWidthF(kCycleWidth);
         break;
     }
+    if (faint) {
+        QColor c = pen.color();
+        c.setAlpha(kFaintAlpha);
+        pen.setColor(c);
+    }
     return pen;
+}
+
+// The tool of a test run. The lathe's is a turning tool whose tip touches
+// the point, its insert and shank reaching up and to the right as a tool
+// in front of the work does; it has no known size, so it keeps its size on
+// the screen. The mill's cutter is drawn to scale: a circle from above, its
+// outline from the front, standing on its tip.
+void drawTool(QPainter& painter, const RunDrawing& run, PreviewPlane plane, const ToolpathViewport& viewport)
+{
+    const QPointF tip = viewport.toDevice(planePoint(*run.tool, plane));
+    QColor fill = ToolpathColours::tool();
+    fill.setAlpha(110);
+    QPen pen(ToolpathColours::tool(), 1.4);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(fill);
+    const double r = run.cutterRadius * viewport.scale;
+    switch (plane) {
+    case PreviewPlane::LatheXZ:
+        painter.drawPolygon(QPolygonF({tip, tip + QPointF(11, -3), tip + QPointF(15, -15), tip + QPointF(3, -11)}));
+        painter.drawPolygon(QPolygonF({tip + QPointF(8, -12), tip + QPointF(15, -15), tip + QPointF(26, -36),
+                                       tip + QPointF(19, -39)}));
+        break;
+    case PreviewPlane::MillTop:
+        if (r >= 2.0)
+            painter.drawEllipse(tip, r, r);
+        break;
+    case PreviewPlane::MillSide:
+        if (r >= 2.0)
+            painter.drawRect(QRectF(tip.x() - r, tip.y() - std::max(3.0 * r, 30.0), 2.0 * r, std::max(3.0 * r, 30.0)));
+        break;
+    }
+    painter.setBrush(Qt::NoBrush);
+    // The centre (the tip) as a cross, the one mark a cutter of unknown size gets.
+    painter.drawLine(tip + QPointF(-5, 0), tip + QPointF(5, 0));
+    painter.drawLine(tip + QPointF(0, -5), tip + QPointF(0, 5));
 }
 
 double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b)
@@ -123,6 +168,64 @@ double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b)
     t = std::clamp(t, 0.0, 1.0);
     const QPointF d = p - (a + ab * t);
     return std::hypot(d.x(), d.y());
+}
+
+QColor blend(const QColor& a, const QColor& b, double t)
+{
+    t = std::clamp(t, 0.0, 1.0);
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
+                            float(a.blueF() + (b.blueF() - a.blueF()) * t));
+}
+
+// The material of a test run, under the moves: the whole billet or block in
+// the colour of material taken off, what is left over it. The lathe shows
+// its half section; the mill from above shades each cell by its depth, from
+// the front shows the deepest cut along each X.
+void drawMaterial(QPainter& painter, const MaterialRun& material, PreviewPlane plane, const ToolpathViewport& viewport)
+{
+    const QRectF whole = ToolpathRenderer::materialRect(material, plane);
+    const QRectF device = QRectF(viewport.toDevice(whole.topLeft()), viewport.toDevice(whole.bottomRight())).normalized();
+    painter.fillRect(device, ToolpathColours::removed());
+    QPainterPath left;
+    if (plane == PreviewPlane::LatheXZ) {
+        for (const StockSpan& span : material.stock().spans())
+            if (span.outer > span.bore)
+                left.addRect(QRectF(viewport.toDevice(QPointF(span.z0, span.outer)),
+                                    viewport.toDevice(QPointF(span.z1, span.bore))).normalized());
+    } else if (plane == PreviewPlane::MillTop) {
+        const MillBlock& block = material.block();
+        QImage image(block.columns(), block.rows(), QImage::Format_RGB32);
+        for (int row = 0; row < block.rows(); ++row) {
+            // Rows of the image run down, the block's Y up.
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(block.rows() - 1 - row));
+            for (int column = 0; column < block.columns(); ++column) {
+                const double depth = -block.topAt(column, row);
+                line[column] = depth <= 0.0 ? ToolpathColours::stock().rgb()
+                                            : blend(ToolpathColours::shallow(), ToolpathColours::deep(),
+                                                    block.sizeZ() > 0 ? depth / block.sizeZ() : 1.0).rgb();
+            }
+        }
+        painter.drawImage(QRectF(viewport.toDevice(QPointF(0, block.rows() * block.cell())),
+                                 viewport.toDevice(QPointF(block.columns() * block.cell(), 0))),
+                          image);
+    } else {
+        const MillBlock& block = material.block();
+        const std::vector<double> tops = block.deepestAlongX();
+        QPolygonF outline;
+        outline << viewport.toDevice(QPointF(0, -block.sizeZ()));
+        for (std::size_t i = 0; i < tops.size(); ++i) {
+            const double x0 = double(i) * block.cell();
+            const double x1 = std::min(block.sizeX(), x0 + block.cell());
+            outline << viewport.toDevice(QPointF(x0, tops[i])) << viewport.toDevice(QPointF(x1, tops[i]));
+        }
+        outline << viewport.toDevice(QPointF(block.sizeX(), -block.sizeZ()));
+        left.addPolygon(outline);
+    }
+    painter.fillPath(left, ToolpathColours::stock());
+    QPen pen(ToolpathColours::billet(), 1.0);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.drawRect(device);
 }
 
 QString unitName(const Toolpath& path) { return path.inch ? QStringLiteral("inch") : QStringLiteral("mm"); }
@@ -313,7 +416,22 @@ QRectF ToolpathRenderer::bounds(const Toolpath& path, PreviewPlane plane)
     return QRectF(QPointF(left, bottom), QPointF(right, top));
 }
 
-ToolpathViewport ToolpathRenderer::fit(const Toolpath& path, PreviewPlane plane, const QRectF& area)
+QRectF ToolpathRenderer::materialRect(const MaterialRun& material, PreviewPlane plane)
+{
+    switch (plane) {
+    case PreviewPlane::LatheXZ:
+        return QRectF(QPointF(material.stock().zLeft(), 0.0),
+                      QPointF(material.stock().zRight(), material.stock().billetRadius()));
+    case PreviewPlane::MillTop:
+        return QRectF(0.0, 0.0, material.block().sizeX(), material.block().sizeY());
+    case PreviewPlane::MillSide:
+        return QRectF(0.0, -material.block().sizeZ(), material.block().sizeX(), material.block().sizeZ());
+    }
+    return {};
+}
+
+ToolpathViewport ToolpathRenderer::fit(const Toolpath& path, PreviewPlane plane, const QRectF& area,
+                                       const RunDrawing& run)
 {
     QRectF room = area;
     // Leave the stop message its own strip at the top, so that it does not
@@ -322,7 +440,10 @@ ToolpathViewport ToolpathRenderer::fit(const Toolpath& path, PreviewPlane plane,
         room.setTop(stopMessageRect(path, area).bottom() + 4);
     // And the scale bar its own strip at the bottom.
     room.setBottom(room.bottom() - 16);
-    return ToolpathViewport::fit(bounds(path, plane), room, kFitMargin);
+    QRectF drawn = bounds(path, plane);
+    if (run.material)
+        drawn = drawn.isNull() ? materialRect(*run.material, plane) : drawn.united(materialRect(*run.material, plane));
+    return ToolpathViewport::fit(drawn, room, kFitMargin);
 }
 
 double ToolpathRenderer::scaleBarLength(double scale, double pixels)
@@ -338,7 +459,8 @@ double ToolpathRenderer::scaleBarLength(double scale, double pixels)
 }
 
 void ToolpathRenderer::paint(QPainter& painter, const Toolpath& path, PreviewPlane plane,
-                             const ToolpathViewport& viewport, const QRectF& area, int currentRow)
+                             const ToolpathViewport& viewport, const QRectF& area, int currentRow,
+                             const RunDrawing& run)
 {
     painter.save();
     painter.setClipRect(area);
@@ -346,8 +468,10 @@ void ToolpathRenderer::paint(QPainter& painter, const Toolpath& path, PreviewPla
     painter.setFont(labelFont());
     painter.fillRect(area, ToolpathColours::background());
 
+    if (run.material)
+        drawMaterial(painter, *run.material, plane, viewport);
     if (plane == PreviewPlane::LatheXZ) {
-        if (const std::optional<QRectF> billet = billetRect(path)) {
+        if (const std::optional<QRectF> billet = run.material ? std::nullopt : billetRect(path)) {
             QPen pen(ToolpathColours::billet(), 1.0);
             pen.setCosmetic(true);
             painter.setPen(pen);
@@ -394,13 +518,16 @@ void ToolpathRenderer::paint(QPainter& painter, const Toolpath& path, PreviewPla
                 painter.drawPolyline(polylines[i]);
         }
     }
+    const std::size_t done = run.movesDone < 0 ? path.moves.size() : std::size_t(run.movesDone);
     for (std::size_t i = 0; i < path.moves.size(); ++i) {
-        painter.setPen(movePen(path.moves[i].kind));
+        painter.setPen(movePen(path.moves[i].kind, i >= done));
         painter.drawPolyline(polylines[i]);
         if (endOn(i) && path.moves[i].kind != MoveKind::Rapid)
             painter.drawEllipse(polylines[i].front(), 3.0, 3.0);
     }
     drawCycleLabels(painter, path, plane, viewport, area);
+    if (run.tool)
+        drawTool(painter, run, plane, viewport);
 
     if (!path.moves.empty()) {
         const QPointF start = viewport.toDevice(planePoint(path.moves.front().from, plane));

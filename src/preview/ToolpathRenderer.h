@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Material.h"
 #include "PreviewPlane.h"
 #include "Toolpath.h"
 #include "ToolpathViewport.h"
@@ -28,6 +29,20 @@ struct ToolpathColours {
     static QColor stop() { return QColor(0xA6, 0x1B, 0x1B); }
     static QColor stopFill() { return QColor(0xFD, 0xEC, 0xEA); }
     static QColor background() { return QColor(Qt::white); }
+    static QColor tool() { return QColor(0x4A, 0x4A, 0x55); }       // the tool of a test run
+    static QColor stock() { return QColor(0xDD, 0xCB, 0x9C); }      // material still there
+    static QColor removed() { return QColor(0xFB, 0xF9, 0xF4); }    // material taken off
+    static QColor shallow() { return QColor(0xC4, 0xD4, 0xE4); }    // the mill's cuts, from shallow ...
+    static QColor deep() { return QColor(0x3E, 0x5C, 0x7C); }       // ... to through the block
+};
+
+// What a test run adds to the drawing: the moves not yet made drawn faint,
+// and the tool where it stands.
+struct RunDrawing {
+    int movesDone = -1;             // moves from this one on are faint; -1 when no run is shown
+    std::optional<ToolPoint> tool;  // lathe: the tool tip; mill: the cutter's centre at its tip
+    double cutterRadius = 0.0;      // mill: the cutter's radius; 0 while no M06 has named it
+    const MaterialRun* material = nullptr;  // the billet or block as the run has cut it so far
 };
 
 // Draws a toolpath with a QPainter on any device (a widget, an SVG file, an
@@ -48,14 +63,18 @@ public:
     // Everything drawn in plane units: the moves, and on the lathe the
     // spindle axis and the billet.
     static QRectF bounds(const Toolpath& path, PreviewPlane plane);
+    // The billet's or block's outline in the plane.
+    static QRectF materialRect(const MaterialRun& material, PreviewPlane plane);
     // The lathe billet as plane rectangle, when its diameter is known.
     static std::optional<QRectF> billetRect(const Toolpath& path);
-    static ToolpathViewport fit(const Toolpath& path, PreviewPlane plane, const QRectF& area);
+    // The viewport that shows the drawing (and the run's material) in `area`.
+    static ToolpathViewport fit(const Toolpath& path, PreviewPlane plane, const QRectF& area,
+                                const RunDrawing& run = {});
 
     // Paints the whole drawing into `area` (background included).
     // `currentRow` (0-based, -1 for none) is highlighted.
     static void paint(QPainter& painter, const Toolpath& path, PreviewPlane plane, const ToolpathViewport& viewport,
-                      const QRectF& area, int currentRow);
+                      const QRectF& area, int currentRow, const RunDrawing& run = {});
 
     // Where the note of a walk that stopped is drawn (empty when it did not).
     static QRectF stopMessageRect(const Toolpath& path, const QRectF& area);

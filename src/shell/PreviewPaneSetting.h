@@ -22,4 +22,17 @@ struct PreviewPaneSetting {
     bool operator==(const PreviewPaneSetting&) const = default;
 };
 
+// The test run's material as the user set it in the pane, in mm whatever
+// the program's units: the lathe billet's diameter (used when the
+// description names none) and the mill block from X 0, Y 0 down from its
+// top at Z 0.
+struct RunMaterialSetting {
+    double billetDiameter = 20.0;
+    double blockX = 80.0;
+    double blockY = 60.0;
+    double blockZ = 20.0;
+
+    bool operator==(const RunMaterialSetting&) const = default;
+};
+
 }  // namespace quillon

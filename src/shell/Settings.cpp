@@ -2,6 +2,12 @@
 
 #include "SettingsPath.h"
 
+#include <QStringList>
+
+#include <cmath>
+#include <initializer_list>
+#include <vector>
+
 namespace quillon {
 
 namespace {
@@ -9,6 +15,34 @@ namespace {
 QString key(const char* name) { return QString::fromLatin1(name); }
 
 const char* const kSideNames[] = {"left", "right", "top", "bottom"};
+
+// Lengths as "80,60,20": each must be a positive number, else all keep their
+// defaults (a half-read block would be a block nobody set).
+void readLengths(const QString& text, std::initializer_list<double*> lengths)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != qsizetype(lengths.size()))
+        return;
+    std::vector<double> read;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const double v = part.trimmed().toDouble(&ok);
+        if (!ok || !(v > 0.0) || !std::isfinite(v))
+            return;
+        read.push_back(v);
+    }
+    std::size_t i = 0;
+    for (double* length : lengths)
+        *length = read[i++];
+}
+
+QString lengthsText(std::initializer_list<double> lengths)
+{
+    QStringList parts;
+    for (double v : lengths)
+        parts << QString::number(v, 'g', 10);
+    return parts.join(QLatin1Char(','));
+}
 
 }  // namespace
 
@@ -83,6 +117,21 @@ bool Settings::setPreviewPane(const PreviewPaneSetting& pane) const
     ok = setValue(key(kPreviewWin), pane.placement ? winSettingText(*pane.placement) : QStringLiteral("none")) && ok;
     ok = setValue(key(kPreviewView), pane.sideView ? QStringLiteral("side") : QStringLiteral("top")) && ok;
     return ok;
+}
+
+RunMaterialSetting Settings::runMaterial() const
+{
+    RunMaterialSetting m;
+    readLengths(value(key(kPreviewBillet), QStringLiteral("20")), {&m.billetDiameter});
+    readLengths(value(key(kPreviewBlock), QStringLiteral("80,60,20")), {&m.blockX, &m.blockY, &m.blockZ});
+    return m;
+}
+
+bool Settings::setRunMaterial(const RunMaterialSetting& m) const
+{
+    const bool billet = setValue(key(kPreviewBillet), lengthsText({m.billetDiameter}));
+    const bool block = setValue(key(kPreviewBlock), lengthsText({m.blockX, m.blockY, m.blockZ}));
+    return billet && block;
 }
 
 QString Settings::mruKey(int number)

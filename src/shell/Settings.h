@@ -34,6 +34,9 @@ public:
     static constexpr const char* kPreviewSide = "PreviewSide";
     static constexpr const char* kPreviewWin = "PreviewWin";
     static constexpr const char* kPreviewView = "PreviewView";
+    // The test run's billet diameter and block size (X,Y,Z), in mm.
+    static constexpr const char* kPreviewBillet = "PreviewBillet";
+    static constexpr const char* kPreviewBlock = "PreviewBlock";
 
     // `programDir` gives the default of FilePath.
     Settings(const QString& filePath, QString programDir);
@@ -71,6 +74,10 @@ public:
     // Values that cannot be read give their defaults.
     PreviewPaneSetting previewPane() const;
     bool setPreviewPane(const PreviewPaneSetting& pane) const;
+    // PreviewBillet "20", PreviewBlock "80,60,20" (X,Y,Z); a value that is not
+    // a positive length leaves its key's default.
+    RunMaterialSetting runMaterial() const;
+    bool setRunMaterial(const RunMaterialSetting& material) const;
 
     // "MRUFile" + the number with at least two digits: "MRUFile00".
     static QString mruKey(int number);

@@ -542,7 +542,12 @@ void MainWindow::showProgramCheck()
         m_checkPanel = new ProgramCheckPanel(this);
         addDockWidget(Qt::BottomDockWidgetArea, m_checkPanel);
         m_checkPanel->setSource(
-            [this]() { return checkProgram(m_editor->program(), m_editor->machine(), m_editor->tables()); });
+            [this]() {
+                // The warnings come from the billet or block the pane's test run has.
+                const bool inch = m_editor->program().units == Units::Imperial;
+                return checkProgram(m_editor->program(), m_editor->machine(), m_editor->tables(),
+                                    m_preview->materialSetup(inch));
+            });
         // Going to a finding selects its row as a click on it would, so the form follows.
         connect(m_checkPanel, &ProgramCheckPanel::rowActivated, this, [this](int row) {
             guarded("lstCheck_DblClick", [this, row]() {
@@ -716,6 +721,9 @@ void MainWindow::buildPreview()
     auto* view = new QMenu(QStringLiteral("&Ansicht"), this);
     view->setObjectName(QStringLiteral("mnuV"));
     view->addAction(m_preview->toggleViewAction());
+    QMenu* run = view->addMenu(QStringLiteral("&Testlauf"));
+    run->setObjectName(QStringLiteral("mnuVRun"));
+    run->addActions(m_preview->runActions());
     menuBar()->insertMenu(m_transferMenu->menuAction(), view);
     m_preview->applySetting(m_state.settings().previewPane());
     // A click on a move picks its row as a click in the program list would.
@@ -724,6 +732,13 @@ void MainWindow::buildPreview()
             if (!m_editor->flags().copyMode && row >= 1 && row <= m_editor->rowCount())
                 m_editor->programList().ListSetIndex(row);
         });
+    });
+    m_preview->setMaterialSetting(m_state.settings().runMaterial());
+    // A billet or block the user sets is remembered at once and changes the warnings.
+    connect(m_preview, &ToolpathDock::materialSet, this, [this]() {
+        m_state.settings().setRunMaterial(m_preview->materialSetting());
+        if (m_checkPanel)
+            m_checkPanel->programChanged();
     });
     m_preview->programChanged();
 }

@@ -56,9 +56,19 @@ void ToolpathView::setCurrentRow(int row)
     update();
 }
 
+void ToolpathView::setRun(const RunDrawing& run)
+{
+    // The billet or block of a run may reach beyond the path.
+    const bool refit = m_fitted && (run.material || m_run.material);
+    m_run = run;
+    if (refit)
+        fitToView();
+    update();
+}
+
 void ToolpathView::fitToView()
 {
-    m_viewport = ToolpathRenderer::fit(m_path, m_plane, QRectF(rect()));
+    m_viewport = ToolpathRenderer::fit(m_path, m_plane, QRectF(rect()), m_run);
     m_fitted = true;
     update();
 }
@@ -66,7 +76,7 @@ void ToolpathView::fitToView()
 void ToolpathView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    ToolpathRenderer::paint(painter, m_path, m_plane, m_viewport, QRectF(rect()), m_row);
+    ToolpathRenderer::paint(painter, m_path, m_plane, m_viewport, QRectF(rect()), m_row, m_run);
 }
 
 void ToolpathView::resizeEvent(QResizeEvent* event)

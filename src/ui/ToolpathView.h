@@ -23,6 +23,9 @@ public:
     // 0-based row whose moves are highlighted; -1 for none.
     void setCurrentRow(int row);
     int currentRow() const { return m_row; }
+    // What a test run adds: the moves not yet made faint, the tool.
+    void setRun(const RunDrawing& run);
+    const RunDrawing& run() const { return m_run; }
 
     const ToolpathViewport& viewport() const { return m_viewport; }
     // True while the drawing follows the widget's size (no zoom or pan since).
@@ -53,6 +56,7 @@ private:
     PreviewPlane m_plane = PreviewPlane::LatheXZ;
     ToolpathViewport m_viewport;
     int m_row = -1;
+    RunDrawing m_run;
     bool m_fitted = true;
     bool m_pressed = false;
     bool m_dragging = false;

@@ -10,6 +10,8 @@
 #include "WindowTestSupport.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -39,7 +41,26 @@ protected:
     ToolpathDock* dock() const { return w->findChild<ToolpathDock*>(QStringLiteral("dockPreview")); }
     ToolpathView* view() const { return w->findChild<ToolpathView*>(QStringLiteral("picPreview")); }
     QAction* toggle() const { return w->findChild<QAction*>(QStringLiteral("mnuVPreview")); }
+    QToolButton* button(const char* name) const { return w->findChild<QToolButton*>(QString::fromLatin1(name)); }
     QString setting(const char* key) const { return state->settings().value(QString::fromLatin1(key), QStringLiteral("?")); }
+
+    // The pane shown beside a Mark 4 program of three moves, rows 1 to 3.
+    void openWelle()
+    {
+        start(MachineType::Mark4);
+        toggle()->trigger();
+        WAIT_TRUE(dock()->isVisible());
+        const QByteArray text = "Welle\r\n%\r\n    N` G`   X `    Z `  F`  H \r\n"
+                                "    00 90                      \r\n"
+                                "    01 00     0    200         \r\n"
+                                "    02 01  1000-  1000 100     \r\n"
+                                "    03 01  2000-  2000 100     \r\n"
+                                "    04M30                      \r\n"
+                                "   M\r\n";
+        w->setOpenNotice([]() { return true; });
+        w->openAtStart(writeFile(dir.filePath(QStringLiteral("welle.cnc")), text));
+        WAIT_TRUE(view()->toolpath().moves.size() == 3u);
+    }
 
     // A program of `rows` plain rows, put in place as a file read would.
     void loadRows(int rows)
@@ -83,8 +104,7 @@ Toolpath square()
 TEST_F(ToolpathDockTest, MenuAndF8ShowAndHideThePaneAndItsPlaceIsKept)
 {
     start(MachineType::Mark4);
-    ASSERT_TRUE(dock());
-    ASSERT_TRUE(toggle());
+    ASSERT_TRUE(dock() && toggle());
     EXPECT_EQ(dock()->windowTitle(), QStringLiteral("Werkzeugweg"));
     // Hidden at first, and the window as small as without it; the View menu
     // between Edit and Transfer holds its switch.
@@ -102,6 +122,8 @@ TEST_F(ToolpathDockTest, MenuAndF8ShowAndHideThePaneAndItsPlaceIsKept)
     WAIT_TRUE(dock()->isVisible());
     EXPECT_TRUE(toggle()->isChecked());
     EXPECT_EQ(w->dockWidgetArea(dock()), Qt::RightDockWidgetArea);
+    // The lathe has its one plane and no switch.
+    EXPECT_TRUE(view()->plane() == PreviewPlane::LatheXZ && !button("cmdPreviewTop")->isVisible());
     // The window grows rather than squeeze the form below its smallest size,
     // and the form is laid out again for the room it has.
     WAIT_TRUE(w->centralWidget()->width() >= 640);
@@ -118,9 +140,7 @@ TEST_F(ToolpathDockTest, MenuAndF8ShowAndHideThePaneAndItsPlaceIsKept)
     w->addDockWidget(Qt::BottomDockWidgetArea, dock());
     exitWindow();
     EXPECT_EQ(setting("Preview"), "Yes");
-    EXPECT_EQ(setting("PreviewFloat"), "No");
     EXPECT_EQ(setting("PreviewSide"), "bottom");
-    EXPECT_EQ(setting("PreviewView"), "top");
     EXPECT_NE(setting("PreviewWin"), "none");
     // ...and the next window comes up the same way.
     start(MachineType::Mark4);
@@ -155,15 +175,8 @@ TEST_F(ToolpathDockTest, MenuAndF8ShowAndHideThePaneAndItsPlaceIsKept)
 
 TEST_F(ToolpathDockTest, MillSwitchesBetweenTopAndSideViewAndKeepsTheChoice)
 {
-    const auto button = [this](const char* name) { return w->findChild<QToolButton*>(QString::fromLatin1(name)); };
-    start(MachineType::Mark2);
-    toggle()->trigger();
-    // The lathe has its one plane and no switch.
-    EXPECT_FALSE(button("cmdPreviewTop")->isVisible() || button("cmdPreviewSide")->isVisible());
-    EXPECT_EQ(view()->plane(), PreviewPlane::LatheXZ);
-    exitWindow();
-
     start(MachineType::F1);
+    toggle()->trigger();
     EXPECT_TRUE(button("cmdPreviewTop")->isVisible() && button("cmdPreviewTop")->isChecked());
     EXPECT_EQ(view()->plane(), PreviewPlane::MillTop);
     QTest::mouseClick(button("cmdPreviewSide"), Qt::LeftButton);
@@ -172,8 +185,7 @@ TEST_F(ToolpathDockTest, MillSwitchesBetweenTopAndSideViewAndKeepsTheChoice)
     exitWindow();
     EXPECT_EQ(setting("PreviewView"), "side");
     start(MachineType::F1);
-    EXPECT_EQ(view()->plane(), PreviewPlane::MillSide);
-    EXPECT_TRUE(button("cmdPreviewSide")->isChecked());
+    EXPECT_TRUE(view()->plane() == PreviewPlane::MillSide && button("cmdPreviewSide")->isChecked());
 }
 
 TEST_F(ToolpathDockTest, ClickOnAMoveSelectsItsRowAndTheMouseZoomsPansAndFits)
@@ -250,19 +262,7 @@ TEST_F(ToolpathDockTest, ClickOnAMoveSelectsItsRowAndTheMouseZoomsPansAndFits)
 
 TEST_F(ToolpathDockTest, TheDrawingFollowsTheProgramAsItIsOpenedAndEdited)
 {
-    start(MachineType::Mark4);
-    toggle()->trigger();
-    WAIT_TRUE(dock()->isVisible());
-    const QByteArray text = "Welle\r\n%\r\n    N` G`   X `    Z `  F`  H \r\n"
-                            "    00 90                      \r\n"
-                            "    01 00     0    200         \r\n"
-                            "    02 01  1000-  1000 100     \r\n"
-                            "    03 01  2000-  2000 100     \r\n"
-                            "    04M30                      \r\n"
-                            "   M\r\n";
-    w->setOpenNotice([]() { return true; });
-    w->openAtStart(writeFile(dir.filePath(QStringLiteral("welle.cnc")), text));
-    WAIT_TRUE(view()->toolpath().moves.size() == 3u);
+    openWelle();
     EXPECT_EQ(view()->toolpath().moves[1].row, 2);
     EXPECT_DOUBLE_EQ(view()->toolpath().moves[1].to.z, -10.0);
     // The first row is shown: it has no move, so nothing is highlighted.
@@ -321,10 +321,58 @@ TEST_F(ToolpathDockTest, AWalkThatStopsSaysWhereInThePaneAndItsNoteLeadsThere)
     WAIT_TRUE(!view()->toolpath().stopMessage.isEmpty());
     EXPECT_EQ(view()->toolpath().stopRow, 2);
     EXPECT_EQ(view()->toolpath().moves.size(), 1u);
-    EXPECT_TRUE(sink.boxes.empty());  // in the pane, never a message box
     const QRectF note = ToolpathRenderer::stopMessageRect(view()->toolpath(), QRectF(view()->rect()));
     ASSERT_FALSE(note.isEmpty());
     QTest::mouseClick(view(), Qt::LeftButton, {}, note.center().toPoint());
     WAIT_TRUE(w->editor().currentRow() == 3);
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+TEST_F(ToolpathDockTest, TheTestRunStepsTheListRowRunsToTheEndAndAPausedRunFollowsAnEdit)
+{
+    openWelle();
+    const auto label = [this](const char* name) { return w->findChild<QLabel*>(QString::fromLatin1(name))->text(); };
+    // F10 runs a line and shows it in the list and the form; Shift+F10 goes back.
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(w.get(), Qt::Key_F10);
+    WAIT_TRUE(w->editor().currentRow() == 3);
+    EXPECT_EQ(label("lblLine1"), QStringLiteral("02"));
+    EXPECT_EQ(label("lblRunLine"), QStringLiteral("3/5"));
+    EXPECT_EQ(view()->run().movesDone, 2);
+    EXPECT_EQ(view()->run().tool, (ToolPoint{5, 0, -10}));
+    QTest::keyClick(w.get(), Qt::Key_F10, Qt::ShiftModifier);
+    WAIT_TRUE(w->editor().currentRow() == 2);
+    EXPECT_EQ(view()->run().movesDone, 1);
+
+    // F5 runs on at the fastest speed and stops at the end.
+    auto* speed = w->findChild<QComboBox*>(QStringLiteral("cboRunSpeed"));
+    speed->setCurrentIndex(speed->count() - 1);
+    QTest::keyClick(w.get(), Qt::Key_F5);
+    EXPECT_TRUE(dock()->running());
+    WAIT_TRUE(!dock()->running());
+    EXPECT_TRUE(dock()->testRun().atEnd() && w->editor().currentRow() == 5);
+
+    // Back on the first feed, which is deleted: the run stands on the line
+    // that took its place, and goes on from there.
+    for (int i = 0; i < 2; ++i)
+        QTest::keyClick(w.get(), Qt::Key_F10, Qt::ShiftModifier);
+    WAIT_TRUE(w->editor().currentRow() == 3);
+    w->editor().cmdDelete_Click();
+    WAIT_TRUE(view()->toolpath().moves.size() == 2u);
+    EXPECT_EQ(label("lblRunLine"), QStringLiteral("3/4"));
+    EXPECT_EQ(view()->run().movesDone, 2);
+    EXPECT_EQ(view()->run().tool, (ToolPoint{10, 0, -20}));
+    QTest::keyClick(w.get(), Qt::Key_F10);
+    WAIT_TRUE(w->editor().currentRow() == 4 && dock()->testRun().atEnd());
+    // The billet the description does not name is set, drawn and remembered.
+    w->findChild<QDoubleSpinBox*>(QStringLiteral("txtRunBillet"))->setValue(32.5);
+    EXPECT_EQ(view()->run().material->stock().billetRadius(), 16.25);
+    EXPECT_EQ(setting("PreviewBillet"), QStringLiteral("32.5"));
+    // An edit while the run goes pauses it.
+    speed->setCurrentIndex(0);
+    QTest::keyClick(w.get(), Qt::Key_F5);
+    EXPECT_TRUE(dock()->running());
+    w->editor().cmdUndo_Click();
+    EXPECT_FALSE(dock()->running());
     EXPECT_TRUE(sink.boxes.empty());
 }
