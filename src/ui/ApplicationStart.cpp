@@ -3,6 +3,7 @@
 #include "MachineTypeDialog.h"
 #include "MainWindow.h"
 #include "QuillonApplication.h"
+#include "ScreenFit.h"
 #include "SingleInstance.h"
 #include "SplashWindow.h"
 #include "shell/AppIdentity.h"
@@ -17,10 +18,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 #include <optional>
-#include <algorithm>
 #include <exception>
 
 namespace quillon {
@@ -29,8 +28,6 @@ namespace {
 
 // How often a handed-over file waits for a dialog of the running window to close.
 constexpr int kRetryMs = 200;
-// The least of a window that must lie on a screen to count as on it.
-constexpr int kGripPixels = 50;
 
 // Whether the settings file could be written: it can be opened for writing,
 // or, while it does not exist yet, its folder can be made and written in.
@@ -41,29 +38,6 @@ bool isSettingsFileWritable(const QString& path)
         return file.open(QIODevice::ReadWrite);
     const QString folder = QFileInfo(path).absolutePath();
     return QDir().mkpath(folder) && isFolderWritable(folder);
-}
-
-// A window saved on a screen that is no longer there (a larger monitor,
-// another layout) comes back onto an available screen, whole if it fits.
-void keepOnScreen(QWidget& window)
-{
-    const QRect frame = window.geometry();
-    // Enough of it to grab and move is enough.
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect seen = screen->availableGeometry().intersected(frame);
-        if (seen.width() >= kGripPixels && seen.height() >= kGripPixels)
-            return;
-    }
-    const QScreen* target = QGuiApplication::screenAt(frame.center());
-    if (!target)
-        target = QGuiApplication::primaryScreen();
-    if (!target)
-        return;
-    const QRect area = target->availableGeometry();
-    const QSize size = frame.size().boundedTo(area.size());
-    const int left = std::clamp(frame.left(), area.left(), area.left() + area.width() - size.width());
-    const int top = std::clamp(frame.top(), area.top(), area.top() + area.height() - size.height());
-    window.setGeometry(QRect(QPoint(left, top), size));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ToolpathDock.h"
 
+#include "ScreenFit.h"
 #include "StandardIconEngine.h"
 #include "ToolpathView.h"
 #include "check/ProgramCheck.h"
@@ -446,6 +447,9 @@ void ToolpathDock::keepFormRoom()
     if (QWidget* central = m_window->centralWidget())
         central->setMinimumSize(form);
     m_window->setMinimumSize(minimum);
+    // Grown for the pane, the window would reach past the screen's edge on a
+    // small screen and hide the pane's controls there.
+    moveInsideScreen(*m_window);
 }
 
 PreviewPlane ToolpathDock::plane() const

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QScreen>
 #include <QTest>
 #include <QLineEdit>
 #include <QToolButton>
@@ -133,8 +134,13 @@ TEST_F(ToolpathDockTest, MenuAndF8ShowAndHideThePaneAndItsPlaceIsKept)
     QTest::keyClick(w.get(), Qt::Key_F8);
     WAIT_TRUE(dock()->isHidden());
     EXPECT_EQ(w->minimumWidth(), 640);
+    // Near the screen's edge, the window grown for the pane moves back onto the screen.
+    const QRect area = w->screen()->availableGeometry();
+    w->move(area.right() - 700, area.top() + 10);
     QTest::keyClick(w.get(), Qt::Key_F8);
     WAIT_TRUE(dock()->isVisible());
+    const QRect frame = w->frameGeometry();
+    EXPECT_TRUE(frame.right() <= area.right() || frame.left() == area.left()) << frame.left() << "," << frame.right();
 
     // Docked at the bottom, then the run ends: the keys say so...
     w->addDockWidget(Qt::BottomDockWidgetArea, dock());
