@@ -360,25 +360,9 @@ std::optional<QRectF> ToolpathRenderer::billetRect(const Toolpath& path)
 {
     if (!isLathe(path.machine) || !path.billetDiameter || !(*path.billetDiameter > 0))
         return std::nullopt;
-    // The billet's face is at Z 0, where the program's zero lies as a rule:
-    // it reaches back as far as the cuts and cycles go. Only the ends of the
-    // cuts count, since a cut (a drilling peck, a cycle) starts from a
-    // clearance point in front of the face.
-    double zmin = 0.0;
-    double zmax = 0.0;
-    for (const ToolpathMove& m : path.moves) {
-        if (m.kind == MoveKind::Rapid)
-            continue;
-        zmin = std::min(zmin, m.to.z);
-        zmax = std::max({zmax, m.from.z, m.to.z});
-    }
-    const double radius = *path.billetDiameter / 2.0;
-    if (zmin < 0.0)
-        return QRectF(QPointF(zmin, 0.0), QPointF(0.0, radius));
-    // A program with its zero at the chuck works towards plus Z.
-    if (zmax > 0.0)
-        return QRectF(QPointF(0.0, 0.0), QPointF(zmax, radius));
-    return QRectF(QPointF(-2.0 * *path.billetDiameter, 0.0), QPointF(0.0, radius));
+    // The billet the material starts from: its face at Z 0, reaching back as far as the cuts go.
+    const auto [left, right] = latheBilletExtent(path, *path.billetDiameter);
+    return QRectF(QPointF(left, 0.0), QPointF(right, *path.billetDiameter / 2.0));
 }
 
 QRectF ToolpathRenderer::bounds(const Toolpath& path, PreviewPlane plane)
