@@ -307,20 +307,6 @@ TEST_F(EditorTest, ACodeChangeIsOneUndoStepAndANewCodeStartsFromTheLastOfItsKind
     type(0, QStringLiteral("7"));
     pick("G01");
     EXPECT_EQ(ed->undoKind(), UndoKind::EditedLine);
-
-    // The last four G codes chosen show in blue at the top, in code order; the M list has none.
-    auto blue = [this]() {
-        QStringList codes;
-        for (int i = 1; i <= ed->gcodeList().count(); ++i)
-            if (ed->gcodeList().item(i).colour == kListBlue)
-                codes << ed->gcodeList().item(i).column(1);
-        return codes.join(QLatin1Char(','));
-    };
-    start(MachineType::Mark4);
-    for (const char* c : {"G01", "G33", "G02", "G90", "G90", "G02", "G00", "G95", "M03"})  // G02 again: already among them
-        pick(c);
-    EXPECT_EQ(blue(), QStringLiteral("G00,G02,G33,G95"));
-    EXPECT_EQ(ed->gcodeList().state().listIndex, 0);  // an M pick clears the G selection
 }
 
 TEST_F(EditorTest, InsertAndDeleteRenumberTheLinesBehind)
