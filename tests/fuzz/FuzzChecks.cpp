@@ -145,6 +145,12 @@ std::string checkExport(const QByteArray& input, CheckRun run)
     ScriptedQuestions questions(billet, {{3, QStringLiteral("800")}, {5, std::nullopt}});
     const ExportResult result = ConvertCode(text, machine, questions);
 
+    // Every call starts from the same state: the same text gives the same file.
+    ScriptedQuestions again(billet, {{3, QStringLiteral("800")}, {5, std::nullopt}});
+    const ExportResult second = ConvertCode(text, machine, again);
+    if (second.status != result.status || second.bytes != result.bytes || second.message != result.message)
+        return "a second conversion of the same text differs";
+
     switch (result.status) {
     case ExportStatus::NotLathe:
         return "a lathe program counted as not a lathe program";
