@@ -82,7 +82,6 @@ TEST(ListControl, KeysMoveCaretSelectionAndTop)
         {20, 1, SelectionMode::Single, "edd", "20/20/17"},
         {20, 20, SelectionMode::Single, "h", "1/1/1"},
         {20, 1, SelectionMode::Single, "DD", "9/9/5"},  // a page is the visible rows less one
-        {20, 20, SelectionMode::Single, "U", "16/16/16"},
         {20, 4, SelectionMode::Single, " ", "4/0/1"},  // space on the selected entry deselects
         {20, 2, SelectionMode::SingleAfterCopy, "dd", "4/4/1"},
         {20, 0, SelectionMode::MultiMark, "dd ", "3/3/1"},  // marking: arrows move only the caret
