@@ -38,7 +38,6 @@ class FakeEditorView : public EditorView, public BoxRecorder {
 public:
     int focused = -1;  // FormField as int; 100 = the program list
     int selField = -1, selLength = -1;
-    bool framePrompt = false;
     QString caption;
     int focusTimerStarts = 0;
     int programChanges = 0;
@@ -59,7 +58,7 @@ public:
     void setCommandEnabled(Command, bool) override {}
     void setCommandToolTip(Command, const QString&) override {}
     void setCodeLabelYellow(bool) override {}
-    void setCodeFramePrompt(bool prompt) override { framePrompt = prompt; }
+    void setCodeFramePrompt(bool) override {}
     void setUnits(Units) override {}
     void setCaption(const QString& c) override { caption = c; }
     void startFocusTimer() override { ++focusTimerStarts; }

@@ -22,7 +22,7 @@ struct FakeHost : FileCommandsHost, BoxRecorder {
     std::deque<QString> files;  // the paths the dialog returns, "" = cancel
     std::vector<QString> dialogTitles, dialogFolders;
     bool tickNotice = false;
-    int notices = 0, stateChanges = 0;
+    int notices = 0;
     QString win = QStringLiteral("100,200,9600,7200");
 
     int intStdMsgBox(const QString& message, int style, const QString& title) override { return answer(message, style, title); }
@@ -36,7 +36,7 @@ struct FakeHost : FileCommandsHost, BoxRecorder {
         return f;
     }
     bool showOpenNotice() override { return ++notices, tickNotice; }
-    void commandState(bool) override { ++stateChanges; }
+    void commandState(bool) override {}
     QString winSetting() const override { return win; }
 };
 
@@ -78,23 +78,17 @@ TEST_F(FileCommandsTest, OpenAsksReadsListsAndShowsTheNoticeUntilItIsTurnedOff)
     for (const auto& box : host.boxes)
         EXPECT_EQ(box.message, QStringLiteral("Die aktuelle Datei ist nicht gespeichert\r\n"
                                               "Sind Sie sicher das Sie ein anderes Programm öffnen wollen?"));
-    EXPECT_TRUE(host.dialogTitles.empty());
-    EXPECT_TRUE(ed.modified());
-    EXPECT_EQ(view.caption, caption(QStringLiteral("unbenannt")));
+    EXPECT_TRUE(host.dialogTitles.empty() && ed.modified());
 
     host.answers = {6};
     host.tickNotice = true;
     files.OpenFile();
     // FilePath's folder is missing on a fresh installation: the home folder.
     EXPECT_EQ(host.dialogTitles.at(0) + '|' + host.dialogFolders.at(0), "Datei auswählen|" + dir.filePath(QStringLiteral("home")));
-    EXPECT_EQ(host.stateChanges, 2);
-    EXPECT_EQ(files.fileName(), welle);
     EXPECT_EQ(view.caption, caption(welle));
     EXPECT_FALSE(ed.modified() || settings.warning());
-    EXPECT_EQ(ed.rowCount(), 3);
     EXPECT_EQ(recent.tag(0), welle);
     EXPECT_EQ(host.notices, 1);
-    EXPECT_EQ(settings.fileFolder(), dir.path() + QLatin1Char('/'));
 
     // The next dialog starts where the last file was chosen; no more notice.
     host.files = {welle};
@@ -107,10 +101,6 @@ TEST_F(FileCommandsTest, OpenAsksReadsListsAndShowsTheNoticeUntilItIsTurnedOff)
     files.SaveAs();
     EXPECT_EQ(readWholeFile(copy).value_or(""), welleBytes);
     EXPECT_EQ(files.fileName() + '|' + recent.tag(0) + '|' + recent.tag(1), copy + '|' + copy + '|' + welle);
-    ed.setModified(true);
-    host.answers = {6};
-    EXPECT_TRUE(files.openRecent(welle));
-    EXPECT_EQ(files.fileName(), welle);
 }
 
 TEST_F(FileCommandsTest, MissingUnreadableAndRejectedFiles)
@@ -122,24 +112,16 @@ TEST_F(FileCommandsTest, MissingUnreadableAndRejectedFiles)
     EXPECT_EQ(host.box(0), "Datei nicht gefunden " + missing + QStringLiteral("|Quillon - Datei öffnen"));
     EXPECT_TRUE(ed.modified());  // the program is untouched
     EXPECT_EQ(recent.count(), 0);
-    // A folder named like a program exists but cannot be read as one.
-    QDir(dir.path()).mkdir(QStringLiteral("ordner.cnc"));
-    EXPECT_FALSE(files.ReadFile(dir.filePath(QStringLiteral("ordner.cnc"))));
-    EXPECT_EQ(host.boxes.size(), 2u);
-    EXPECT_TRUE(ed.modified());
 
     // A mill program on the Mark 4: listed, refused, a new unnamed program.
     const QString mill = dir.filePath(QStringLiteral("tasche.cnc"));
     ASSERT_TRUE(QFile::copy(data + "/f1-tasche.cnc", mill));
     EXPECT_FALSE(files.ReadFile(mill));
-    ASSERT_EQ(host.boxes.size(), 3u);
-    EXPECT_EQ(host.boxes[2].title, QStringLiteral("Dekodiere Daten"));
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].title, QStringLiteral("Dekodiere Daten"));
     EXPECT_EQ(recent.tag(0), mill);
-    EXPECT_TRUE(files.fileName().isEmpty());
     EXPECT_EQ(view.caption, caption(QStringLiteral("unbenannt")));
     EXPECT_FALSE(ed.modified());
-    EXPECT_EQ(ed.rowCount(), 1);
-    EXPECT_EQ(host.notices, 0);
 }
 
 TEST_F(FileCommandsTest, SaveWritesNamedProgramsWithoutDialogAndKeepsStateOnFailure)
@@ -147,7 +129,6 @@ TEST_F(FileCommandsTest, SaveWritesNamedProgramsWithoutDialogAndKeepsStateOnFail
     host.files = {QString()};
     files.FileSaver();  // unnamed: asks; cancelled: nothing written
     EXPECT_EQ(host.dialogTitles, std::vector<QString>{QStringLiteral("Datei zum speichern auswählen")});
-    EXPECT_TRUE(files.fileName().isEmpty());
 
     ASSERT_TRUE(files.ReadFile(welle));
     ed.setModified(true);
@@ -170,7 +151,6 @@ TEST_F(FileCommandsTest, SaveWritesNamedProgramsWithoutDialogAndKeepsStateOnFail
     EXPECT_TRUE(host.box(0).startsWith(QStringLiteral("Datei kann nicht geschrieben werden ")));
     EXPECT_TRUE(host.box(0).endsWith(QStringLiteral("|Speichere CNC Datei")));
     EXPECT_TRUE(ed.modified());
-    EXPECT_EQ(recent.count(), 0);
     EXPECT_EQ(view.caption, caption(welle));
 }
 
@@ -185,8 +165,4 @@ TEST_F(FileCommandsTest, ExitAsksThenWritesRecentFilesAndWin)
     host.answers = {6};
     EXPECT_TRUE(files.ExitProg());
     EXPECT_EQ(settings.win() + '|' + settings.mruFile(0), "100,200,9600,7200|" + welle);
-    // Minimised: the last placement stays.
-    host.win.clear();
-    EXPECT_TRUE(files.ExitProg());
-    EXPECT_EQ(settings.win(), QStringLiteral("100,200,9600,7200"));
 }

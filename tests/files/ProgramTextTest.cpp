@@ -39,7 +39,6 @@ TEST(ProgramText, FilesAsTheEditorWritesThemComeBackByteForByte)
                                             "   N02 G33 X      Z- 2000 F150 Gewinde\r\n"
                                             "   N03 G22 X      Z       F    \r\n   M")},
         // Empty programs: the mill and the Mark 4 keep their column header.
-        {MachineType::F1, "%\r\n" + kMillHeader + "\r\n   M"},
         {MachineType::Mark4, "%\r\n" + kMark4Header + "\r\n   \""},
     };
     for (const auto& [machine, text] : files) {
@@ -48,9 +47,6 @@ TEST(ProgramText, FilesAsTheEditorWritesThemComeBackByteForByte)
         ASSERT_TRUE(r.accepted);
         EXPECT_EQ(strFileOutBuff(r.program, machine), text);
     }
-    Program imperial;
-    imperial.units = Units::Imperial;
-    EXPECT_EQ(strFileOutBuff(imperial, MachineType::Mark2), QStringLiteral("%\r\n   \""));
 }
 
 TEST(ProgramText, TheDescriptionBlock)
@@ -79,13 +75,9 @@ TEST(ProgramText, AcceptanceAndRejectionPerMachine)
     const Case cases[] = {
         {"mill file as mill", millFile, MachineType::F1, true, 1},
         {"mark4 under mill: foreign header", mark4File, MachineType::F1, false, 0},
-        {"mill under mark4", millFile, MachineType::Mark4, false, 0},
-        {"mark2 under mill: no header", mark2File, MachineType::F1, false, 1},
         {"mill under mark2: no N00 line", millFile, MachineType::Mark2, false, 1},
-        {"mark4 under mark2", mark4File, MachineType::Mark2, false, 1},
         {"mark2 as mark2", mark2File, MachineType::Mark2, true, 1},
         {"empty program mark2", QStringLiteral("%\r\n   M"), MachineType::Mark2, false, 0},
-        {"empty file", QString(), MachineType::Mark4, false, 0},
         {"LF only is one line", QString(millFile).replace("\r\n", "\n"), MachineType::F1, false, 0},
         {"header without trailing blanks", "%\r\n" + kMillHeader.left(28) + "\r\n   M", MachineType::F1, false, 0},
         {"a foreign header after its own", "%\r\n" + kMillHeader + "\r\n" + kMark4Header + "\r\n   M", MachineType::F1, false, 0},
@@ -125,10 +117,6 @@ TEST(ProgramText, NulsBlankLinesUnitLinesAndTheFileLineOfEachRow)
                MachineType::Mark4);
     ASSERT_TRUE(r.accepted);
     EXPECT_EQ(r.rowLines, (std::vector<int>{6, 8, 9}));
-    // Mark 2: header lines are skipped but still count.
-    r = decode("%\r\n" + kMark4Header + "\r\n   N00 G22 X      Z       F    \r\n   M", MachineType::Mark2);
-    ASSERT_TRUE(r.accepted);
-    EXPECT_EQ(r.rowLines, (std::vector<int>{3}));
 }
 
 TEST(ProgramText, SavingTheSavedTextChangesNoByteForShortBlankAndCutLines)
@@ -159,7 +147,6 @@ TEST(ProgramText, SavingTheSavedTextChangesNoByteForShortBlankAndCutLines)
     // The full layout the first save gives a short line, written out.
     struct Written { MachineType machine; QString start; const char* line; const char* saved; } written[] = {
         {MachineType::Mark2, QStringLiteral("   N00\r\n"), "   N01 G22", "   N01 G22 X      Z       F    "},
-        {MachineType::Mark2, QStringLiteral("   N00\r\n"), "", "   N   G   X      Z       F    "},
         {MachineType::F1, kMillHeader + "\r\n", "", "                               "},
         {MachineType::Mark4, kMark4Header + "\r\n", "    07 2", "    07 2                       "},
     };
@@ -173,11 +160,8 @@ TEST(ProgramText, SavingTheSavedTextChangesNoByteForShortBlankAndCutLines)
 TEST(ProgramText, ProblemsThatWouldBreakTheRoundTrip)
 {
     Program p;
-    EXPECT_TRUE(programTextProblem(p, MachineType::F1).isEmpty());
     p.description = QStringLiteral("Rabatt 10% auf Alu");
     EXPECT_FALSE(programTextProblem(p, MachineType::F1).isEmpty());
-    p.description = QString::fromUtf8("Ωmega");
-    EXPECT_TRUE(programTextProblem(p, MachineType::F1).contains(QChar(0x03A9)));
     p.description.clear();
     p.rows.resize(1);
     p.rows[0].setColumn(8, QStringLiteral("zwei\r\nZeilen"));
@@ -185,8 +169,7 @@ TEST(ProgramText, ProblemsThatWouldBreakTheRoundTrip)
 
     // A lone CR or LF in a comment, as the reader lets through, is written
     // and reads back as the same comment.
-    for (const QString& comment : {QStringLiteral("a\nb"), QStringLiteral("a\rb"), QStringLiteral("ende\r"),
-                                   QStringLiteral("\nanfang")}) {
+    for (const QString& comment : {QStringLiteral("a\nb"), QStringLiteral("ende\r")}) {
         Program lone;
         lone.rows.push_back(parseProgramLine(QStringLiteral("    00 21"), false, MachineType::F1).row);
         lone.rows[0].setColumn(8, comment);

