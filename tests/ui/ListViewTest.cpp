@@ -4,6 +4,8 @@
 #include "QtPrinters.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -149,4 +151,26 @@ TEST_F(ListViewTest, CutCellsShowTheirTextInATipThatPassesClicksToTheRow)
     tip.remove();
     EXPECT_FALSE(tip.isVisible());
     view.setTipPopup(nullptr);
+}
+
+// What the screen shows after row-wise repaints and pixel shifts must equal a
+// fresh paint of the whole list: a stale row there is a wrong line on screen.
+TEST_F(ListViewTest, IncrementalRepaintsMatchAFullPaint)
+{
+    auto onScreen = [&] {
+        QCoreApplication::processEvents();
+        return view.screen()->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    auto fresh = [&] { return view.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    onScreen();
+    view.setFocus();
+    for (int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_Down, Qt::Key_End,
+                    Qt::Key_Up, Qt::Key_PageUp, Qt::Key_Space, Qt::Key_Home, Qt::Key_Down}) {
+        QTest::keyClick(&view, Qt::Key(key));
+        EXPECT_TRUE(onScreen() == fresh()) << "after key " << key;
+    }
+    for (int value : {5, 6, 9, 3, 20, 32}) {
+        view.scrollBar()->setValue(value);
+        EXPECT_TRUE(onScreen() == fresh()) << "scrolled to " << value;
+    }
 }
