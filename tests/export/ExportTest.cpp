@@ -148,23 +148,14 @@ TEST(ConvertCode, ExactFilesForBothLathesAndBothUnits)
 TEST(ConvertCode, DrillCyclesAtTheirEdges)
 {
     const CycleStart start{0.0f, 2.0f, 100.0f};
-    int counter = 70;
-    EXPECT_EQ(strDrillDeepG83(counter, -20.0f, start, ExportUnits::metric()).count(QStringLiteral("\r\n")), 10);
-    EXPECT_EQ(counter, 180);
     // Less than one peck deep: the feed line and the retract only.
-    counter = 0;
+    int counter = 0;
     EXPECT_EQ(strChipBreakageG73(counter, 0.5f, start, ExportUnits::metric()), "N10 G1 X0.00 Z0.50 F100\r\nN20 G0 X0.00 Z2.00");
     // Exactly one peck deep is no peck either: a peck needs the target below it.
     counter = 0;
     EXPECT_EQ(strChipBreakageG73(counter, 0.0f, start, ExportUnits::metric()), "N10 G1 X0.00 Z0.00 F100\r\nN20 G0 X0.00 Z2.00");
     counter = 0;
     EXPECT_EQ(strDrillDeepG83(counter, -3.0f, start, ExportUnits::metric()), "N10 G1 X0.00 Z-3.00 F100\r\nN20 G0 X0.00 Z2.00");
-    // Inch: 0.236 pecks, re-approach 0.217 per completed peck.
-    counter = 0;
-    EXPECT_EQ(strDrillDeepG83(counter, -0.5f, CycleStart{0.25f, 0.1f, 2.5f}, ExportUnits::imperial()),
-              "N10 G1 X0.250 Z-0.136 F2.5\r\nN20 G0 X0.250 Z0.100\r\nN30 G0 X0.250 Z-0.117\r\n"
-              "N40 G1 X0.250 Z-0.353 F2.5\r\nN50 G0 X0.250 Z0.100\r\nN60 G0 X0.250 Z-0.334\r\n"
-              "N70 G1 X0.250 Z-0.500 F2.5\r\nN80 G0 X0.250 Z0.100");
 }
 
 // Each fault ends the export with its message and leaves an existing file of
@@ -181,11 +172,10 @@ TEST(ExportFaults, EachFaultHasItsMessageAndWritesNothing)
     tool.row("G00", X(0), Z(0)).row("M06", X(0), Z(0), letterF('T', 1)).row("M30");
     arrow.row("G00", X(0), Z(0), {}, {}, QStringLiteral("Pfeil \u2192")).row("M30");
     // Backward jumps: with moves in the loop the line numbers run out; without
-    // any, or onto itself, the walk stops after a bounded number of rows.
-    ProgramBuilder moving = lathe(), idle = lathe(), self = lathe();
+    // any, the walk stops after a bounded number of rows.
+    ProgramBuilder moving = lathe(), idle = lathe();
     moving.row("G90").row("G00", X(0), Z(0)).row("G27", {}, {}, letterF('L', 1));
     idle.row("G90").row("G27", {}, {}, letterF('L', 0));
-    self.row("G90").row("G27", {}, {}, letterF('L', 1));
     const QString lineLimit = QStringLiteral("Das exportierte Programm würde die höchste Zeilennummer 32767 überschreiten.\r\n"
                                              "Springt ein Sprungbefehl (G27) zurück und bildet eine endlose Schleife?") + kNoFile;
     const struct { const char* name; const ProgramBuilder& program; QString message; int questions; } cases[] = {
@@ -200,7 +190,6 @@ TEST(ExportFaults, EachFaultHasItsMessageAndWritesNothing)
         {"unencodable comment", arrow, "Diese Zeichen können in der Exportdatei nicht gespeichert werden: \u2192" + kNoFile, 0},
         {"moving loop", moving, lineLimit, 0},
         {"idle loop", idle, lineLimit, 0},
-        {"jump onto itself", self, lineLimit, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -246,12 +235,9 @@ TEST(ExportFaults, CancelMillAndUnwritableTargetsWriteNothing)
     ProgramBuilder p(MachineType::Mark4);
     p.row("G00", X(0), Z(0)).row("M30");
     QTemporaryDir dir;
-    const QString fresh = dir.filePath(QStringLiteral("neu.spd"));
     const QString old = writeBytes(dir.filePath(QStringLiteral("alt.spd")), "old");
     RecordingQuestions q;  // the billet question cancelled
-    EXPECT_EQ(exportProgramFile(p.text(), p.machine(), fresh, q).status, ExportStatus::Cancelled);
     EXPECT_EQ(exportProgramFile(p.text(), p.machine(), old, q).status, ExportStatus::Cancelled);
-    EXPECT_FALSE(QFile::exists(fresh));
     EXPECT_EQ(bytesOf(old), QByteArray("old"));
     // Answered, the file replaces the old one.
     q.billet = QStringLiteral("25");
@@ -285,20 +271,16 @@ TEST(ConvertCode, EveryExportStartsFromTheSameState)
     const ExportResult alone = ConvertCode(second.text(), second.machine(), q);
     ASSERT_EQ(ConvertCode(first.text(), first.machine(), q).status, ExportStatus::Done);
     EXPECT_EQ(ConvertCode(second.text(), second.machine(), q).bytes, alone.bytes);
-    ASSERT_EQ(ConvertCode(first.text(), first.machine(), q).status, ExportStatus::Done);
-    EXPECT_EQ(ConvertCode(second.text().chopped(4), second.machine(), q).bytes, alone.bytes);  // no unit line
     EXPECT_TRUE(alone.bytes.endsWith("N30 G0 X25 Z10\r\nN40 G0 X20.00 Z10.00\r\nN50 G1 X20.00 Z9.00 F0\r\nN60 G0 X20.00 Z10.00\r\n%\r\n"));
 }
 
 TEST(ExportNumber, FixedDecimalsWithAPointAndHalvesAwayFromZeroInAnyLocale)
 {
     const struct { float value; int decimals; const char* expected; } cases[] = {
-        {20.0f, 2, "20.00"}, {-2.5f, 2, "-2.50"}, {0.4f, 3, "0.400"}, {100.0f, 0, "100"}, {0.5f, 0, "1"}, {-0.5f, 0, "-1"},
-        {2.5f, 0, "3"}, {1.234f, 3, "1.234"}, {12.5f, 1, "12.5"},
+        {-2.5f, 2, "-2.50"}, {0.5f, 0, "1"}, {-0.5f, 0, "-1"}, {2.5f, 0, "3"},
         // Stored as 0.43449998 and -0.4345000x: written as computed.
-        {0.4345f, 3, "0.435"}, {-0.4345f, 3, "-0.435"}, {0.0289f, 3, "0.029"}, {9.9999f, 2, "10.00"},
-        {999.995f, 2, "1000.00"}, {0.0f, 2, "0.00"}, {-0.001f, 2, "0.00"}, {-0.0f, 3, "0.000"}, {327.67f, 2, "327.67"},
-        {0.0079f, 3, "0.008"}, {1e-9f, 2, "0.00"}, {12345678.0f, 2, "12345680.00"},
+        {0.4345f, 3, "0.435"}, {-0.4345f, 3, "-0.435"}, {9.9999f, 2, "10.00"}, {999.995f, 2, "1000.00"},
+        {-0.001f, 2, "0.00"}, {-0.0f, 3, "0.000"}, {12345678.0f, 2, "12345680.00"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(strExportNumber(c.value, c.decimals), QString::fromLatin1(c.expected)) << c.value << " with " << c.decimals;

@@ -54,27 +54,22 @@ TEST(SendText, ExactBytesPerMachine)
 TEST(SendText, EstimateTexts)
 {
     const QString prefix = QStringLiteral("Fortschritt: (vorrausichtliche Zeit für das senden ist ");
-    const struct { int rows; const char* settings; int seconds; const char* text; } cases[] = {
-        // 151 characters of frame at 10 bits and 300 baud.
-        {0, "300,e,7,1", 5, "5 sekunde"}, {1, "300,e,7,1", 6, "6 sekunde"}, {100, "300,e,7,1", 111, "1 min 51 sekunde"},
-        // 13 rows: 567 characters, 18.9 s rounds down.
-        {13, "300,e,7,1", 18, "18 sekunde"}, {52, "300,e,7,1", 60, "1 min 0 sekunde"},
+    const struct { int rows; const char* settings; const char* text; } cases[] = {
+        // 151 characters of frame at 10 bits and 300 baud; 13 rows: 567 characters, 18.9 s rounds down.
+        {0, "300,e,7,1", "5 sekunde"}, {13, "300,e,7,1", "18 sekunde"}, {52, "300,e,7,1", "1 min 0 sekunde"},
         // No parity is one bit less: 151 characters at 9 bits, 1200 baud.
-        {0, "1200,n,7,1", 1, "1 Sekunde)"}, {0, "1200,N,8,1", 1, "1 Sekunde)"}, {222, "300,e,7,1", 241, "4 min 1 Sekunde)"},
+        {0, "1200,N,8,1", "1 Sekunde)"}, {222, "300,e,7,1", "4 min 1 Sekunde)"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.rows);
-        EXPECT_EQ(sendEstimateSeconds(c.rows, c.settings), c.seconds);
-        EXPECT_EQ(strSendEstimate(c.rows, c.settings), prefix + c.text);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(strSendEstimate(c.rows, c.settings), prefix + c.text) << c.rows;
     EXPECT_EQ(strSendEstimate(0), prefix + "5 sekunde");
 }
 
 TEST(ComPort, FixedNumbersAndPaths)
 {
     const struct { const char* value; int fixed; const char* device; const char* name; } cases[] = {
-        {"1", 1, "/dev/ttyS0", "1"}, {"4", 4, "/dev/ttyS3", "4"}, {" 2 ", 2, "/dev/ttyS1", "2"}, {"", 1, "/dev/ttyS0", "1"},
-        {"5", 0, "5", "5"}, {"/dev/ttyUSB0", 0, "/dev/ttyUSB0", "/dev/ttyUSB0"}, {"/tmp/link/a", 0, "/tmp/link/a", "/tmp/link/a"},
+        {"4", 4, "/dev/ttyS3", "4"}, {" 2 ", 2, "/dev/ttyS1", "2"}, {"", 1, "/dev/ttyS0", "1"}, {"5", 0, "5", "5"},
+        {"/dev/ttyUSB0", 0, "/dev/ttyUSB0", "/dev/ttyUSB0"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
@@ -103,9 +98,7 @@ TEST(PortError, ReportLinesAndReasons)
     };
     for (const auto& c : cases)
         EXPECT_EQ(strPortErrorReport("3", c.error, c.hint), head + c.reason) << int(c.error);
-    EXPECT_TRUE(strPortErrorReport("/dev/ttyUSB1", PortError::Write).startsWith("Com Port /dev/ttyUSB1 ist nicht"));
     EXPECT_EQ(strPortErrorReason(8021), "Internal error retrieving device control block for the port");
-    EXPECT_EQ(strPortErrorReason(8022), "");
 }
 
 TEST(PortError, PermissionHintNamesTheOwningGroup)
@@ -123,31 +116,21 @@ TEST(PortError, PermissionHintNamesTheOwningGroup)
     // The group may not write it: membership would not help.
     ASSERT_EQ(::chmod(path.constData(), 0640), 0);
     EXPECT_EQ(strPermissionHint(tty), "");
-    // Root's group is no group to join; a missing device has none.
-    EXPECT_EQ(strPermissionHint("/dev/null"), "");
-    EXPECT_EQ(strPermissionHint("/nonexistent/tty"), "");
 }
 
 TEST(ReceiveDisplay, KeepsLastLinesAndSpotsTheUnitLine)
 {
     QString display;
     // A few characters at a time, as the line delivers them.
-    const char* chunks[] = {"%", "\r\n  ", "  00 01", "  1250\r", "\n   ", "M", "\r"};
-    QStringList seen;
-    for (const char* chunk : chunks) {
-        EXPECT_FALSE(displayStartsWithUnitLine(display));
+    for (const char* chunk : {"%", "\r\n  ", "  00 01", "  1250\r", "\n   ", "M"})
         appendReceivedChunk(display, chunk);
-        seen << display;
-    }
-    EXPECT_EQ(seen.mid(3, 3), QStringList({"    00 01  1250\r", "    00 01  1250\r\n   ", "    00 01  1250\r\n   M"}));
+    EXPECT_EQ(display, "    00 01  1250\r\n   M");
+    EXPECT_FALSE(displayStartsWithUnitLine(display));
+    appendReceivedChunk(display, "\r");
     // Only the CR after the unit line shifts it to the front.
     EXPECT_EQ(display, "   M\r");
     EXPECT_TRUE(displayStartsWithUnitLine(display));
     EXPECT_TRUE(displayStartsWithUnitLine("   \"\r"));
     // A unit line without its blanks (as Mark 2 sends it) is not one.
     EXPECT_FALSE(displayStartsWithUnitLine("M\r"));
-    // A chunk with several whole lines drops only one line: the display lags.
-    QString lagging = QStringLiteral("A\r");
-    appendReceivedChunk(lagging, QStringLiteral("\nB\r\nC\r\n"));
-    EXPECT_EQ(lagging, "B\r\nC\r\n");
 }

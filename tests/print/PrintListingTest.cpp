@@ -65,17 +65,9 @@ TEST(PrintListing, FirstPageOfEachMachine)
 TEST(PrintListing, StampUsesTheLocaleSeparatorsWithTheDayFirst)
 {
     const QDateTime when(QDate(2026, 3, 7), QTime(8, 4, 59));
-    const struct { QLocale locale; const char* date; const char* time; } cases[] = {
-        {QLocale(QLocale::German, QLocale::Germany), "07.03.2026", "08:04"},
-        {QLocale(QLocale::English, QLocale::UnitedStates), "07/03/2026", "08:04"},
-        {QLocale(QLocale::Finnish), "07.03.2026", "08.04"},
-        {QLocale::c(), "07/03/2026", "08:04"},  // a format without separators gets slash and colon
-    };
-    for (const auto& c : cases) {
-        const PrintStamp stamp = printStamp(when, c.locale);
-        EXPECT_EQ(stamp.date, c.date) << c.locale.name().toStdString();
-        EXPECT_EQ(stamp.time, c.time) << c.locale.name().toStdString();
-    }
+    const auto stamp = [&](const QLocale& locale) { const PrintStamp s = printStamp(when, locale); return s.date + ' ' + s.time; };
+    EXPECT_EQ(stamp(QLocale(QLocale::Finnish)), "07.03.2026 08.04");
+    EXPECT_EQ(stamp(QLocale::c()), "07/03/2026 08:04");  // a format without separators gets slash and colon
 }
 
 // Nothing lost, nothing doubled: the page bodies are the program text, each
@@ -103,8 +95,6 @@ TEST(PrintListing, PagesHoldTheWholeTextUnderTheirHeaders)
         // triggered the check: it is the only thing on the last page then.
         {"unit line alone", millProgram(13), 20, {19, 4}},
         {"description over the page", millProgram(2, thirty.join("\r\n")), 12, {}, false},
-        {"tiny page", millProgram(4, "a\r\nb"), 1, {5, 4, 4, 4, 4, 4, 4, 4, 4}, false},
-        {"no page", millProgram(4, "a\r\nb"), -3, {5, 4, 4, 4, 4, 4, 4, 4, 4}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -145,8 +135,7 @@ TEST(PrintListing, NothingRunsOffTheRightMargin)
     const QString longName = QStringLiteral("C:\\Kurs\\Gruppe B\\welle-mit-gewinde-und-einstich.cnc");
     const struct { QString path; int width; QString shown; } headers[] = {
         {longPath, 72, ".../teil.cnc"}, {longPath, 100, "/home/.../woche-12/gruppe-b/teil.cnc"},
-        {longPath, 110, "/home/.../fraesen/woche-12/gruppe-b/teil.cnc"}, {longPath, 0, longPath},
-        {longName, 105, "C:\\...\\welle-mit-gewinde-und-einstich.cnc"}, {longName, 72, "...\\welle-mit-gewinde-und-einstich.cnc"},
+        {longName, 105, "C:\\...\\welle-mit-gewinde-und-einstich.cnc"},
     };
     for (const auto& h : headers)
         EXPECT_EQ(listing(p, 60, h.width, h.path).pages[0].lines[1], header(h.shown, 1)) << h.width;

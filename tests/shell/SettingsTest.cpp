@@ -1,5 +1,4 @@
 #include "shell/ApplicationState.h"
-#include "shell/FileExists.h"
 #include "shell/MachineSelection.h"
 #include "shell/MillText.h"
 #include "shell/NetworkDrive.h"
@@ -38,7 +37,6 @@ TEST(Settings, DefaultsOfEveryKeyWithoutCreatingTheFile)
               QStringList({"0", "none", "1", "metric", "/opt/quillon/CNCfiles/", "N:", "c:\\spindra\\turndata\\", "none", "MRUFile12"}));
     EXPECT_EQ(std::vector<bool>({settings.woodworker(), settings.warning(), settings.network()}), std::vector<bool>({false, true, false}));
     EXPECT_EQ(settings.previewPane(), (PreviewPaneSetting{.visible = false, .floating = false, .side = PaneSide::Right, .placement = {}, .sideView = false}));
-    EXPECT_EQ(settings.windowPlacement(), std::nullopt);
     EXPECT_FALSE(QFile::exists(settings.filePath()));
 }
 
@@ -57,39 +55,32 @@ TEST(Settings, PaneAndWindowKeysReadBackAndForgiveHandEdits)
     settings.setValue("PreviewWin", "1,2,drei,4");
     settings.setValue("PreviewView", QStringLiteral("schräg"));
     EXPECT_EQ(settings.previewPane(), (PreviewPaneSetting{.visible = true, .floating = true, .side = PaneSide::Left, .placement = {}, .sideView = false}));
-    settings.setValue("PreviewSide", "mitte");
-    EXPECT_EQ(settings.previewPane().side, PaneSide::Right);
 
-    EXPECT_EQ(parseWinSetting("1200,900,9600,7200"), (WindowPlacement{1200, 900, 9600, 7200}));
     EXPECT_EQ(parseWinSetting(" -60 , 0 ,12000.4, 9000.6"), (WindowPlacement{-60, 0, 12000, 9001}));
-    for (const char* bad : {"none", "", "1,2,3", "1,2,3,4,5", "a,b,c,d", "1,2,,4", "1e30,0,9600,7200"})
+    for (const char* bad : {"none", "1,2,3", "1,2,3,4,5", "1,2,,4", "1e30,0,9600,7200"})
         EXPECT_EQ(parseWinSetting(bad), std::nullopt) << bad;
     ASSERT_TRUE(settings.setWindowPlacement({-15, 300, 9600, 7215}));
-    EXPECT_EQ(settings.win(), "-15,300,9600,7215");
     EXPECT_EQ(settings.windowPlacement(), (WindowPlacement{-15, 300, 9600, 7215}));
 }
 
 TEST(MachineSelection, TypeSettingAndCommandLine)
 {
     const struct { const char* value; MachineType machine; } types[] = {
-        {"1", MachineType::F1}, {"2", MachineType::Mark2}, {" 4 ", MachineType::Mark4}, {"4abc", MachineType::Mark4}, {"2.0", MachineType::Mark2},
-        {"", MachineType::None}, {"3", MachineType::None}, {"-4", MachineType::None}, {"40", MachineType::None}, {"99999999999999999999", MachineType::None},
+        {" 4 ", MachineType::Mark4}, {"4abc", MachineType::Mark4}, {"2.0", MachineType::Mark2}, {"3", MachineType::None},
+        {"40", MachineType::None}, {"99999999999999999999", MachineType::None},
     };
     for (const auto& c : types)
         EXPECT_EQ(machineFromTypeSetting(c.value), c.machine) << c.value;
 
     const struct { QStringList args; MachineType machine; const char* settings; const char* file; } lines[] = {
-        {{}, MachineType::None, "", ""}, {{"3"}, MachineType::None, "", ""}, {{"4", "x"}, MachineType::None, "", ""},
-        {{"mk4"}, MachineType::Mark4, "", ""},  // only the last character counts
-        {{"/x/part.cnc", "14"}, MachineType::Mark4, "", "/x/part.cnc"}, {{"4", "/x/part.cnc"}, MachineType::Mark4, "", "/x/part.cnc"},
-        {{"--settings", "a.ini", "2"}, MachineType::Mark2, "a.ini", ""}, {{"4", "--settings", "cfg2"}, MachineType::Mark4, "cfg2", ""},
+        {{"4", "x"}, MachineType::None, "", ""}, {{"mk4"}, MachineType::Mark4, "", ""},  // only the last character counts
+        {{"/x/part.cnc", "14"}, MachineType::Mark4, "", "/x/part.cnc"}, {{"4", "--settings", "cfg2"}, MachineType::Mark4, "cfg2", ""},
         {{"--settings=/tmp/q4.ini", "1"}, MachineType::F1, "/tmp/q4.ini", ""}, {{"--settings"}, MachineType::None, "", ""},
     };
     for (const auto& c : lines) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         const CommandLine line = parseCommandLine(c.args);
         EXPECT_EQ(line.machine, c.machine);
-        EXPECT_EQ(machineFromCommandLine(c.args), c.machine);
         EXPECT_EQ(line.settingsPath, c.settings);
         EXPECT_EQ(line.programFile, c.file);
     }
@@ -103,42 +94,29 @@ TEST(MachineSelection, CommandLineWinsForOneRunAndDialogChoicesAreSaved)
     ApplicationState state = stateIn(dir);
     ASSERT_EQ(state.machineAtStart({"4"}), MachineType::Mark4);
     state.setMachine(MachineType::Mark4);
-    EXPECT_EQ(state.profile().lineLimit, 210);
     EXPECT_FALSE(state.woodworker());  // a lathe is never a Woodworker
     EXPECT_EQ(bytesOf(state.settings().filePath()), ini);
     EXPECT_EQ(state.machineAtStart({}), MachineType::F1);
     state.setMachine(MachineType::F1);
     EXPECT_TRUE(state.woodworker());
 
-    EXPECT_FALSE(machineFromDialogResult(0) || machineFromDialogResult(-1) || machineFromDialogResult(5));
-    EXPECT_EQ(preselectedChoice(MachineType::None, true), std::nullopt);
-    EXPECT_EQ(preselectedChoice(MachineType::Mark2, true), MachineChoice::Mark2);
+    EXPECT_FALSE(machineFromDialogResult(0) || machineFromDialogResult(5));
     QTemporaryDir fresh;
     ApplicationState chosen = stateIn(fresh);
     const QString path = chosen.settings().filePath();
     ASSERT_TRUE(chosen.applyMachineChoice(*machineFromDialogResult(4)));
     EXPECT_EQ(bytesOf(path), QByteArray("[Settings]\r\nWoodworker=Yes\r\nType=1\r\n"));
-    EXPECT_EQ(chosen.machine(), MachineType::F1);
     EXPECT_EQ(preselectedChoice(chosen.machine(), chosen.settings().woodworker()), MachineChoice::F1Woodworker);
     ASSERT_TRUE(chosen.applyMachineChoice(*machineFromDialogResult(3)));
     EXPECT_EQ(bytesOf(path), QByteArray("[Settings]\r\nWoodworker=No\r\nType=1\r\n"));
     EXPECT_EQ(preselectedChoice(chosen.machine(), chosen.woodworker()), MachineChoice::F1);
-    ASSERT_TRUE(chosen.applyMachineChoice(*machineFromDialogResult(1)));
-    EXPECT_EQ(bytesOf(path), QByteArray("[Settings]\r\nWoodworker=No\r\nType=2\r\n"));
-    EXPECT_EQ(chosen.profile().lineLimit, 160);
-    ASSERT_TRUE(chosen.applyMachineChoice(*machineFromDialogResult(2)));
-    EXPECT_EQ(chosen.settings().type(), "4");
 }
 
 TEST(SettingsPath, OneSeparatorAndTheConfigFolderWhereTheProgramFolderWillNotDo)
 {
-    EXPECT_EQ(joinPath("/opt/quillon/", "Quillon.ini"), "/opt/quillon/Quillon.ini");
-    EXPECT_EQ(joinPath("C:\\", "Quillon.ini"), "C:/Quillon.ini");
-
     QTemporaryDir dir;
     const QString program = dir.path() + '/';
     EXPECT_EQ(settingsFilePath(program, QString(), "/unused"), dir.filePath("Quillon.ini"));
-    EXPECT_EQ(logFilePath(program, "/unused/Quillon.ini"), dir.filePath("Quillon CNC Editor.log"));
     EXPECT_EQ(settingsFilePath(program, dir.filePath("mine.ini"), "/unused"), dir.filePath("mine.ini"));
     EXPECT_EQ(settingsFilePath("/no/such/folder", QString(), dir.path()), dir.filePath("Quillon/Quillon.ini"));
 
@@ -147,15 +125,9 @@ TEST(SettingsPath, OneSeparatorAndTheConfigFolderWhereTheProgramFolderWillNotDo)
     const QString bin = dir.filePath("usr/bin");
     const QString config = dir.filePath("config");
     ASSERT_TRUE(QDir().mkpath(bin));
-    for (const QString& folder : {bin, bin + '/'}) {
-        const QString ini = settingsFilePath(folder, QString(), config);
-        EXPECT_EQ(ini, config + "/Quillon/Quillon.ini");
-        EXPECT_EQ(logFilePath(folder, ini), config + "/Quillon/Quillon CNC Editor.log");
-    }
-    // A folder that merely ends in "bin" is still the program's own.
-    const QString cabin = dir.filePath("cabin");
-    ASSERT_TRUE(QDir().mkpath(cabin));
-    EXPECT_EQ(settingsFilePath(cabin, QString(), config), cabin + "/Quillon.ini");
+    const QString binIni = settingsFilePath(bin + '/', QString(), config);
+    EXPECT_EQ(binIni, config + "/Quillon/Quillon.ini");
+    EXPECT_EQ(logFilePath(bin, binIni), config + "/Quillon/Quillon CNC Editor.log");
 
     if (geteuid() == 0)
         GTEST_SKIP() << "running as root: a read-only folder is still writable";
@@ -169,27 +141,16 @@ TEST(SettingsPath, OneSeparatorAndTheConfigFolderWhereTheProgramFolderWillNotDo)
     QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-TEST(FileExists, FolderOrFileByTheTrailingSeparator)
-{
-    QTemporaryDir dir;
-    const QString file = writeBytes(dir.filePath("part.cnc"), "%\r\n");
-    EXPECT_TRUE(blnStdFileExists(file) && blnStdFileExists(dir.path() + '/') && blnStdFileExists(dir.path() + '\\'));
-    EXPECT_FALSE(blnStdFileExists(file + '/') || blnStdFileExists(dir.path()) || blnStdFileExists(dir.filePath("x.cnc")) || blnStdFileExists({}));
-}
-
 TEST(NetworkDrive, TheMountHoldingTheFolderDecides)
 {
     const QString mounts = QStringLiteral("22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
                                           "30 22 0:40 / /srv/schule rw shared:2 - nfs4 server:/export rw\n"
                                           "31 30 8:2 / /srv/schule/lokal rw - ext4 /dev/sdb1 rw\n"
-                                          "32 22 0:41 / /mnt/win\\040share rw - cifs //pc/share rw\n"
-                                          "33 22 0:42 / /home/lehrer/fern rw - fuse.sshfs lehrer@pc:/ rw\n"
-                                          "34 22 0:43 / /media/usb rw - vfat /dev/sdc1 rw\n");
+                                          "32 22 0:41 / /mnt/win\\040share rw - cifs //pc/share rw\n");
     const struct { const char* folder; bool network; } cases[] = {
-        {"/usr/bin", false}, {"/srv/schule", true}, {"/srv/schule/quillon/bin", true},
         {"/srv/schule/lokal/bin", false},  // a local disk mounted inside the share
         {"/srv/schulewerk", false},        // a neighbour whose name only begins the same
-        {"/mnt/win share/quillon", true}, {"/home/lehrer/fern/bin/", true}, {"/media/usb", false},
+        {"/srv/schule/quillon/bin", true}, {"/mnt/win share/quillon", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(onNetworkFileSystem(c.folder, mounts), c.network) << c.folder;
@@ -198,20 +159,12 @@ TEST(NetworkDrive, TheMountHoldingTheFolderDecides)
 
 TEST(ShellTexts, MillWordsAndTheUnsavedWorkQuestion)
 {
-    const struct { const char* caption; const char* mill; } cases[] = {
-        {"Programm an die Drehmaschine senden", "Programm an die Fräsmaschine senden"}, {"drehmaschine bereit", "fräsmaschine bereit"},
-        {"DREHMASCHINE und drehMaschine", "Fräsmaschine und fräsmaschine"}, {"Drehmaschinedrehmaschine", "Fräsmaschinefräsmaschine"},
-        {"Dreh maschine", "Dreh maschine"}, {"", ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(strMillText(QString::fromUtf8(c.caption)), QString::fromUtf8(c.mill)) << c.caption;
+    EXPECT_EQ(strMillText(QStringLiteral("DREHMASCHINE und drehMaschine, Dreh maschine")), QStringLiteral("Fräsmaschine und fräsmaschine, Dreh maschine"));
 
     // Its wording is checked where the receive command asks it.
     RecordingSink sink;
     EXPECT_TRUE(blnAskUnsavedWork(sink, "?"));
-    EXPECT_EQ(sink.boxes.at(0).style, 292);
-    for (const int answer : {MsgResult::No, MsgResult::Ok}) {
-        sink.answer = answer;
-        EXPECT_FALSE(blnAskUnsavedWork(sink, "?"));
-    }
+    EXPECT_EQ(sink.boxes.at(0).style, 292);  // No is the default button
+    sink.answer = MsgResult::No;
+    EXPECT_FALSE(blnAskUnsavedWork(sink, "?"));
 }
