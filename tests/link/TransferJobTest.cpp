@@ -94,6 +94,29 @@ TEST(SendJob, CancelStopsBeforeTheNextChunkAndClosesAtOnce)
     EXPECT_EQ(s.port.writesWhileClosed, 0);
 }
 
+TEST(SendJob, APortFailingMidwayIsReportedOnce)
+{
+    Sending s(textOf(200), "/dev/ttyUSB0");
+    // One report however often the port complains, even while the report box
+    // runs the event loop; the port is closed and no chunk follows.
+    s.observer.onReport = [&] {
+        s.port.fail(PortError::Write);
+        spin(40);
+    };
+    s.job.start();
+    s.port.drain(32);
+    ASSERT_TRUE(waitFor([&] { return s.port.written.size() == 64; }, 1000));
+    s.port.drain(32);
+    s.port.fail(PortError::ResourceGone);
+    s.port.fail(PortError::Write);
+    spin(30);
+    ASSERT_EQ(s.observer.reports.size(), 1);
+    EXPECT_TRUE(s.observer.reports[0].startsWith("Com Port /dev/ttyUSB0 ist nicht"));
+    EXPECT_EQ(s.observer.outcomes, Outcomes{TransferOutcome::PortError});
+    EXPECT_EQ(s.port.written.size(), 64);
+    EXPECT_EQ(s.port.writesWhileClosed, 0);
+}
+
 TEST(ReceiveJob, EndsOnTheCrAfterTheUnitLine)
 {
     Receiving r;
@@ -110,10 +133,13 @@ TEST(ReceiveJob, EndsOnTheCrAfterTheUnitLine)
 
 TEST(ReceiveJob, SilenceEndsAReceptionThatHasBegun)
 {
-    // Silence counts from the latest character.
+    // Silence counts only after the first character (the user walks to the
+    // machine to start sending), and from the latest one.
     Receiving mark2;
     mark2.job.setSilenceLimit(400);
     mark2.job.start();
+    spin(600);
+    EXPECT_TRUE(mark2.job.isRunning()) << "no limit before the first character";
     // A Mark 2 unit line has no blanks in front and does not end reception.
     mark2.port.feed("%\r\n   N00 G00 X    0 Z     0 F  0\r\n");
     spin(250);
