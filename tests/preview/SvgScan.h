@@ -16,7 +16,6 @@ namespace quillon::svgscan {
 struct Shape {
     QString element;  // polyline, polygon, path, text, ...
     QColor stroke;    // invalid when none
-    QColor fill;
     bool dashed = false;
     std::vector<QPointF> points;  // polylines and polygons
     QString text;                 // text elements
@@ -25,7 +24,7 @@ struct Shape {
 inline std::vector<Shape> scan(const QByteArray& svg)
 {
     struct Style {
-        QColor stroke, fill;
+        QColor stroke;
         bool dashed = false;
         QTransform transform;
     };
@@ -44,8 +43,6 @@ inline std::vector<Shape> scan(const QByteArray& svg)
         Style style = stack.back();
         if (a.hasAttribute("stroke"))
             style.stroke = colour(a.value("stroke"));
-        if (a.hasAttribute("fill"))
-            style.fill = colour(a.value("fill"));
         if (a.hasAttribute("stroke-dasharray"))
             style.dashed = a.value("stroke-dasharray") != u"none";
         const QStringList n = matrix.match(a.value("transform").toString()).captured(1).split(QRegularExpression("[ ,]+"), Qt::SkipEmptyParts);
@@ -55,7 +52,7 @@ inline std::vector<Shape> scan(const QByteArray& svg)
             stack.push_back(style);
             continue;
         }
-        Shape shape{xml.name().toString(), style.stroke, style.fill, style.dashed, {}, {}};
+        Shape shape{xml.name().toString(), style.stroke, style.dashed, {}, {}};
         for (const QString& pair : a.value("points").toString().split(' ', Qt::SkipEmptyParts)) {
             const QStringList xy = pair.split(',');
             if (xy.size() == 2)
