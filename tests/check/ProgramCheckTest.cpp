@@ -143,9 +143,6 @@ TEST(ProgramCheck, EachFindingWithItsRowAndExactMessage)
          {{"00", "G25", "", "", "", "2"}, {"01", "G00"}, {"02", "G00"}, {"03", "M17"}},
          {"3|N03: Der Rücksprungbefehl hat keinen Unterprogrammaufruf, zu dem er zurückkehren kann",
           "-1|Das Programm hat kein Programmende (M30)"}},
-        {"return reached through a jump", F1, metric,
-         {{"00", "G27", "", "", "", "2"}, {"01", "M30"}, {"02", "G00"}, {"03", "M17"}},
-         {"3|N03: Der Rücksprungbefehl hat keinen Unterprogrammaufruf, zu dem er zurückkehren kann"}},
         {"an endless jump loop ends the flow without a finding", F1, metric,
          {{"00", "G00"}, {"01", "G27", "", "", "", "0"}, {"02", "M30"}, {"03", "M17"}},
          {}},
@@ -194,16 +191,10 @@ TEST(ProgramCheck, LineLimitIsReportedOnTheFirstRowBeyondIt)
     }
 }
 
-TEST(ProgramCheck, WoodworkerAndUnitsDecideTheRanges)
+TEST(ProgramCheck, InchRangesOnTheMill)
 {
-    const Program p = makeProgram(MachineType::F1, {{"00", "M06", "300", "8000", "0", "1"}, {"01", "M30"}});
-    EXPECT_EQ(checkProgram(p, MachineType::F1, false).size(), 1u);
-    EXPECT_TRUE(checkProgram(p, MachineType::F1, true).empty());
-
     Program inch = makeProgram(MachineType::F1, {{"00", "G01", "7999", "3999", "-7999", "199"}, {"01", "M30"}},
                                Units::Imperial);
-    EXPECT_TRUE(texts(checkProgram(inch, MachineType::F1, false)).empty());
-    inch.units = Units::Metric;
     EXPECT_TRUE(texts(checkProgram(inch, MachineType::F1, false)).empty());
     inch = makeProgram(MachineType::F1, {{"00", "G01", "8000", "4000", "-8000", "200"}, {"01", "M30"}}, Units::Imperial);
     EXPECT_EQ(texts(checkProgram(inch, MachineType::F1, false)).size(), 4u);
