@@ -1,12 +1,9 @@
 #include "check/ProgramCheck.h"
 
 #include "editing/ParameterRules.h"
-#include "files/Cp1252.h"
-#include "files/ProgramText.h"
 #include "model/MachineProfile.h"
 #include "model/NumberFormat.h"
 
-#include "CliRun.h"
 #include "export/ProgramBuilder.h"
 #include "QtPrinters.h"
 
@@ -98,9 +95,6 @@ TEST(ProgramCheck, EachFindingWithItsRowAndExactMessage)
         {"clean lathe program with a call", M4, metric,
          {{"00", "G00", "1250", "", "200"}, {"01", "G25", "", "", "", "3"}, {"02", "M30"},
           {"03", "G84", "1000", "", "-2000", "100", "50"}, {"04", "M17"}},
-         {}},
-        {"clean mill program with a jump over a row", F1, metric,
-         {{"00", "G27", "", "", "", "2"}, {"01", "M00"}, {"02", "M06", "300", "1200", "0", "1"}, {"03", "M30"}},
          {}},
         {"M30 is unknown on the Mark 2", M2, metric,
          {{"00", "M30"}},
@@ -198,23 +192,6 @@ TEST(ProgramCheck, InchRangesOnTheMill)
     EXPECT_TRUE(texts(checkProgram(inch, MachineType::F1, false)).empty());
     inch = makeProgram(MachineType::F1, {{"00", "G01", "8000", "4000", "-8000", "200"}, {"01", "M30"}}, Units::Imperial);
     EXPECT_EQ(texts(checkProgram(inch, MachineType::F1, false)).size(), 4u);
-}
-
-TEST(ProgramCheck, SampleFilesHaveNoErrorsAndTheWarningsOfAPupil)
-{
-    const char* const noMode = "0|N00: Keine Maßangabe (G90/G91) vor der ersten Bewegung: die Werte gelten inkrementell";
-    const std::tuple<const char*, MachineType, std::vector<const char*>> files[] = {
-        {"f1-tasche.cnc", MachineType::F1, {noMode, "1|N01: Vorschub bei stehender Spindel"}},
-        {"mark2-welle.cnc", MachineType::Mark2, {noMode}},  // its G01 runs without M03: the Mark 2 has no spindle codes
-        {"mark4-welle.cnc", MachineType::Mark4, {noMode, "1|N01: Vorschub bei stehender Spindel"}},
-        {"f1-platte.cnc", MachineType::F1, {}}, {"mark4-kontur.cnc", MachineType::Mark4, {}}};
-    for (const auto& [name, machine, warnings] : files) {
-        const DecodeResult r = blnDecodeBuffer(decodeCp1252(quillon::testing::bytesOf(quillon::testing::data(name))), machine, Units::Metric);
-        ASSERT_TRUE(r.accepted) << name;
-        const std::vector<Finding> found = checkProgram(r.program, machine, false);
-        EXPECT_EQ(texts(found), std::vector<QString>()) << name;
-        EXPECT_EQ(texts(found, Finding::Severity::Warning), std::vector<QString>(warnings.begin(), warnings.end())) << name;
-    }
 }
 
 TEST(ProgramWarnings, SpindleModeAndRapidsPerMachine)
