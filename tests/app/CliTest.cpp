@@ -74,7 +74,6 @@ TEST(Cli, UsageErrorsAreOneLineAndExitTwo)
         {"check", "--machine", "4", "--frobnicate", in}, {"check", "--machine", "7", in}, {"format", "--machine", "4"},
         {"launch"}, {"check", "--machine"}, {"lint", "--machine", "4"}, {"lint", "--strict"},
         {"export", "--machine", "4", in}, {"export", "--machine", "4", in, "-o", out, "--tool", "12"},
-        {"export", "--machine", "4", in, "-o", out, "--tool", "3:0"}, {"export", "--machine", "4", in, "-o", out, "--billet", "0"},
         {"export", "--machine", "4", in, "-o", out, "--billet", "3,5"}, {"export", "--machine", "4", dir.filePath("fehlt.cnc"), "-o", out},
     };
     for (const QStringList& args : bad) {

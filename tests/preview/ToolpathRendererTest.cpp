@@ -119,7 +119,7 @@ TEST(ToolpathRendererTest, ArcsKeepEndPointsRadiusAndTurningSense)
         for (const auto& [path, plane] : {std::pair{lathePath, PreviewPlane::LatheXZ}, {millPath, PreviewPlane::MillTop}}) {
             SCOPED_TRACE(clockwise ? "clockwise" : "anticlockwise");
             const ToolpathViewport v = viewport(8.0, {200, 150});
-            const std::vector<Shape> arcs = svgscan::lines(draw(path, plane, v), ToolpathColours::feed(), false);
+            const std::vector<Shape> arcs = svgscan::lines(draw(path, plane, v), ToolpathColours::feed());
             ASSERT_EQ(arcs.size(), 1u);
             const std::vector<QPointF>& pts = arcs[0].points;
             ASSERT_GE(pts.size(), 10u);
@@ -161,7 +161,7 @@ TEST(ToolpathRendererTest, CurrentRowIsUnderlaidAndStopMessageShown)
     path.stopRow = 6;
     const ToolpathViewport v = ToolpathRenderer::fit(path, PreviewPlane::LatheXZ, kArea);
     const std::vector<Shape> marked = draw(path, PreviewPlane::LatheXZ, v, 4);
-    const std::vector<Shape> under = svgscan::lines(marked, ToolpathColours::highlight(), false);
+    const std::vector<Shape> under = svgscan::lines(marked, ToolpathColours::highlight());
     ASSERT_EQ(under.size(), 1u);
     // The underlay follows the arc of row 4.
     EXPECT_NEAR(under[0].points.front().x(), v.toDevice(planePoint(path.moves[4].from, PreviewPlane::LatheXZ)).x(), 0.05);
