@@ -16,8 +16,6 @@ namespace quillon::svgscan {
 struct Shape {
     QString element;  // polyline, polygon, path, text, ...
     QColor stroke;    // invalid when none
-    QColor fill;
-    bool dashed = false;
     std::vector<QPointF> points;  // polylines and polygons
     QString text;                 // text elements
 };
@@ -25,8 +23,7 @@ struct Shape {
 inline std::vector<Shape> scan(const QByteArray& svg)
 {
     struct Style {
-        QColor stroke, fill;
-        bool dashed = false;
+        QColor stroke;
         QTransform transform;
     };
     const auto colour = [](const QStringView value) { return value.isEmpty() || value == u"none" ? QColor() : QColor(value.toString()); };
@@ -44,10 +41,6 @@ inline std::vector<Shape> scan(const QByteArray& svg)
         Style style = stack.back();
         if (a.hasAttribute("stroke"))
             style.stroke = colour(a.value("stroke"));
-        if (a.hasAttribute("fill"))
-            style.fill = colour(a.value("fill"));
-        if (a.hasAttribute("stroke-dasharray"))
-            style.dashed = a.value("stroke-dasharray") != u"none";
         const QStringList n = matrix.match(a.value("transform").toString()).captured(1).split(QRegularExpression("[ ,]+"), Qt::SkipEmptyParts);
         if (n.size() == 6)
             style.transform = QTransform(n[0].toDouble(), n[1].toDouble(), n[2].toDouble(), n[3].toDouble(), n[4].toDouble(), n[5].toDouble()) * style.transform;
@@ -55,7 +48,7 @@ inline std::vector<Shape> scan(const QByteArray& svg)
             stack.push_back(style);
             continue;
         }
-        Shape shape{xml.name().toString(), style.stroke, style.fill, style.dashed, {}, {}};
+        Shape shape{xml.name().toString(), style.stroke, {}, {}};
         for (const QString& pair : a.value("points").toString().split(' ', Qt::SkipEmptyParts)) {
             const QStringList xy = pair.split(',');
             if (xy.size() == 2)
@@ -68,12 +61,12 @@ inline std::vector<Shape> scan(const QByteArray& svg)
     return shapes;
 }
 
-// Open lines (not filled shapes) drawn in `stroke`, dashed or solid.
-inline std::vector<Shape> lines(const std::vector<Shape>& shapes, const QColor& stroke, bool dashed)
+// Open lines (not filled shapes) drawn in `stroke`.
+inline std::vector<Shape> lines(const std::vector<Shape>& shapes, const QColor& stroke)
 {
     std::vector<Shape> result;
     for (const Shape& s : shapes)
-        if (s.element == u"polyline" && s.stroke == stroke && s.dashed == dashed)
+        if (s.element == u"polyline" && s.stroke == stroke)
             result.push_back(s);
     return result;
 }
