@@ -1,7 +1,6 @@
 #include "TestRun.h"
 
 #include "export/WalkStep.h"
-#include "model/NumberFormat.h"
 
 #include <cmath>
 #include <algorithm>
@@ -19,11 +18,8 @@ void TestRun::load(const Program& program, MachineType machine)
     m_lines.clear();
     double cutter = 0.0;
     m_path = buildToolpath(program, machine, [&](const WalkStep& step, const Toolpath& path, std::size_t first) {
-        // The mill's M06 names the cutter radius in its first column, as the moves after it carry it.
-        if (!lathe && step.kind == WalkStep::Kind::ToolChange) {
-            const double radius = std::fabs(leadingNumber(step.record->xDigits)) / (path.inch ? 1000.0 : 100.0);
-            cutter = std::isfinite(radius) ? radius : 0.0;
-        }
+        if (!lathe && step.kind == WalkStep::Kind::ToolChange)
+            cutter = millCutterRadius(*step.record, path.inch);
         m_lines.push_back(RunLine{step.record->row, int(first), int(path.moves.size()), {}, cutter});
         starts.push_back(point(step.startX, step.startY, step.startZ));
     });

@@ -25,6 +25,14 @@
 
 namespace quillon {
 
+double millCutterRadius(const LineRecord& m06, bool inch)
+{
+    // The M06 names the radius in its first column (the X digits).
+    const double radius = leadingNumber(m06.xDigits) / (inch ? double(ExportUnits::imperial().coordinateDivisor)
+                                                             : double(ExportUnits::metric().coordinateDivisor));
+    return std::isfinite(radius) ? std::fabs(radius) : 0.0;
+}
+
 namespace {
 
 // The export numbers its lines in steps of 10 from N40 and gives up beyond
@@ -100,14 +108,11 @@ public:
         }
     }
 
-    // The mill's M06 names the cutter radius in its first column (the X
-    // digits); the lathe's tool change names no width.
+    // The lathe's tool change names no width.
     void changeTool(const WalkStep& step, const ExportUnits& units)
     {
-        if (!m_mill || !step.record)
-            return;
-        const double radius = leadingNumber(step.record->xDigits) / double(units.coordinateDivisor);
-        m_toolRadius = std::isfinite(radius) ? std::fabs(radius) : 0.0;
+        if (m_mill && step.record)
+            m_toolRadius = millCutterRadius(*step.record, units.inch);
     }
 
 private:

@@ -67,6 +67,9 @@ struct Toolpath {
     bool operator==(const Toolpath&) const = default;
 };
 
+// The cutter radius a mill's M06 row names, in program units; 0 when it names none.
+double millCutterRadius(const LineRecord& m06, bool inch);
+
 // Walks `program` the way the machine runs it (the same walk the export uses)
 // and returns every move it makes. Never fails: a program the walk cannot
 // finish gives the moves up to the stop and the reason.
