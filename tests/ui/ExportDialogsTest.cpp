@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 using namespace quillon;
@@ -133,7 +134,9 @@ TEST(ExportCommand, RefusalsFailureCancelAndAnExportToTheChosenFolder)
             auto* files = qobject_cast<QFileDialog*>(d);
             ASSERT_NE(files, nullptr);
             offered = files->directory().absolutePath();
-            files->selectFile(target);
+            // Typed, not selected: a focused name field ignores selectFile.
+            files->setDirectory(QFileInfo(target).absolutePath());
+            child<QLineEdit>(files, "fileNameEdit")->setText(QFileInfo(target).fileName());
             QMetaObject::invokeMethod(files, "accept");
         },
         [&](QWidget* d) {
