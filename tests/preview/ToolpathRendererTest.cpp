@@ -1,10 +1,11 @@
 #include "QtPrinters.h"
 #include "SvgScan.h"
 
+#include "preview/Material.h"
 #include "preview/ToolpathRenderer.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
+#include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
 #include <gtest/gtest.h>
@@ -154,6 +155,34 @@ TEST(ToolpathRendererTest, MillSideViewShowsDepthAndArcReach)
     EXPECT_EQ(ToolpathRenderer::planePolyline(path.moves[1], path.machine, PreviewPlane::MillSide), QPolygonF({QPointF(0, 5), QPointF(0, -3)}));
 }
 
+// A slot along Y 40 of the 80 x 60 x 20 block, 10 deep and 10 wide: from
+// above it is shaded at Y 43 and not at Y 22 (where an upside-down block
+// would show it); from the side the block is cut away above Z -10.
+TEST(ToolpathRendererTest, MillMaterialShowsTheCutFromAboveAndFromTheSide)
+{
+    Toolpath path;
+    path.machine = MachineType::F1;
+    path.moves.push_back(move(MoveKind::Feed, 0, mill(20, 40, 2), mill(20, 40, -10)));
+    path.moves.push_back(move(MoveKind::Feed, 1, mill(20, 40, -10), mill(60, 40, -10)));
+    for (ToolpathMove& m : path.moves)
+        m.toolRadius = 5;
+    MaterialRun material(path, MaterialSetup{});
+    material.runTo(path.moves.size());
+    const RunDrawing run{2, path.moves.back().to, 5.0, &material};
+    for (const PreviewPlane plane : {PreviewPlane::MillTop, PreviewPlane::MillSide}) {
+        const ToolpathViewport v = ToolpathRenderer::fit(path, plane, kArea, run);
+        QImage image(kArea.size().toSize(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        ToolpathRenderer::paint(painter, path, plane, v, kArea, -1, run);
+        painter.end();
+        const auto at = [&](double x, double y) { return image.pixelColor(v.toDevice(QPointF(x, y)).toPoint()); };
+        const bool top = plane == PreviewPlane::MillTop;
+        EXPECT_EQ(at(40, top ? 22 : -15), ToolpathColours::stock());
+        EXPECT_EQ(at(75, top ? 43 : -5), ToolpathColours::stock());
+        EXPECT_NE(at(40, top ? 43 : -5), ToolpathColours::stock());
+    }
+}
+
 TEST(ToolpathRendererTest, CurrentRowIsUnderlaidAndStopMessageShown)
 {
     Toolpath path = latheJob();
@@ -195,10 +224,3 @@ TEST(ToolpathRendererTest, ClickPicksTheNearestMoveAndTheFitCentresTheDrawing)
 
 }  // namespace
 }  // namespace quillon
-
-int main(int argc, char** argv)
-{
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
