@@ -91,4 +91,12 @@ TEST(PrintPdf, RejectedFilesAndUnwritablePdfsFail)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.endsWith("cannot write " + unwritable.toUtf8() + ": No such file or directory\n")) << r.err.toStdString();
     EXPECT_EQ(cli({"print", "--machine", "4", cnc}).exitCode, 2);
+    // A quillon-cli whose drawing helper is missing says so and fails.
+    const QString alone = dir.filePath("quillon-cli");
+    ASSERT_TRUE(QFile::copy(QUILLON_CLI, alone));
+    QProcess p;
+    p.start(alone, {"print", "--machine", "4", cnc, "--pdf", pdf});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_EQ(p.readAllStandardError(), "quillon-cli: cannot start quillon-cli-draw: not found\n");
 }
