@@ -3,11 +3,13 @@
 #include "FakeTransport.h"
 #include "LinkTestSupport.h"
 
+#include "link/CableInstructions.h"
 #include "link/PortMenuModel.h"
 #include "link/ReceivedProgram.h"
 #include "link/SendText.h"
 #include "ui/LinkCommands.h"
 #include "ui/PortMenu.h"
+#include "ui/frmLead.h"
 #include "ui/frmSend.h"
 
 #include "QtPrinters.h"
@@ -17,6 +19,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QPdfWriter>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -84,6 +88,24 @@ TEST(frmSendDialog, ProgressCancelAndPortErrors)
     ASSERT_TRUE(waitFor([&] { return !failing.isVisible(); }, 2000));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].title, "Empfange CNC Datei");
+}
+
+// Every block of the cable instructions reaches the printed page whole.
+TEST(frmLeadWindow, PrintsTheCableInstructions)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("kabel.pdf");
+    {
+        QPdfWriter writer(pdf);
+        ASSERT_TRUE(printCableInstructions(writer));
+    }
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(p.waitForFinished(10000)) << "pdftotext (poppler-utils) is missing";
+    const QString printed = QString::fromUtf8(p.readAllStandardOutput()).simplified();
+    EXPECT_TRUE(printed.startsWith(strCableHeading())) << printed.toStdString();
+    for (const CableBlock& block : cableBlocks())
+        EXPECT_TRUE(printed.contains(block.text.simplified())) << block.text.toStdString();
 }
 
 TEST(PortMenu, RendersTheModelAndReportsTheChoice)
