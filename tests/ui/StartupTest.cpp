@@ -2,6 +2,7 @@
 // the single instance, what the application object sets up, and the
 // standard message box it shows.
 #include "ui/ApplicationStart.h"
+#include "ui/FontWarmup.h"
 #include "ui/MainWindow.h"
 #include "ui/QuillonApplication.h"
 #include "ui/SingleInstance.h"
@@ -219,7 +220,10 @@ TEST(StdMessageBoxTest, HeldEnterIsWaitedForAndNeverRepeatsIntoTheWindowBelow)
 
 int main(int argc, char** argv)
 {
+    // Started as the editor starts, font reading beside the display connection.
+    FontWarmup fonts;
     QuillonApplication app(argc, argv);
+    fonts.wait();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
