@@ -35,6 +35,16 @@ inline QString writeBytes(const QString& path, const QByteArray& bytes)
     return path;
 }
 
+// A tool's standard output (the poppler-utils tools that read printed PDFs
+// back, for one).
+inline QString toolOutput(const char* name, const QStringList& args)
+{
+    QProcess p;
+    p.start(QString::fromLatin1(name), args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << name << " is missing";
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 #ifdef QUILLON_CLI
 struct CliRun {
     int exitCode = -1;
@@ -44,18 +54,19 @@ struct CliRun {
     QString text() const { return QString::fromUtf8(out); }
 };
 
-// Started, not waited for: for the commands that talk to a line.
-inline std::unique_ptr<QProcess> startCli(const QStringList& args)
+// Started, not waited for: for the commands that talk to a line. `program`
+// is the built quillon-cli unless a test runs a copy of it.
+inline std::unique_ptr<QProcess> startCli(const QStringList& args, const QString& program = QStringLiteral(QUILLON_CLI))
 {
     auto p = std::make_unique<QProcess>();
-    p->start(QStringLiteral(QUILLON_CLI), args);
+    p->start(program, args);
     EXPECT_TRUE(p->waitForStarted(5000));
     return p;
 }
 
-inline CliRun cli(const QStringList& args)
+inline CliRun cli(const QStringList& args, const QString& program = QStringLiteral(QUILLON_CLI))
 {
-    const auto p = startCli(args);
+    const auto p = startCli(args, program);
     EXPECT_TRUE(p->waitForFinished(60000));
     return {p->exitCode(), p->readAllStandardOutput(), p->readAllStandardError()};
 }

@@ -12,6 +12,7 @@
 #include "ui/frmLead.h"
 #include "ui/frmSend.h"
 
+#include "CliRun.h"
 #include "QtPrinters.h"
 #include "shell/RecordingSink.h"
 
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -28,6 +28,7 @@
 using namespace quillon;
 using namespace quillon::test;
 using quillon::testing::RecordingSink;
+using quillon::testing::toolOutput;
 
 namespace {
 
@@ -99,10 +100,7 @@ TEST(frmLeadWindow, PrintsTheCableInstructions)
         QPdfWriter writer(pdf);
         ASSERT_TRUE(printCableInstructions(writer));
     }
-    QProcess p;
-    p.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(p.waitForFinished(10000)) << "pdftotext (poppler-utils) is missing";
-    const QString printed = QString::fromUtf8(p.readAllStandardOutput()).simplified();
+    const QString printed = toolOutput("pdftotext", {"-layout", pdf, "-"}).simplified();
     EXPECT_TRUE(printed.startsWith(strCableHeading())) << printed.toStdString();
     for (const CableBlock& block : cableBlocks())
         EXPECT_TRUE(printed.contains(block.text.simplified())) << block.text.toStdString();

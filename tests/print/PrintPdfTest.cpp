@@ -15,15 +15,6 @@ using namespace quillon::testing;
 
 namespace {
 
-// A poppler-utils tool's standard output.
-QString popplerOut(const char* name, const QStringList& args)
-{
-    QProcess p;
-    p.start(QString::fromLatin1(name), args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << name << " (poppler-utils) is missing";
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // The longest mill program the editor allows, with a two-line description
 // and comments that need Windows-1252.
 Program fullMillProgram()
@@ -55,12 +46,12 @@ TEST(PrintPdf, FullMillProgramPrintsEveryLineUnderAHeaderOnEveryPage)
     // A4 with 69 lines a page: 60 program lines below the first header and
     // the description, 65 below each further header, 32 and the unit line
     // on the last page.
-    EXPECT_TRUE(popplerOut("pdfinfo", {pdf}).contains("(A4)"));
+    EXPECT_TRUE(toolOutput("pdfinfo", {pdf}).contains("(A4)"));
     // pdftotext rebuilds the spacing between words only roughly, so lines
     // are compared with their blanks folded. (How a long path is shortened
     // in the header is the listing's rule, tested there.)
     QStringList body, headers;
-    for (const QString& line : popplerOut("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"}).split(QRegularExpression("[\n\f]")))
+    for (const QString& line : toolOutput("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"}).split(QRegularExpression("[\n\f]")))
         if (line.trimmed().startsWith("Quillon "))
             headers << line.simplified().section(' ', -2);
         else if (!line.trimmed().isEmpty())
@@ -94,9 +85,7 @@ TEST(PrintPdf, RejectedFilesAndUnwritablePdfsFail)
     // A quillon-cli whose drawing helper is missing says so and fails.
     const QString alone = dir.filePath("quillon-cli");
     ASSERT_TRUE(QFile::copy(QUILLON_CLI, alone));
-    QProcess p;
-    p.start(alone, {"print", "--machine", "4", cnc, "--pdf", pdf});
-    ASSERT_TRUE(p.waitForFinished(10000));
-    EXPECT_EQ(p.exitCode(), 1);
-    EXPECT_EQ(p.readAllStandardError(), "quillon-cli: cannot start quillon-cli-draw: not found\n");
+    const CliRun helperless = cli({"print", "--machine", "4", cnc, "--pdf", pdf}, alone);
+    EXPECT_EQ(helperless.exitCode, 1);
+    EXPECT_EQ(helperless.err, "quillon-cli: cannot start quillon-cli-draw: not found\n");
 }
