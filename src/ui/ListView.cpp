@@ -3,7 +3,6 @@
 #include "TipPopup.h"
 
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -96,12 +95,18 @@ ListKey ListView::keyFor(int qtKey)
 
 QFont ListView::fixedPitchFont(int pointSize)
 {
-    QFont font(QStringLiteral("Courier New"), pointSize);
-    if (!QFontInfo(font).fixedPitch() || QFontInfo(font).family() != QLatin1String("Courier New")) {
-        font = QFont(QStringLiteral("Liberation Mono"), pointSize);
-        if (!QFontInfo(font).fixedPitch())
-            font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // Asked of the font database, which knows every installed family's pitch:
+    // a trial font per candidate would load a font engine for each at start.
+    // Only installed families are asked; a missing one would be matched anew.
+    const QStringList installed = QFontDatabase::families();
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const QString& family : {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")}) {
+        if (installed.contains(family) && QFontDatabase::isFixedPitch(family)) {
+            font = QFont(family);
+            break;
+        }
     }
+    font.setPointSize(pointSize);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     return font;

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QScreen>
 #include <QScrollBar>
+#include <QFontInfo>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
@@ -52,6 +53,11 @@ protected:
 
 TEST_F(ListViewTest, ClicksAndKeysDriveTheControlAndReportSelections)
 {
+    // The columns line up only in a fixed-pitch font, drawn at the list's size.
+    const QFontInfo drawn(view.font());
+    EXPECT_TRUE(drawn.fixedPitch()) << drawn.family().toStdString();
+    EXPECT_EQ(drawn.pointSize(), 9);
+
     QSignalSpy reports(&view, &ListView::selectionReported);
     QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(20, 3));  // the header
     QTest::mouseClick(&view, Qt::LeftButton, {}, rowCentre(2));
