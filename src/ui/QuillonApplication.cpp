@@ -32,18 +32,6 @@ QuillonApplication::QuillonApplication(int& argc, char** argv)
     auto* qtGerman = new QTranslator(this);
     if (qtGerman->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(qtGerman);
-    // The installed theme icon, else the one built in. Looking through the
-    // icon themes, and decoding the built-in images (which first loads every
-    // image-format plugin), takes longer than showing the window, so the
-    // icon waits for the event loop; the window manager takes it as it comes.
-    QTimer::singleShot(0, this, [this]() {
-        QIcon icon = QIcon::fromTheme(QString::fromLatin1(kDesktopAppId));
-        if (icon.isNull()) {
-            icon.addFile(QStringLiteral(":/icons/quillon-48.png"));
-            icon.addFile(QStringLiteral(":/icons/quillon-256.png"));
-        }
-        setWindowIcon(icon);
-    });
 }
 
 std::optional<int> answerInfoOption(int argc, char** argv)
@@ -67,8 +55,28 @@ std::optional<int> answerInfoOption(int argc, char** argv)
     return std::nullopt;
 }
 
+void QuillonApplication::setIcon()
+{
+    // The installed theme icon, else the one built in.
+    QIcon icon = QIcon::fromTheme(QString::fromLatin1(kDesktopAppId));
+    if (icon.isNull()) {
+        icon.addFile(QStringLiteral(":/icons/quillon-48.png"));
+        icon.addFile(QStringLiteral(":/icons/quillon-256.png"));
+    }
+    setWindowIcon(icon);
+}
+
 bool QuillonApplication::notify(QObject* receiver, QEvent* event)
 {
+    // Looking through the icon themes, and decoding the built-in images (which
+    // first loads every image-format plugin), takes longer than building the
+    // window. The icon waits until the first window is exposed and comes
+    // after its first frame (drawn while the exposure is handled); the window
+    // manager takes it as it comes.
+    if (m_iconPending && event->type() == QEvent::Expose) {
+        m_iconPending = false;
+        QTimer::singleShot(0, this, &QuillonApplication::setIcon);
+    }
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {

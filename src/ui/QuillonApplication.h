@@ -10,7 +10,8 @@ class ErrorReport;
 
 // The application object: an exception that escapes an event handler ends
 // in the program-wide error report instead of tearing the event loop down.
-// It loads Qt's German texts and sets the window icon.
+// It loads Qt's German texts and sets the window icon once the first
+// window has been drawn.
 class QuillonApplication : public QApplication {
     Q_OBJECT
 public:
@@ -20,7 +21,10 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
+    void setIcon();
+
     ErrorReport* m_report = nullptr;
+    bool m_iconPending = true;
 };
 
 // `--help` and `--version` print their answer and end the run before any
