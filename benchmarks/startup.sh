@@ -6,10 +6,11 @@
 #  - process start to the end of `quillon-cli --version`, against a bare
 #    QCoreApplication (startup_bare_core);
 #  - process start to the main window being mapped on a private Xvfb display
-#    (when quillon, Xvfb and xwininfo are there), against a bare QMainWindow
+#    (when quillon, Xvfb, xev and xprop are there), against a bare QMainWindow
 #    (startup_bare_window). Offscreen Qt has no window an outside observer
-#    can see, so an X server stands in; the window is polled every few
-#    milliseconds, which both figures include.
+#    can see, so an X server stands in. One xev listens for the server's map
+#    events: an observer that polled would take one of the machine's cores
+#    from the program it times.
 # usage: startup.sh BUILD_DIR [RUNS]
 set -euo pipefail
 
@@ -25,6 +26,7 @@ bare_window="$build/benchmarks/startup_bare_window"
 tmp=$(mktemp -d)
 xvfb=""
 cleanup() {
+  if [ -n "${xev:-}" ]; then kill "$xev" 2>/dev/null || true; fi
   if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; fi
   rm -rf "$tmp"
 }
@@ -50,8 +52,8 @@ report "quillon-cli --version" "$tmp/cli"
 report "bare QCoreApplication" "$tmp/core"
 ratio "quillon-cli --version" "$tmp/cli" "$tmp/core"
 
-if [ ! -x "$gui" ] || ! command -v Xvfb >/dev/null || ! command -v xwininfo >/dev/null; then
-  echo "main window: skipped (needs $gui, Xvfb and xwininfo)"
+if [ ! -x "$gui" ] || ! command -v Xvfb >/dev/null || ! command -v xev >/dev/null || ! command -v xprop >/dev/null; then
+  echo "main window: skipped (needs $gui, Xvfb, xev and xprop)"
   exit 0
 fi
 
@@ -59,46 +61,50 @@ display=":$((200 + $$ % 300))"
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 for ((i = 0; i < 100; i++)); do
-  xwininfo -display "$display" -root >/dev/null 2>&1 && break
+  xprop -display "$display" -root >/dev/null 2>&1 && break
   sleep 0.05
 done
-# Mark 4, no tool-offset warning: nothing but the main window (and the splash).
+# Mark 4, no tool-offset warning: the main window is the only one mapped.
 printf '[Settings]\r\nType=4\r\nWarning=No\r\n' >"$tmp/Quillon.ini"
 
-# Any window of that title viewable (a window of the run before may linger).
-# (-noreset above: the server must not reset when the last program ends.)
-mapped() {
-  local id
-  for id in $(xwininfo -display "$display" -root -tree 2>/dev/null | awk -v t="\"$1" 'index($0, t) { print $1 }'); do
-    xwininfo -display "$display" -id "$id" 2>/dev/null | grep -q IsViewable && return 0
-  done
-  return 1
-}
+# Every window mapped on the display, one event at a time as the server sends it.
+coproc XEV { exec stdbuf -oL xev -display "$display" -root -event substructure 2>/dev/null; }
+xev=$XEV_PID
+sleep 0.3  # xev has selected the events before the first program starts
 
-# Prints the milliseconds from start to the window titled $1 being mapped.
+# Prints the milliseconds from start to a window of the program's class ($1)
+# being mapped. The class, not the title: the editor titles its window for the
+# new program only after mapping it.
 window_ms() {
-  local title=$1; shift
-  local start=$EPOCHREALTIME shown="" pid poll
+  local class=$1; shift
+  local start=$EPOCHREALTIME shown="" pid line at id
   DISPLAY=$display QT_QPA_PLATFORM=xcb "$@" >/dev/null 2>"$tmp/stderr" &
   pid=$!
-  for ((poll = 0; poll < 4000; poll++)); do
-    if mapped "$title"; then shown=$EPOCHREALTIME; break; fi
+  while IFS= read -r -t 20 line <&"${XEV[0]}"; do
+    case $line in
+      MapNotify*) at=$EPOCHREALTIME ;;
+      *"event 0x"*", window 0x"*)
+        [ -n "${at:-}" ] || continue
+        id=${line##*window }; id=${id%%,*}
+        if xprop -display "$display" -id "$id" WM_CLASS 2>/dev/null | grep -qF "= \"$class\""; then
+          shown=$at
+          break
+        fi
+        at="" ;;
+    esac
   done
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
   if [ -z "$shown" ]; then
-    echo "window '$title' did not appear; the program said:" >&2
+    echo "no window of class '$class' appeared; the program said:" >&2
     cat "$tmp/stderr" >&2
-    echo "and the display holds:" >&2
-    xwininfo -display "$display" -root -tree >&2 || true
     exit 1
   fi
   ms "$start" "$shown"; echo
 }
-
 for ((i = 0; i <= runs; i++)); do
-  q=$(window_ms "Quillon CNC Programm Editor" "$gui" --settings "$tmp/Quillon.ini")
-  b=$(window_ms "Bare Qt main window" "$bare_window")
+  q=$(window_ms quillon "$gui" --settings "$tmp/Quillon.ini")
+  b=$(window_ms startup_bare_window "$bare_window")
   [ "$i" -eq 0 ] && continue  # the first runs warm the caches
   echo "$q" >>"$tmp/gui"
   echo "$b" >>"$tmp/bare"
