@@ -99,13 +99,12 @@ QFont ListView::fixedPitchFont(int pointSize)
     // a trial font per candidate would load a font engine for each at start.
     // Only installed families are asked; a missing one would be matched anew.
     const QStringList installed = QFontDatabase::families();
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (const QString& family : {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")}) {
-        if (installed.contains(family) && QFontDatabase::isFixedPitch(family)) {
-            font = QFont(family);
-            break;
-        }
-    }
+    const auto fits = [&](const QString& family) {
+        return installed.contains(family) && QFontDatabase::isFixedPitch(family);
+    };
+    QFont font = fits(QStringLiteral("Courier New"))       ? QFont(QStringLiteral("Courier New"))
+                 : fits(QStringLiteral("Liberation Mono")) ? QFont(QStringLiteral("Liberation Mono"))
+                                                           : QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(pointSize);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);

@@ -32,6 +32,21 @@ QuillonApplication::QuillonApplication(int& argc, char** argv)
     auto* qtGerman = new QTranslator(this);
     if (qtGerman->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(qtGerman);
+    // Looking through the icon themes, and decoding the built-in images (which
+    // first loads every image-format plugin), takes longer than building the
+    // window. The icon waits for the first window's first exposure and comes
+    // after the frame drawn for it; the window manager takes it as it comes.
+    // The filter sees every event until then, and none after.
+    installEventFilter(this);
+}
+
+bool QuillonApplication::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Expose) {
+        removeEventFilter(this);
+        QTimer::singleShot(0, this, &QuillonApplication::setIcon);
+    }
+    return QApplication::eventFilter(watched, event);
 }
 
 std::optional<int> answerInfoOption(int argc, char** argv)
@@ -68,15 +83,6 @@ void QuillonApplication::setIcon()
 
 bool QuillonApplication::notify(QObject* receiver, QEvent* event)
 {
-    // Looking through the icon themes, and decoding the built-in images (which
-    // first loads every image-format plugin), takes longer than building the
-    // window. The icon waits until the first window is exposed and comes
-    // after its first frame (drawn while the exposure is handled); the window
-    // manager takes it as it comes.
-    if (m_iconPending && event->type() == QEvent::Expose) {
-        m_iconPending = false;
-        QTimer::singleShot(0, this, &QuillonApplication::setIcon);
-    }
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {

@@ -20,11 +20,13 @@ public:
     void setErrorReport(ErrorReport* report) { m_report = report; }
     bool notify(QObject* receiver, QEvent* event) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void setIcon();
 
     ErrorReport* m_report = nullptr;
-    bool m_iconPending = true;
 };
 
 // `--help` and `--version` print their answer and end the run before any
